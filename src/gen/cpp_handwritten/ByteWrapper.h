@@ -37,11 +37,7 @@ class ByteWrapper {
 
   // require throws unless n more bytes are there to read.
   void require(size_t n, char const* what) const {
-    if (n > size - position) {
-      throw WireFormatError(std::string(what) + ": needs " + std::to_string(n) +
-                            " bytes at offset " + std::to_string(position) + ", array has " +
-                            std::to_string(size));
-    }
+    if (n > size - position) tooShort(n, what);
   }
 
   int32_t readInt() {
@@ -85,6 +81,12 @@ class ByteWrapper {
   void advance(size_t n) { position += n; }
 
  private:
+  [[noreturn]] __attribute__((noinline, cold)) void tooShort(size_t n, char const* what) const {
+    throw WireFormatError(std::string(what) + ": needs " + std::to_string(n) +
+                          " bytes at offset " + std::to_string(position) + ", array has " +
+                          std::to_string(size));
+  }
+
   size_t position;
   unsigned char* buffer;
   size_t size;
