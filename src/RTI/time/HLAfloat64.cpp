@@ -1,4 +1,4 @@
-// The integer representation "HLAfloat64Time": time, interval and factory.
+// The floating-point representation "HLAfloat64Time": time, interval and factory.
 #include <RTI/time/HLAfloat64Interval.h>
 #include <RTI/time/HLAfloat64Time.h>
 #include <RTI/time/HLAfloat64TimeFactory.h>
@@ -150,7 +150,7 @@ bool HLAfloat64Interval::operator<=(LogicalTimeInterval const& value) const {
 }
 
 void HLAfloat64Interval::setToDifference(LogicalTime const& minuend,
-                                           LogicalTime const& subtrahend) {
+                                         LogicalTime const& subtrahend) {
   // Both casts come first, so a foreign argument leaves the value untouched.
   double const from = timeOf(minuend);
   double const to = timeOf(subtrahend);
