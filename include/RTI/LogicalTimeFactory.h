@@ -43,7 +43,8 @@ class RTI_EXPORT LogicalTimeFactory {
 // The logical-time library's lookup by implementation name (libfedtime1516e64).
 class RTI_EXPORT_FEDTIME LogicalTimeFactoryFactory {
  public:
-  // A new factory for "HLAinteger64Time" or "HLAfloat64Time"; null for any other name.
+  // A new factory for "HLAinteger64Time", or for "HLAfloat64Time" and the empty name
+  // (the default representation); null for any other name.
   static std::auto_ptr<LogicalTimeFactory> makeLogicalTimeFactory(
       std::wstring const& implementationName);
 };
