@@ -1,0 +1,77 @@
+// ServiceCall.h: the service call frame, written once for every row of the table.
+//
+//   return callService<service::getObjectClassName_OCH>(bridge, theClass);
+//
+// runs one service in the core: under the call variant of the floating-point guard and
+// with the calling thread's environment, it sizes the argument array from the row's
+// codes, allocates it once, fills it while pinned, calls the row's Java method with it,
+// turns a pending Java exception into the rti1516e exception of the first matching class
+// of the row's list (RTIinternalError when none matches), and converts the return value.
+#ifndef OSTRA_GEN_SERVICECALL_H
+#define OSTRA_GEN_SERVICECALL_H
+
+#include <jni.h>
+
+#include <climits>
+#include <cstddef>
+#include <type_traits>
+
+#include "bridge/FloatingPointGuard.h"
+#include "bridge/JavaVmHost.h"
+#include "bridge/JniScopes.h"
+#include "gen/cpp/RTIambassadorC.h"
+#include "gen/cpp/ServiceTable.h"
+#include "gen/cpp_handwritten/Encoder.h"
+
+namespace ostra1516e {
+
+// Raised when an argument array cannot be had; leaves no Java exception pending.
+[[noreturn]] void raiseArrayFailure(JNIEnv* env, char const* javaName, size_t size);
+
+// buildServiceArray returns a new Java array holding args encoded by codes, back to
+// back, exactly as long as their encodings.
+template <typename... Codes, typename... Args>
+LocalRef<jbyteArray> buildServiceArray(JNIEnv* env, char const* javaName, CodeList<Codes...>,
+                                       Args const&... args) {
+  static_assert(sizeof...(Codes) == sizeof...(Args), "one argument per code");
+  size_t const size = (size_t{0} + ... + encodedSize(Codes{}, args));
+  if (size > static_cast<size_t>(INT_MAX)) raiseArrayFailure(env, javaName, size);
+  LocalRef<jbyteArray> array(env, env->NewByteArray(static_cast<jsize>(size)));
+  if (!array) raiseArrayFailure(env, javaName, size);
+  CriticalByteArray pinned(env, array.get());
+  ByteWrapper cursor(pinned.data(), size);
+  (encode(Codes{}, args, cursor), ...);
+  return array;
+}
+
+template <typename Row, typename... Args>
+typename Row::Result::Type callService(RTIambassadorC& bridge, Args const&... args) {
+  using Result = typename Row::Result;
+  FloatingPointGuard guard(FloatingPointGuard::call);
+  JNIEnv* const env = JavaVmHost::currentEnv();
+  jobject const object = bridge.javaObject.get();
+  jmethodID const method = ServiceMethodTable::method(Row::slot);
+
+  auto invoke = [&]() {
+    if constexpr (Row::Codes::size == 0) {
+      return Result::call(env, object, method);
+    } else {
+      LocalRef<jbyteArray> array =
+          buildServiceArray(env, Row::javaName, typename Row::Codes{}, args...);
+      return Result::call(env, object, method, array.get());
+    }
+  };
+
+  if constexpr (std::is_void<typename Result::Type>::value) {
+    invoke();
+    checkJavaException(env, Row::exceptions());
+  } else {
+    auto raw = invoke();
+    checkJavaException(env, Row::exceptions());
+    return Result::convert(env, bridge.target, raw);
+  }
+}
+
+}  // namespace ostra1516e
+
+#endif  // OSTRA_GEN_SERVICECALL_H
