@@ -1,18 +1,18 @@
 // RTIambassadorFactory: hands out ambassadors connected to the Java RTI core.
 #include <RTI/RTIambassadorFactory.h>
 
-#include <RTI/Exception.h>
 #include <RTI/RTIambassador.h>
+
+#include "bridge/RTIambassadorAdapter.h"
 
 namespace rti1516e {
 
 RTIambassadorFactory::RTIambassadorFactory() {}
 RTIambassadorFactory::~RTIambassadorFactory() {}
 
+// Each ambassador has its own service object in the core; the virtual machine is shared.
 std::auto_ptr<RTIambassador> RTIambassadorFactory::createRTIambassador() {
-  throw RTIinternalError(
-      L"Cannot create an RTIambassador: this build of the library does not contain the "
-      L"bridge to the Java RTI core yet");
+  return std::auto_ptr<RTIambassador>(new ostra1516e::RTIambassadorAdapter);
 }
 
 }  // namespace rti1516e
