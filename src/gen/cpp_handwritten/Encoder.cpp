@@ -11,8 +11,14 @@ namespace ostra1516e {
 namespace wire {
 
 void reportBadEnumerator(char const* enumeration, long value, int32_t fallback) {
-  std::fprintf(stderr, "Internal error: %s value %ld is outside its table; %d is used instead\n",
+  std::fprintf(stderr, "Internal error: %s value %ld is outside its table; %d is sent instead\n",
                enumeration, value, static_cast<int>(fallback));
+}
+
+void reportBadNumber(char const* enumeration, int32_t number, char const* fallback) {
+  std::fprintf(stderr,
+               "Internal error: the RTI core returned %d, which is no %s; %s is used instead\n",
+               static_cast<int>(number), enumeration, fallback);
 }
 
 }  // namespace wire
@@ -58,7 +64,7 @@ rti1516e::OrderType orderTypeFromJava(int32_t number) {
     case 0: return rti1516e::RECEIVE;
     case 1: return rti1516e::TIMESTAMP;
   }
-  wire::reportBadEnumerator("OrderType number from the core", number, 0);
+  wire::reportBadNumber("OrderType", number, "RECEIVE");
   return rti1516e::RECEIVE;
 }
 
@@ -67,7 +73,7 @@ rti1516e::TransportationType transportationTypeFromJava(int32_t number) {
     case 1: return rti1516e::RELIABLE;
     case 2: return rti1516e::BEST_EFFORT;
   }
-  wire::reportBadEnumerator("TransportationType number from the core", number, 2);
+  wire::reportBadNumber("TransportationType", number, "BEST_EFFORT");
   return rti1516e::BEST_EFFORT;
 }
 

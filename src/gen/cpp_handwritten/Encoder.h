@@ -83,6 +83,9 @@ RTI1516E_SIMPLE_HANDLES(OSTRA_HANDLE_NUMBER)
 // reportBadEnumerator writes the internal error of an enumeration value outside its
 // table to standard error; the caller then writes the table's fallback.
 void reportBadEnumerator(char const* enumeration, long value, int32_t fallback);
+// reportBadNumber writes the internal error of a number from the core that stands for
+// no value of its enumeration; the caller then uses the fallback.
+void reportBadNumber(char const* enumeration, int32_t number, char const* fallback);
 
 }  // namespace wire
 
