@@ -31,10 +31,9 @@ class FloatingPointGuard {
   static constexpr unsigned kAllExceptionsMasked = 0x1F80;
   static constexpr unsigned kStartUpSetting = kAllExceptionsMasked;
 
-  explicit FloatingPointGuard(Variant variant) noexcept
-      : saved_(_mm_getcsr()), variant_(variant) {
-    unsigned setting = variant == startUp ? kStartUpSetting
-                                          : saved_ & ~(kFlushToZero | kDenormalsAreZero);
+  explicit FloatingPointGuard(Variant variant) noexcept : saved_(_mm_getcsr()), variant_(variant) {
+    unsigned setting =
+        variant == startUp ? kStartUpSetting : saved_ & ~(kFlushToZero | kDenormalsAreZero);
     if (setting != saved_) _mm_setcsr(setting);
   }
 

@@ -15,8 +15,8 @@ struct CoreExceptionClass {
 };
 
 #define OSTRA_CORE_EXCEPTION_0(Name)
-#define OSTRA_CORE_EXCEPTION_1(Name)                                            \
-  {"hla/rti1516e/exceptions/" #Name,                                            \
+#define OSTRA_CORE_EXCEPTION_1(Name) \
+  {"hla/rti1516e/exceptions/" #Name, \
    [](std::wstring const& message) { throw rti1516e::Name(message); }},
 #define OSTRA_CORE_EXCEPTION(Name, InCore) OSTRA_CORE_EXCEPTION_##InCore(Name)
 

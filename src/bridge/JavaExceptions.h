@@ -29,9 +29,7 @@ namespace ostra1516e {
 
 // CoreException names the exception classes that the core can throw: the rows of
 // RTI1516E_EXCEPTIONS whose InCore column is 1.
-enum class CoreException : std::uint8_t {
-  RTI1516E_EXCEPTIONS(OSTRA_CORE_EXCEPTION)
-};
+enum class CoreException : std::uint8_t { RTI1516E_EXCEPTIONS(OSTRA_CORE_EXCEPTION) };
 
 #undef OSTRA_CORE_EXCEPTION
 #undef OSTRA_CORE_EXCEPTION_1

@@ -71,19 +71,16 @@ std::vector<std::string> startupOptions() {
   return options;
 }
 
-[[noreturn]] void failStartUp(wchar_t const* text, jint code) {
+[[noreturn]] void failWithJniError(wchar_t const* text, jint code) {
   raiseBridgeFailure(formatMessage(text, jniErrorText(code).c_str()));
 }
 
-void* symbolIn(void* library, char const* name) { return dlsym(library, name); }
-
 // Takes both functions from library (RTLD_DEFAULT: the whole process), or none.
 bool takeInvocation(void* library, JniInvocation& invocation) {
-  void* get = symbolIn(library, "JNI_GetCreatedJavaVMs");
-  void* create = symbolIn(library, "JNI_CreateJavaVM");
+  void* get = dlsym(library, "JNI_GetCreatedJavaVMs");
+  void* create = dlsym(library, "JNI_CreateJavaVM");
   if (get == nullptr || create == nullptr) return false;
-  invocation.getCreatedJavaVMs =
-      reinterpret_cast<jint(JNICALL*)(JavaVM**, jsize, jsize*)>(get);
+  invocation.getCreatedJavaVMs = reinterpret_cast<jint(JNICALL*)(JavaVM**, jsize, jsize*)>(get);
   invocation.createJavaVM = reinterpret_cast<jint(JNICALL*)(JavaVM**, void**, void*)>(create);
   return true;
 }
@@ -108,15 +105,15 @@ void startUp() {
   JNIEnv* env = nullptr;
   jsize count = 0;
   jint result = jni.getCreatedJavaVMs(&machine, 1, &count);
-  if (result < 0) failStartUp(L"Cannot check for existing JVM. Error: %ls\n", result);
+  if (result < 0) failWithJniError(L"Cannot check for existing JVM. Error: %ls\n", result);
 
   if (count >= 1) {
     // Someone else's virtual machine: its options were chosen by whoever made it.
-    if (machine == nullptr) failStartUp(L"Cannot attach to existing JVM. Error: %ls\n", JNI_ERR);
-    result = machine->AttachCurrentThread(reinterpret_cast<void**>(&env), nullptr);
-    if (result < 0 || env == nullptr) {
-      failStartUp(L"Cannot attach to existing JVM. Error: %ls\n", result < 0 ? result : JNI_ERR);
-    }
+    result = machine == nullptr
+                 ? JNI_ERR
+                 : machine->AttachCurrentThread(reinterpret_cast<void**>(&env), nullptr);
+    if (result >= 0 && env == nullptr) result = JNI_ERR;
+    if (result < 0) failWithJniError(L"Cannot attach to existing JVM. Error: %ls\n", result);
   } else {
     std::vector<std::string> texts = startupOptions();
     std::vector<JavaVMOption> options(texts.size());
@@ -131,9 +128,8 @@ void startUp() {
     args.ignoreUnrecognized = JNI_TRUE;
     machine = nullptr;
     result = jni.createJavaVM(&machine, reinterpret_cast<void**>(&env), &args);
-    if (result < 0 || machine == nullptr || env == nullptr) {
-      failStartUp(L"Cannot create JVM. Error: %ls\n", result < 0 ? result : JNI_ERR);
-    }
+    if (result >= 0 && (machine == nullptr || env == nullptr)) result = JNI_ERR;
+    if (result < 0) failWithJniError(L"Cannot create JVM. Error: %ls\n", result);
   }
 
   vm.store(machine, std::memory_order_release);
@@ -154,9 +150,8 @@ JNIEnv* JavaVmHost::currentEnv() {
   }
   JNIEnv* env = nullptr;
   jint result = machine->AttachCurrentThread(reinterpret_cast<void**>(&env), nullptr);
-  if (result < 0 || env == nullptr) {
-    failStartUp(L"Cannot attach thread to JVM. Error: %ls\n", result < 0 ? result : JNI_ERR);
-  }
+  if (result >= 0 && env == nullptr) result = JNI_ERR;
+  if (result < 0) failWithJniError(L"Cannot attach thread to JVM. Error: %ls\n", result);
   return env;
 }
 
@@ -169,14 +164,22 @@ void JavaVmHost::useInvocationForTesting(JniInvocation const* invocation) {
 
 std::wstring jniErrorText(int code) {
   switch (code) {
-    case JNI_OK: return L"OK";
-    case JNI_ERR: return L"Unknown error (-1)";
-    case JNI_EDETACHED: return L"JVM Detached (-2)";
-    case JNI_EVERSION: return L"JNI Version Error (-3)";
-    case JNI_ENOMEM: return L"Not enough JVM memory allocated (-4)";
-    case JNI_EEXIST: return L"VM already created (-5)";
-    case JNI_EINVAL: return L"Invalid JVM arguments (-6)";
-    default: return formatMessage(L"Unknown JVM error %ld", static_cast<long>(code));
+    case JNI_OK:
+      return L"OK";
+    case JNI_ERR:
+      return L"Unknown error (-1)";
+    case JNI_EDETACHED:
+      return L"JVM Detached (-2)";
+    case JNI_EVERSION:
+      return L"JNI Version Error (-3)";
+    case JNI_ENOMEM:
+      return L"Not enough JVM memory allocated (-4)";
+    case JNI_EEXIST:
+      return L"VM already created (-5)";
+    case JNI_EINVAL:
+      return L"Invalid JVM arguments (-6)";
+    default:
+      return formatMessage(L"Unknown JVM error %ld", static_cast<long>(code));
   }
 }
 
@@ -197,8 +200,9 @@ JniInvocation loadInvocation(std::vector<std::string> const& libraryPaths) {
     if (takeInvocation(loaded, invocation)) return invocation;
   }
 
-  std::wstring tried = L"Cannot load the Java virtual machine library (libjvm.so). Tried:\n"
-                       L"  the running process: no JNI_CreateJavaVM\n";
+  std::wstring tried =
+      L"Cannot load the Java virtual machine library (libjvm.so). Tried:\n"
+      L"  the running process: no JNI_CreateJavaVM\n";
   for (std::string const& path : libraryPaths) {
     // The library stays loaded for the life of the process, like the machine it runs.
     void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);

@@ -33,8 +33,8 @@ namespace ostra1516e {
 // JniInvocation holds the invocation functions of a virtual machine library. Tests put
 // fakes here (with a fake JavaVM whose AttachCurrentThread they control).
 struct JniInvocation {
-  jint (JNICALL* getCreatedJavaVMs)(JavaVM** vms, jsize capacity, jsize* count);
-  jint (JNICALL* createJavaVM)(JavaVM** vm, void** env, void* args);
+  jint(JNICALL* getCreatedJavaVMs)(JavaVM** vms, jsize capacity, jsize* count);
+  jint(JNICALL* createJavaVM)(JavaVM** vm, void** env, void* args);
 };
 
 class JavaVmHost {

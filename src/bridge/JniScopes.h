@@ -129,7 +129,8 @@ std::wstring javaText(JNIEnv* env, jstring text);
 // the throwable is an instance of, with the Java message (its toString() when the
 // message is null); a throwable of no declared class becomes RTIinternalError with its
 // toString(), after "Unhandled exception" and the Java stack trace on standard error.
-// No Java exception is pending when it throws.
+// No Java exception is pending when it throws. (Defined with the translation steps, in
+// JavaExceptions.cpp.)
 void checkJavaException(JNIEnv* env, CoreExceptionList declared);
 
 // clearJavaException drops a pending Java exception, if any, when a failure is about to

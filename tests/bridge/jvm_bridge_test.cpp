@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -81,8 +80,8 @@ std::wstring staticText(JNIEnv* env, char const* cls, char const* method) {
 
 std::string property(JNIEnv* env, char const* name) {
   LocalRef<jclass> system(env, env->FindClass("java/lang/System"));
-  jmethodID get = env->GetStaticMethodID(system.get(), "getProperty",
-                                         "(Ljava/lang/String;)Ljava/lang/String;");
+  jmethodID get =
+      env->GetStaticMethodID(system.get(), "getProperty", "(Ljava/lang/String;)Ljava/lang/String;");
   LocalRef<jstring> key = javaString(env, name);
   LocalRef<jstring> value(
       env, static_cast<jstring>(env->CallStaticObjectMethod(system.get(), get, key.get())));
@@ -176,7 +175,8 @@ TEST(MatchJavaException, MessageBeyondTheBasicPlaneArrivesAsCodePoints) {
 TEST(MatchJavaException, ThrowableThatCannotDescribeItselfGivesItsClassName) {
   JNIEnv* env = jvm();
   LocalRef<jclass> throwers(env, env->FindClass(kThrowers));
-  env->CallStaticVoidMethod(throwers.get(), env->GetStaticMethodID(throwers.get(), "broken", "()V"));
+  env->CallStaticVoidMethod(throwers.get(),
+                            env->GetStaticMethodID(throwers.get(), "broken", "()V"));
   LocalRef<jthrowable> thrown(env, env->ExceptionOccurred());
   env->ExceptionClear();
   std::wstring message;
@@ -206,7 +206,7 @@ TEST(RaiseUnhandledJavaException, ReportsAndThrowsTheDescription) {
     }
     std::string const err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err.rfind("Unhandled exception\n", 0), 0u) << err;
-    EXPECT_NE(err.find(narrowText(c.what)), std::string::npos) << err;       // stack trace head
+    EXPECT_NE(err.find(narrowText(c.what)), std::string::npos) << err;         // stack trace head
     EXPECT_NE(err.find("at bridgetest.Throwers."), std::string::npos) << err;  // and its frames
     EXPECT_FALSE(env->ExceptionCheck());
   }
@@ -275,14 +275,16 @@ TEST(CheckJavaException, DeclaredClassesBecomeTheirCppClassesOthersAreInternalEr
   }
 }
 
-TEST(CheckJavaException, NullPointerInTheCoreNamesItsClassAndNothingDeclaredGoesStraightToUnhandled) {
+TEST(CheckJavaException,
+     NullPointerInTheCoreNamesItsClassAndNothingDeclaredGoesStraightToUnhandled) {
   JNIEnv* env = jvm();
   LocalRef<jclass> throwers(env, env->FindClass(kThrowers));
   jmethodID length = env->GetStaticMethodID(throwers.get(), "nullPointer", "(Ljava/lang/String;)I");
   env->CallStaticIntMethod(throwers.get(), length, nullptr);
   Outcome outcome = checkAfterCall(env, CoreExceptionList());
   EXPECT_EQ(outcome.thrown, "RTIinternalError");
-  EXPECT_EQ(outcome.what.rfind(L"java.lang.NullPointerException", 0), 0u) << narrowText(outcome.what);
+  EXPECT_EQ(outcome.what.rfind(L"java.lang.NullPointerException", 0), 0u)
+      << narrowText(outcome.what);
   EXPECT_FALSE(env->ExceptionCheck());
 
   // Declared classes are not tested when nothing is declared.
@@ -297,7 +299,8 @@ TEST(JniScopes, CriticalArrayWritesBackOrDropsByMode) {
   {
     CriticalByteArray bytes(env, array.get());
     ASSERT_EQ(bytes.size(), 4u);
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes.data()[i] = static_cast<std::uint8_t>(0xF0 + i);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+      bytes.data()[i] = static_cast<std::uint8_t>(0xF0 + i);
   }
   {
     CriticalByteArray bytes(env, array.get(), JNI_ABORT);
@@ -347,8 +350,7 @@ std::string selfPath() {
 // as key=value lines.
 std::map<std::string, std::string> runChild(std::string const& scenario, std::string const& setup,
                                             std::string* all = nullptr) {
-  std::string const command =
-      setup + " '" + selfPath() + "' --child=" + scenario + " 2>&1";
+  std::string const command = setup + " '" + selfPath() + "' --child=" + scenario + " 2>&1";
   std::map<std::string, std::string> values;
   std::string output;
   if (FILE* pipe = popen(command.c_str(), "r")) {
@@ -366,63 +368,32 @@ std::map<std::string, std::string> runChild(std::string const& scenario, std::st
   return values;
 }
 
-class ScratchDirectory {
- public:
-  ScratchDirectory() {
-    char path[] = "/tmp/jvm_bridge_test.XXXXXX";
-    if (mkdtemp(path) != nullptr) path_ = path;
-  }
-  ~ScratchDirectory() {
-    std::remove((path_ + "/ostra.vmoptions").c_str());
-    rmdir(path_.c_str());
-  }
-  std::string const& path() const { return path_; }
-  void writeOptionsFile(std::string const& content) const {
-    std::ofstream(path_ + "/ostra.vmoptions", std::ios::binary) << content;
-  }
-
- private:
-  std::string path_;
-};
-
-TEST(JvmStartUp, EnvironmentAndOptionsFileReachTheMachineInOrder) {
-  ScratchDirectory directory;
-  directory.writeOptionsFile("# -Dostra.test.comment=1\n\n-Dostra.test.file=from file\n-Xss2m");
+// The option table itself is covered by the unit tests; here: that it reaches a real
+// machine, in order, and that a machine someone else made is joined as it is.
+TEST(JvmStartUp, EnvironmentOptionsReachTheMachineInOrder) {
   std::string output;
   auto values = runChild("options",
-                         "cd '" + directory.path() +
-                             "' && env OSTRA_SINGLETHREAD= 'OSTRA1516_OPTION2=-Dostra.test.env=two'"
-                             " OSTRA1516_OPTION20=-Dostra.test.twenty=1",
+                         "env OSTRA_SINGLETHREAD= OSTRA1516_OPTION2=-Dostra.test.env=two"
+                         " OSTRA1516_OPTION5=-Xss2m OSTRA1516_OPTION20=-Dostra.test.twenty=1",
                          &output);
   EXPECT_EQ(values["exit"], "0") << output;
   EXPECT_EQ(values["env"], "two");
-  EXPECT_EQ(values["file"], "from file");
-  EXPECT_EQ(values["comment"], "(null)");
   EXPECT_EQ(values["twenty"], "(null)");
   EXPECT_EQ(values["singlethread"], "true");
   std::string const& arguments = values["arguments"];
-  std::size_t env = arguments.find("-Dostra.test.env=two");
-  std::size_t file = arguments.find("-Dostra.test.file=from file");
-  std::size_t stack = arguments.find("-Xss2m");
-  ASSERT_NE(env, std::string::npos) << arguments;
-  ASSERT_NE(file, std::string::npos) << arguments;
-  ASSERT_NE(stack, std::string::npos) << arguments;
-  EXPECT_LT(env, file);
-  EXPECT_LT(file, stack);
+  EXPECT_NE(arguments.find(
+                "-DOstra.libraryName=rti1516||-Dsinglethread=true||-Dostra.test.env=two|-Xss2m"),
+            std::string::npos)
+      << arguments;
   EXPECT_EQ(arguments.find("-Xss1024k"), std::string::npos) << arguments;
 }
 
 TEST(JvmStartUp, RunningMachineIsJoinedAndItsOptionsKept) {
-  ScratchDirectory directory;
-  directory.writeOptionsFile("-Dostra.test.file=1\n");
   std::string output;
-  auto values = runChild("attach",
-                         "cd '" + directory.path() + "' && env OSTRA1516_OPTION1=-Dostra.test.env=1",
-                         &output);
+  auto values = runChild("attach", "env OSTRA1516_OPTION1=-Dostra.test.env=1", &output);
   EXPECT_EQ(values["exit"], "0") << output;
   EXPECT_EQ(values["creator"], "child");
   EXPECT_EQ(values["env"], "(null)");
-  EXPECT_EQ(values["file"], "(null)");
   EXPECT_EQ(values["same-env"], "1");
 }
 
@@ -431,21 +402,16 @@ TEST(JvmStartUp, RejectedOptionsAreReportedAndTheCallersRegisterKept) {
   auto values = runChild("fails", "env OSTRA1516_OPTION1=-Xmx-1g", &output);
   EXPECT_EQ(values["exit"], "0") << output;
   EXPECT_EQ(values["what"], "Cannot create JVM. Error: Invalid JVM arguments (-6)") << output;
-  EXPECT_NE(output.find("Cannot create JVM. Error: Invalid JVM arguments (-6)\n"), std::string::npos);
+  EXPECT_NE(output.find("Cannot create JVM. Error: Invalid JVM arguments (-6)\n"),
+            std::string::npos);
   EXPECT_EQ(values["mxcsr-kept"], "1");
 }
 
-TEST(JvmStartUp, CallersRegisterIsKeptAcrossASuccessfulStart) {
-  std::string output;
-  auto values = runChild("mxcsr", "env", &output);
-  EXPECT_EQ(values["exit"], "0") << output;
-  EXPECT_EQ(values["mxcsr-kept"], "1");
-}
-
-TEST(JvmStartUp, UnusableJavaHomeFallsBackToTheBuildsJdk) {
+TEST(JvmStartUp, UnusableJavaHomeFallsBackToTheBuildsJdkAndKeepsTheCallersRegister) {
   std::string output;
   auto values = runChild("mxcsr", "env JAVA_HOME=/nonexistent/jdk", &output);
   EXPECT_EQ(values["exit"], "0") << output;
+  EXPECT_EQ(values["mxcsr-kept"], "1");
 }
 
 // ---- The child's side ----------------------------------------------------------
@@ -457,8 +423,6 @@ void printProperties(JNIEnv* env, std::vector<std::pair<char const*, char const*
 int childOptions() {
   JNIEnv* env = JavaVmHost::startOrAttach();
   printProperties(env, {{"env", "ostra.test.env"},
-                        {"file", "ostra.test.file"},
-                        {"comment", "ostra.test.comment"},
                         {"twenty", "ostra.test.twenty"},
                         {"singlethread", "singlethread"}});
   std::string arguments = narrowText(staticText(env, kThrowers, "inputArguments"));
@@ -478,9 +442,7 @@ int childAttach() {
   JNIEnv* created = nullptr;
   if (jni.createJavaVM(&vm, reinterpret_cast<void**>(&created), &args) != JNI_OK) return 2;
   JNIEnv* env = JavaVmHost::startOrAttach();
-  printProperties(env, {{"creator", "ostra.test.creator"},
-                        {"env", "ostra.test.env"},
-                        {"file", "ostra.test.file"}});
+  printProperties(env, {{"creator", "ostra.test.creator"}, {"env", "ostra.test.env"}});
   std::cout << "same-env=" << (env == created ? 1 : 0) << "\n";
   return 0;
 }

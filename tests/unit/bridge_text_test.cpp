@@ -1,5 +1,3 @@
-#include "bridge/Text.h"
-
 #include <RTI/Exception.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "bridge/JavaExceptions.h"
+#include "bridge/Text.h"
 
 namespace ostra1516e {
 namespace {
@@ -28,7 +27,7 @@ TEST(FormatMessageTest, PassesCharactersBeyondLatin1Through) {
 }
 
 TEST(NarrowTextTest, KeepsTheLowEightBitsOfEachCharacter) {
-  std::wstring const wide = {L'A', L'\n', wchar_t(0xE9), wchar_t(0x4E2D), wchar_t(0x1F600),
+  std::wstring const wide = {L'A',          L'\n', wchar_t(0xE9), wchar_t(0x4E2D), wchar_t(0x1F600),
                              wchar_t(0x100)};
   std::string const narrow = narrowText(wide);
   EXPECT_EQ(narrow, std::string("A\n\xE9\x2D\x00\x00", 6));
@@ -51,7 +50,8 @@ TEST(WideFromUtf16Test, JoinsValidSurrogatePairsOnly) {
       {"basic plane", {0x41, 0xE9, 0x4E2D, 0xFFFF}, L"A\u00e9\u4e2d\uffff"},
       {"pair", {0x61, 0xD83D, 0xDE00, 0x62}, L"a\U0001F600b"},
       {"highest code point", {0xDBFF, 0xDFFF}, std::wstring(1, wchar_t(0x10FFFF))},
-      {"two pairs in a row", {0xD800, 0xDC00, 0xD800, 0xDC01},
+      {"two pairs in a row",
+       {0xD800, 0xDC00, 0xD800, 0xDC01},
        std::wstring{wchar_t(0x10000), wchar_t(0x10001)}},
       {"lone high at the end", {0x61, 0xD83D}, std::wstring{L'a', wchar_t(0xD83D)}},
       {"lone low", {0xDE00, 0x61}, std::wstring{wchar_t(0xDE00), L'a'}},
@@ -83,7 +83,7 @@ TEST(CoreExceptionTest, EveryCoreClassThrowsTheCppClassOfItsName) {
   ASSERT_EQ(kCoreExceptionCount, 99u);
   std::size_t checked = 0;
 #define OSTRA_CHECK_0(Name)
-#define OSTRA_CHECK_1(Name) \
+#define OSTRA_CHECK_1(Name)                                    \
   expectCoreClass<rti1516e::Name>(CoreException::Name, #Name); \
   ++checked;
 #define OSTRA_CHECK(Name, InCore) OSTRA_CHECK_##InCore(Name)

@@ -1,7 +1,5 @@
 // The start-up of the virtual machine, driven through fake invocation functions: the
 // option table, the failure reports, the floating-point register and the locking.
-#include "bridge/JavaVmHost.h"
-
 #include <RTI/Exception.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -18,6 +16,7 @@
 #include <vector>
 
 #include "bridge/FloatingPointGuard.h"
+#include "bridge/JavaVmHost.h"
 
 namespace ostra1516e {
 namespace {
@@ -108,8 +107,10 @@ class CleanEnvironment {
   }
   ~CleanEnvironment() {
     for (auto const& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
+      if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+      else
+        unsetenv(name.c_str());
     }
   }
 
@@ -217,8 +218,8 @@ TEST_F(JvmHostTest, OptionsFileLinesAreTakenAsWritten) {
       "\r\n"
       "#-Xss8m is commented out\n"
       "-Xss2m");  // the last line has no line feed
-  EXPECT_EQ(startAndGetOptions(),
-            plus(fixedOptions(), {"-Denv=first", "  -Dkept.blanks=1", "-Dwindows.line=1", "-Xss2m"}));
+  EXPECT_EQ(startAndGetOptions(), plus(fixedOptions(), {"-Denv=first", "  -Dkept.blanks=1",
+                                                        "-Dwindows.line=1", "-Xss2m"}));
 }
 
 TEST_F(JvmHostTest, OnlyAnOptionStartingWithXssReplacesTheDefault) {
@@ -355,7 +356,8 @@ TEST_F(JvmHostTest, EnvironmentOfAThreadThatCannotAttachIsRefused) {
   jvm.attachResult = JNI_ENOMEM;
   testing::internal::CaptureStderr();
   EXPECT_THROW(JavaVmHost::currentEnv(), rti1516e::RTIinternalError);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("Not enough JVM memory"), std::string::npos);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Not enough JVM memory"),
+            std::string::npos);
 }
 
 // Restores MXCSR even when an expectation fails halfway.
@@ -406,8 +408,8 @@ TEST(FloatingPointGuardTest, CallVariantClearsOnlyFlushAndDenormalBits) {
   try {
     FloatingPointGuard guard(FloatingPointGuard::call);
     EXPECT_EQ(guard.saved(), caller);
-    EXPECT_EQ(_mm_getcsr(), caller & ~(FloatingPointGuard::kFlushToZero |
-                                       FloatingPointGuard::kDenormalsAreZero));
+    EXPECT_EQ(_mm_getcsr(),
+              caller & ~(FloatingPointGuard::kFlushToZero | FloatingPointGuard::kDenormalsAreZero));
     throw 1;
   } catch (int) {
   }
