@@ -69,6 +69,19 @@ class ProbeTest {
   }
 
   @Test
+  void checksRecordedArraysWithTheWireCodec() {
+    core.destroyFederationExecution_S(Hex.parse("00000002 0046 0065"));
+    core.destroyFederationExecution_S(Hex.parse("00000002 0046"));
+    core.disconnect();
+    assertNull(Probe.callDecodeError(0));
+    assertEquals("destroyFederationExecution_S[Fe]", Probe.callArguments(0));
+    assertEquals("need 4 bytes, 2 remain at offset 4", Probe.callDecodeError(1));
+    assertEquals(Probe.callDecodeError(1), Probe.callArguments(1));
+    assertNull(Probe.callDecodeError(2));
+    assertEquals("disconnect[]", Probe.callArguments(2));
+  }
+
+  @Test
   void playsScriptedResultsInOrderThenDefaults() {
     Probe.scriptInt("registerObjectInstance_OCH", 7);
     Probe.scriptInt("registerObjectInstance_OCH", -1);

@@ -8,8 +8,11 @@ import java.util.List;
 import java.util.Map;
 import org.vantor.ostra1516e.FederateAmbassadorC2007;
 import org.vantor.ostra1516e.wire.CallbackMethod;
+import org.vantor.ostra1516e.wire.Hex;
 import org.vantor.ostra1516e.wire.ResultKind;
 import org.vantor.ostra1516e.wire.ServiceMethod;
+import org.vantor.ostra1516e.wire.WireCodec;
+import org.vantor.ostra1516e.wire.WireFormatException;
 
 /**
  * Probe is the control panel of the probe core, a stand-in RTI core for the C++ library's
@@ -46,6 +49,7 @@ public final class Probe {
     void deliver(CallbackMethod method, byte[] array) throws Throwable;
   }
 
+  private static final WireCodec CODEC = new WireCodec(WireCodec.STANDARD_TIME_LENGTH);
   private static final FederateAmbassadorC2007 NATIVE_CALLBACKS = new FederateAmbassadorC2007();
 
   private static int nextInstance;
@@ -123,12 +127,53 @@ public final class Probe {
     return bytes == null ? null : bytes.clone();
   }
 
+  /**
+   * callArguments is the recorded array of call index decoded by the wire codec (times
+   * of the standard 8 bytes), as text such as {@code destroyFederationExecution_S[Fed]},
+   * or the codec's message when the array does not match the method's type codes.
+   */
+  public static String callArguments(int index) {
+    Call call = call(index);
+    ServiceMethod method = ServiceMethod.valueOf(call.method);
+    if (!method.takesArray()) {
+      return method.name() + "[]";
+    }
+    try {
+      return CODEC.decodeService(method, call.bytes).toString();
+    } catch (WireFormatException e) {
+      return e.getMessage();
+    }
+  }
+
+  /**
+   * callDecodeError is null when the recorded array of call index holds exactly what its
+   * method's type codes call for (or the method takes no array), otherwise the wire
+   * codec's message. A bridge test can check every array it sends with it.
+   */
+  public static String callDecodeError(int index) {
+    Call call = call(index);
+    ServiceMethod method = ServiceMethod.valueOf(call.method);
+    if (!method.takesArray()) {
+      return null;
+    }
+    try {
+      CODEC.decodeService(method, call.bytes);
+      return null;
+    } catch (WireFormatException e) {
+      return e.getMessage();
+    }
+  }
+
+  private static synchronized Call call(int index) {
+    return calls.get(index);
+  }
+
   /** callsAsText lists the recorded calls, one a line, for test failure messages. */
   public static synchronized String callsAsText() {
     StringBuilder text = new StringBuilder();
     for (Call c : calls) {
       text.append(c.instance).append(' ').append(c.method).append(' ')
-          .append(c.bytes == null ? "-" : org.vantor.ostra1516e.wire.Hex.format(c.bytes)).append('\n');
+          .append(c.bytes == null ? "-" : Hex.format(c.bytes)).append('\n');
     }
     return text.toString();
   }
