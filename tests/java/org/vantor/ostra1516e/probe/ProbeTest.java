@@ -59,6 +59,8 @@ class ProbeTest {
     assertNull(Probe.callBytes(2));
     assertEquals(2, Probe.lastCall("disconnect"));
     assertEquals(2, Probe.countCalls("disconnect"));
+    assertEquals(1, Probe.countCalls(first + 1, "disconnect"));
+    assertEquals(0, Probe.countCalls(first + 1, "joinFederationExecution_S_S_URLX"));
     assertEquals(-1, Probe.lastCall("connect_FA_CM_S"));
 
     Probe.reset();

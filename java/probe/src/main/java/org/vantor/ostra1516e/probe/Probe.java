@@ -111,6 +111,11 @@ public final class Probe {
     return (int) calls.stream().filter(c -> c.method.equals(method)).count();
   }
 
+  /** countCalls is the number of recorded calls of method on one instance. */
+  public static synchronized int countCalls(int instance, String method) {
+    return (int) calls.stream().filter(c -> c.instance == instance && c.method.equals(method)).count();
+  }
+
   /** constructionCount is the number of instances constructed since the last reset. */
   public static synchronized int constructionCount() {
     return constructions.size();
@@ -421,8 +426,10 @@ public final class Probe {
 
   // Throws a checked exception from a method that does not declare it, as the scripted
   // Java core exceptions must reach the library unchanged.
+  // The stack trace is refilled so that it shows the call that threw, not the script.
   @SuppressWarnings("unchecked")
   private static <T extends Throwable> T sneak(Throwable t) throws T {
+    t.fillInStackTrace();
     throw (T) t;
   }
 }
