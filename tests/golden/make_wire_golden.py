@@ -198,17 +198,18 @@ HEADER = """\
 #   AHVM PHVM    2 entries: 300+p -> the 1 byte p; 301+p -> no bytes
 #   ASRSPL       2 pairs: ({400+p, 401+p}, {}), then ({402+p}, {403+p, 404+p})
 #   Z            true when p is even, false when odd
-#   D            p + 0.5
+#   D            the binary64 number p + 0.5 (for p = 0: 3FE0000000000000)
 #   RB           lower bound 500+p, upper bound FFFFFF00+p (hex, unsigned 32-bit)
-#   LT, LTI      the 8 bytes of an HLAinteger64Time / HLAinteger64Interval of 1000+p
+#   LT, LTI      1000+p as a big-endian 64-bit integer, that is the encoding of an
+#                HLAinteger64Time / HLAinteger64Interval of 1000+p
 #   MRH          serial 600+p, payload CA FE
 #   OT           wire number p mod 2 (0 RECEIVE, 1 TIMESTAMP)
 #   TTH          wire number 1 + p mod 2 (1 RELIABLE, 2 BEST_EFFORT)
 #   RA           p mod 6;  SG: ServiceGroup p mod 7, wire number 1 + p mod 7
 #   CM           HLA_EVOKED (wire 1) when p is even, HLA_IMMEDIATE (wire 2) when odd
 #   SPFR         p mod 2;  SFR: p mod 6;  RFR: p mod 5
-#   FASRI        reflect and receive: both flags set, producing federate 700+p, sent regions
-#                {710+p, 711+p}; remove: producing federate 700+p
+#   FASRI        reflect and receive: both flags 1, producing federate 700+p, sent regions
+#                {710+p, 711+p}; remove: flag 1, producing federate 700+p
 #   FEIS         2 elements: (the S sample, "HLAinteger64Time"), ("", "HLAfloat64Time")
 #   FRSX         2 elements, i = 0, 1: pre 800+10i+p, post 801+10i+p, status (p+i) mod 6
 #   FHSSPX       2 elements, i = 0, 1: federate 900+i+p, status (p+i) mod 4
