@@ -9,13 +9,12 @@ import java.io.IOException;
 import java.net.URISyntaxException;
 import java.nio.file.Files;
 import java.nio.file.Path;
-import java.util.Enumeration;
 import java.util.Set;
 import java.util.TreeSet;
-import java.util.jar.JarEntry;
 import java.util.jar.JarFile;
 import java.util.regex.Matcher;
 import java.util.regex.Pattern;
+import java.util.stream.Stream;
 import org.junit.jupiter.api.Test;
 
 /**
@@ -36,16 +35,25 @@ class ExceptionClassesTest {
     return names;
   }
 
+  /** javaNames lists the classes of this package where RTIexception was loaded from. */
   private static Set<String> javaNames() throws IOException, URISyntaxException {
-    Path jar = Path.of(RTIexception.class.getProtectionDomain().getCodeSource().getLocation().toURI());
-    Set<String> names = new TreeSet<>();
+    Path origin = Path.of(RTIexception.class.getProtectionDomain().getCodeSource().getLocation().toURI());
     String prefix = "hla/rti1516e/exceptions/";
-    try (JarFile file = new JarFile(jar.toFile())) {
-      for (Enumeration<JarEntry> e = file.entries(); e.hasMoreElements(); ) {
-        String name = e.nextElement().getName();
-        if (name.startsWith(prefix) && name.endsWith(".class") && !name.contains("$")) {
-          names.add(name.substring(prefix.length(), name.length() - ".class".length()));
-        }
+    Set<String> files = new TreeSet<>();
+    if (Files.isDirectory(origin)) {
+      try (Stream<Path> listing = Files.list(origin.resolve(prefix))) {
+        listing.forEach(f -> files.add(prefix + f.getFileName()));
+      }
+    } else {
+      try (JarFile jar = new JarFile(origin.toFile())) {
+        jar.stream().forEach(e -> files.add(e.getName()));
+      }
+    }
+    Set<String> names = new TreeSet<>();
+    for (String name : files) {
+      if (name.startsWith(prefix) && name.endsWith(".class") && !name.contains("$")
+          && name.indexOf('/', prefix.length()) < 0) {
+        names.add(name.substring(prefix.length(), name.length() - ".class".length()));
       }
     }
     names.remove("RTIexception");
