@@ -125,7 +125,7 @@ def table(file_name, pattern):
     return re.findall(pattern, text, re.M)
 
 
-# Labelled rows: the examples of the format's documentation and a few more edge values.
+# Labelled rows: values worth pinning down one by one (edges, signs, order, framing).
 # Each language's tests hold the same labels with the values they stand for.
 CODE_ROWS = [
     ("S.abc", string("abc")),
