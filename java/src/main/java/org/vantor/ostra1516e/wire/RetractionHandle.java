@@ -23,11 +23,6 @@ public record RetractionHandle(int serial, byte[] payload) {
     return payload.clone();
   }
 
-  /** encodedLength is the number of bytes the handle takes on the wire. */
-  public int encodedLength() {
-    return 8 + payload.length;
-  }
-
   @Override
   public boolean equals(Object o) {
     return o instanceof RetractionHandle h && h.serial == serial && Arrays.equals(h.payload, payload);
