@@ -22,6 +22,7 @@
 #include "bridge/JavaVmHost.h"
 #include "bridge/JniScopes.h"
 #include "bridge/Text.h"
+#include "child_process.h"
 
 namespace ostra1516e {
 namespace {
@@ -338,35 +339,6 @@ TEST(JniScopes, GlobalReferenceOutlivesItsLocalAndServesOtherThreads) {
 }
 
 // ---- Child processes ---------------------------------------------------------------
-
-std::string selfPath() {
-  char path[4096];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : "";
-}
-
-// Runs this program with --child=<scenario> under `setup` (shell words put before it,
-// such as "cd DIR && env NAME=VALUE") and returns its output, standard error included,
-// as key=value lines.
-std::map<std::string, std::string> runChild(std::string const& scenario, std::string const& setup,
-                                            std::string* all = nullptr) {
-  std::string const command = setup + " '" + selfPath() + "' --child=" + scenario + " 2>&1";
-  std::map<std::string, std::string> values;
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-    values["exit"] = std::to_string(pclose(pipe));
-  }
-  std::istringstream lines(output);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::size_t equals = line.find('=');
-    if (equals != std::string::npos) values[line.substr(0, equals)] += line.substr(equals + 1);
-  }
-  if (all) *all = output;
-  return values;
-}
 
 // The option table itself is covered by the unit tests; here: that it reaches a real
 // machine, in order, and that a machine someone else made is joined as it is.
