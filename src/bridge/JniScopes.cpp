@@ -29,9 +29,14 @@ void deleteGlobalRef(jobject ref) noexcept {
 }  // namespace detail
 
 CriticalByteArray::CriticalByteArray(JNIEnv* env, jbyteArray array, jint releaseMode)
-    : env_(env), array_(array), releaseMode_(releaseMode), size_(0), data_(nullptr) {
+    : CriticalByteArray(env, array,
+                        array != nullptr ? static_cast<std::size_t>(env->GetArrayLength(array)) : 0,
+                        releaseMode) {}
+
+CriticalByteArray::CriticalByteArray(JNIEnv* env, jbyteArray array, std::size_t size,
+                                     jint releaseMode)
+    : env_(env), array_(array), releaseMode_(releaseMode), size_(size), data_(nullptr) {
   if (array != nullptr) {
-    size_ = static_cast<std::size_t>(env->GetArrayLength(array));
     data_ = static_cast<std::uint8_t*>(env->GetPrimitiveArrayCritical(array, nullptr));
   }
   if (data_ == nullptr) {

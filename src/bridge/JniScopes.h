@@ -103,6 +103,9 @@ class CriticalByteArray {
   // Throws rti1516e::RTIinternalError, with no Java exception left pending, when the
   // array cannot be pinned.
   CriticalByteArray(JNIEnv* env, jbyteArray array, jint releaseMode = 0);
+  // The same for an array the caller has just made with `size` bytes, which spares the
+  // virtual machine the question (a service call makes one per call).
+  CriticalByteArray(JNIEnv* env, jbyteArray array, std::size_t size, jint releaseMode);
   ~CriticalByteArray() { env_->ReleasePrimitiveArrayCritical(array_, data_, releaseMode_); }
   CriticalByteArray(CriticalByteArray const&) = delete;
   CriticalByteArray& operator=(CriticalByteArray const&) = delete;

@@ -38,7 +38,7 @@ LocalRef<jbyteArray> buildServiceArray(JNIEnv* env, char const* javaName, CodeLi
   if (size > static_cast<size_t>(INT_MAX)) raiseArrayFailure(env, javaName, size);
   LocalRef<jbyteArray> array(env, env->NewByteArray(static_cast<jsize>(size)));
   if (!array) raiseArrayFailure(env, javaName, size);
-  CriticalByteArray pinned(env, array.get());
+  CriticalByteArray pinned(env, array.get(), size, 0);
   ByteWrapper cursor(pinned.data(), size);
   (encode(Codes{}, args, cursor), ...);
   return array;

@@ -120,8 +120,9 @@ inline void encode(code::URLX, std::vector<std::wstring> const& v, ByteWrapper& 
 
 inline size_t encodedSize(code::BX, rti1516e::VariableLengthData const& v) { return 4 + v.size(); }
 inline void encode(code::BX, rti1516e::VariableLengthData const& v, ByteWrapper& out) {
-  wire::writeCount(v.size(), out);
-  out.writeBytes(v.data(), v.size());
+  size_t const n = v.size();
+  wire::writeCount(n, out);
+  out.writeBytes(v.data(), n);
 }
 
 // ---- handles, handle sets and maps ------------------------------------------------
