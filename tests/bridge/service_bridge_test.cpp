@@ -670,5 +670,7 @@ int main(int argc, char** argv) {
     }
   }
   testing::InitGoogleTest(&argc, argv);
+  // The probe is reached through the machine, which each test may be the first to need.
+  ostra1516e::JavaVmHost::startOrAttach();
   return RUN_ALL_TESTS();
 }
