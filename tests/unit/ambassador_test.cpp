@@ -392,16 +392,6 @@ TEST(RTIambassador, StandardDefaultArguments) {
   EXPECT_EQ(probe.calls, expected);
 }
 
-TEST(RTIambassadorFactory, ExplainsThatNoAmbassadorCanBeMadeYet) {
-  RTIambassadorFactory factory;
-  try {
-    factory.createRTIambassador();
-    FAIL() << "an ambassador was created without a bridge";
-  } catch (RTIinternalError const& e) {
-    EXPECT_NE(e.what().find(L"Java"), std::wstring::npos) << e.what();
-  }
-}
-
 TEST(RtiIdentity, NameAndVersion) {
   EXPECT_EQ(rtiName(), L"Ostra Evolved");
   EXPECT_EQ(rtiVersion(), L"5.3.2.0");
