@@ -29,8 +29,10 @@ Bytes encoded(Code code, Value const& value) {
 }
 
 rti1516e::AttributeHandle attribute(int32_t n) { return handleFromJava<rti1516e::AttributeHandle>(n); }
-rti1516e::RegionHandle region(int32_t n) { return handleFromJava<rti1516e::RegionHandle>(n); }
 
+// Every code's bytes also reach the Java codec through the bridge tests' golden rows; here
+// the cases those samples do not reach, checked on plain buffers (and under the
+// sanitizers).
 TEST(Encoder, ValuesAsTheCoreReadsThem) {
   struct Row {
     char const* name;
@@ -47,30 +49,15 @@ TEST(Encoder, ValuesAsTheCoreReadsThem) {
       {"S lone surrogate and beyond U+10FFFF",
        [] { return encoded(code::S{}, std::wstring{wchar_t(0xDC00), wchar_t(0x110000)}); },
        {0, 0, 0, 2, 0xDC, 0x00, 0xFF, 0xFD}},
-      {"URLX", [] { return encoded(code::URLX{}, std::vector<std::wstring>{L"b", L""}); },
-       {0, 0, 0, 2, 0, 0, 0, 1, 0, 0x62, 0, 0, 0, 0}},
-      {"S set in the set's order",
-       [] { return encoded(code::SSet{}, std::set<std::wstring>{L"y", L"x"}); },
-       {0, 0, 0, 2, 0, 0, 0, 1, 0, 0x78, 0, 0, 0, 1, 0, 0x79}},
-      {"BX", [] { return encoded(code::BX{}, rti1516e::VariableLengthData("\x01\x02", 2)); },
-       {0, 0, 0, 2, 1, 2}},
       {"Z true", [] { return encoded(code::Z{}, true); }, {0, 0, 0, 1}},
-      {"Z false", [] { return encoded(code::Z{}, false); }, {0, 0, 0, 0}},
       {"D 1.0", [] { return encoded(code::D{}, 1.0); }, {0x3F, 0xF0, 0, 0, 0, 0, 0, 0}},
-      {"D 0.5", [] { return encoded(code::D{}, 0.5); }, {0x3F, 0xE0, 0, 0, 0, 0, 0, 0}},
       {"RB 5..10", [] { return encoded(code::RB{}, rti1516e::RangeBounds(5, 10)); },
        {0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0x0A}},
       {"RB keeps 32 bits unsigned", [] { return encoded(code::RB{}, rti1516e::RangeBounds(0xFFFFFFFFul, 0)); },
        {0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0}},
       {"OT TIMESTAMP", [] { return encoded(code::OT{}, rti1516e::TIMESTAMP); }, {0, 0, 0, 1}},
-      {"OT RECEIVE", [] { return encoded(code::OT{}, rti1516e::RECEIVE); }, {0, 0, 0, 0}},
-      {"TTH BEST_EFFORT", [] { return encoded(code::TTH{}, rti1516e::BEST_EFFORT); }, {0, 0, 0, 2}},
       {"SG SUPPORT_SERVICES", [] { return encoded(code::SG{}, rti1516e::SUPPORT_SERVICES); }, {0, 0, 0, 7}},
-      {"SG FEDERATION_MANAGEMENT", [] { return encoded(code::SG{}, rti1516e::FEDERATION_MANAGEMENT); }, {0, 0, 0, 1}},
-      {"RA NO_ACTION", [] { return encoded(code::RA{}, rti1516e::NO_ACTION); }, {0, 0, 0, 5}},
       {"CM HLA_IMMEDIATE", [] { return encoded(code::CM{}, rti1516e::HLA_IMMEDIATE); }, {0, 0, 0, 2}},
-      {"CM HLA_EVOKED", [] { return encoded(code::CM{}, rti1516e::HLA_EVOKED); }, {0, 0, 0, 1}},
-      {"FA", [] { return encoded(code::FA{}, int32_t{4095}); }, {0, 0, 0x0F, 0xFF}},
       {"AH -1", [] { return encoded(code::AH{}, attribute(-1)); }, {0xFF, 0xFF, 0xFF, 0xFF}},
       {"AHS ascending", [] { return encoded(code::AHS{}, rti1516e::AttributeHandleSet{attribute(7), attribute(3)}); },
        {0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 7}},
@@ -80,22 +67,8 @@ TEST(Encoder, ValuesAsTheCoreReadsThem) {
          return encoded(code::AHVM{}, map);
        },
        {0, 0, 0, 1, 0, 0, 0, 5, 0, 0, 0, 2, 1, 2}},
-      {"ASRSPL", [] {
-         rti1516e::AttributeHandleSetRegionHandleSetPairVector pairs;
-         pairs.emplace_back(rti1516e::AttributeHandleSet{attribute(1)}, rti1516e::RegionHandleSet{});
-         pairs.emplace_back(rti1516e::AttributeHandleSet{}, rti1516e::RegionHandleSet{region(9), region(2)});
-         return encoded(code::ASRSPL{}, pairs);
-       },
-       {0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 9}},
-      // A time is its own encoding, with no length before it.
       {"LT integer time 5", [] { return encoded(code::LT{}, rti1516e::HLAinteger64Time(5)); },
-       {0, 0, 0, 0, 0, 0, 0, 5}},
-      {"MRH", [] {
-         return encoded(code::MRH{},
-                        rti1516e::MessageRetractionHandleFriend::make(3, rti1516e::VariableLengthData("\xAB", 1)));
-       },
-       {0, 0, 0, 3, 0, 0, 0, 1, 0xAB}},
-  };
+       {0, 0, 0, 0, 0, 0, 0, 5}},  };
   for (Row const& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(row.encode(), row.expected);

@@ -107,26 +107,5 @@ TEST(ServiceTable, AMissingMethodFailsWithNothingPending) {
   EXPECT_FALSE(java.pending);
 }
 
-TEST(ServiceTable, RowsCarryTheirExceptionListsInTestingOrder) {
-  CoreExceptionList const deleteRegion = service::deleteRegion_RH::exceptions();
-  std::vector<CoreException> const expected = {
-      CoreException::RegionInUseForUpdateOrSubscription, CoreException::RegionNotCreatedByThisFederate,
-      CoreException::InvalidRegion, CoreException::SaveInProgress, CoreException::RestoreInProgress,
-      CoreException::FederateNotExecutionMember, CoreException::NotConnected,
-      CoreException::RTIinternalError};
-  EXPECT_EQ(std::vector<CoreException>(deleteRegion.begin(), deleteRegion.end()), expected);
-  EXPECT_EQ(service::getTimeFactory::exceptions().size(), 0u);
-  // Every declared list ends with RTIinternalError.
-  bool allEnd = true;
-#define OSTRA_SERVICE(slot_, cpp_, java_, signature_, result_, codes_, exceptions_) \
-  if (service::java_::exceptions().size() > 0 &&                                    \
-      *(service::java_::exceptions().end() - 1) != CoreException::RTIinternalError) { \
-    ADD_FAILURE() << #java_;                                                         \
-    allEnd = false;                                                                  \
-  }
-#include "gen/cpp/ServiceTable.def"
-  EXPECT_TRUE(allEnd);
-}
-
 }  // namespace
 }  // namespace ostra1516e

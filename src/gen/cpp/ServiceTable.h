@@ -202,6 +202,12 @@ constexpr bool signatureMatches() {
   return matches(Row::signature, parts);
 }
 
+// A declared list ends with RTIinternalError, so that the core's own failures keep
+// their message.
+constexpr bool endsWithInternalError(CoreExceptionList list) {
+  return list.size() == 0 || *(list.end() - 1) == CoreException::RTIinternalError;
+}
+
 constexpr bool slotsInOrder() {
   for (std::size_t i = 0; i < kServiceCount; ++i) {
     if (kServiceRows[i].slot != static_cast<int>(i) + 1) return false;
@@ -216,7 +222,9 @@ static_assert(slotsInOrder(), "rows must be numbered 1, 2, 3, ... in table order
   static_assert(cppNameMatches(service::java_::cppName, service::java_::javaName),       \
                 #java_ ": the C++ name must be the Java method's name before the codes"); \
   static_assert(signatureMatches<service::java_>(),                                     \
-                #java_ ": the signature must follow from the codes and the result");
+                #java_ ": the signature must follow from the codes and the result");    \
+  static_assert(endsWithInternalError(service::java_::exceptions()),                    \
+                #java_ ": the exception list must end with RTIinternalError");
 #include "gen/cpp/ServiceTable.def"
 
 }  // namespace table_check
