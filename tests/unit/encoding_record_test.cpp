@@ -111,6 +111,49 @@ TEST(FixedRecordTest, ZeroBoundaryCountsAsOne) {
   EXPECT_EQ(record.decodeFrom(bufferOf({'a', 'z'}), 0), 2u);
 }
 
+// A federate's element that encodes and decodes another composite value from inside its
+// own encodeInto and decodeFrom, as a wrapper around a nested structure might.
+class WrappingElement : public DataElement {
+ public:
+  WrappingElement() { inner.appendElement(HLAASCIIstring("inner")); }
+  std::auto_ptr<DataElement> clone() const override {
+    return std::auto_ptr<DataElement>(new WrappingElement(*this));
+  }
+  VariableLengthData encode() const override { return inner.encode(); }
+  void encode(VariableLengthData& inData) const override { inner.encode(inData); }
+  void encodeInto(std::vector<Octet>& buffer) const override {
+    VariableLengthData const bytes = inner.encode();
+    auto const* p = static_cast<Octet const*>(bytes.data());
+    buffer.insert(buffer.end(), p, p + bytes.size());
+  }
+  void decode(VariableLengthData const& inData) override { inner.decode(inData); }
+  size_t decodeFrom(std::vector<Octet> const& buffer, size_t index) override {
+    inner.decode(VariableLengthData(buffer.data() + index, buffer.size() - index));
+    return index + inner.getEncodedLength();
+  }
+  size_t getEncodedLength() const override { return inner.getEncodedLength(); }
+  unsigned int getOctetBoundary() const override { return 4; }
+  HLAfixedRecord inner;
+};
+
+TEST(FixedRecordTest, NestedEncodeAndDecodeInsideAnElementKeepTheirOwnBuffers) {
+  HLAfixedRecord record;
+  record.appendElement(HLAinteger32BE(1));
+  record.appendElement(WrappingElement());
+  record.appendElement(HLAinteger32BE(2));
+  Bytes const bytes = bytesOf(record.encode());
+  EXPECT_EQ(bytes, (Bytes{0, 0, 0, 1, 0, 0, 0, 5, 'i', 'n', 'n', 'e', 'r', 0, 0, 0, 0, 0, 0, 2}));
+
+  HLAfixedRecord received;
+  received.appendElement(HLAinteger32BE());
+  WrappingElement wrapper;
+  received.appendElementPointer(&wrapper);
+  received.appendElement(HLAinteger32BE());
+  received.decode(dataOf(bytes));
+  EXPECT_EQ(static_cast<HLAinteger32BE const&>(received.get(2)).get(), 2);
+  EXPECT_EQ(bytesOf(received.encode()), bytes);
+}
+
 // Discriminant HLAinteger32BE; 1 selects an HLAoctet, 2 an HLAfloat64BE.
 HLAvariantRecord shapeRecord() {
   HLAvariantRecord record(HLAinteger32BE{});

@@ -17,19 +17,59 @@ wchar_t const kNullElement[] = L"Element pointer is null";
 
 void fail(wchar_t const* message) { throw rti1516e::EncoderException(message); }
 
+namespace {
+
+// Each thread keeps one scratch buffer for encode() and decode() of the composites, so
+// that a value costs no allocation beyond the VariableLengthData's own. A federate's
+// element might encode or decode another value from inside its own encodeInto or
+// decodeFrom; such a nested call gets a buffer of its own. A buffer that grew large for
+// one big value is given back afterwards.
+class ScratchBuffer {
+ public:
+  ScratchBuffer() : buffer_(claim()) {}
+  ~ScratchBuffer() {
+    if (&buffer_ != &local_) {
+      if (buffer_.capacity() > kKeptCapacity) std::vector<Octet>().swap(buffer_);
+      inUse() = false;
+    }
+  }
+  ScratchBuffer(ScratchBuffer const&) = delete;
+  ScratchBuffer& operator=(ScratchBuffer const&) = delete;
+
+  std::vector<Octet>& get() { return buffer_; }
+
+ private:
+  static constexpr size_t kKeptCapacity = 64 * 1024;
+  static bool& inUse() {
+    thread_local bool used = false;
+    return used;
+  }
+  std::vector<Octet>& claim() {
+    if (inUse()) return local_;
+    thread_local std::vector<Octet> shared;
+    inUse() = true;
+    shared.clear();
+    return shared;
+  }
+
+  std::vector<Octet> local_;
+  std::vector<Octet>& buffer_;
+};
+
+}  // namespace
+
 void encodeThroughBuffer(DataElement const& element, rti1516e::VariableLengthData& out) {
-  size_t const length = element.getEncodedLength();
-  std::vector<Octet> buffer;
-  buffer.reserve(length);
+  ScratchBuffer scratch;
+  std::vector<Octet>& buffer = scratch.get();
   element.encodeInto(buffer);
-  // A federate's own element might write fewer bytes than it announces; never copy
-  // more than were written.
-  out.setData(buffer.data(), length < buffer.size() ? length : buffer.size());
+  out.setData(buffer.data(), buffer.size());
 }
 
 void decodeThroughBuffer(DataElement& element, rti1516e::VariableLengthData const& in) {
+  ScratchBuffer scratch;
+  std::vector<Octet>& buffer = scratch.get();
   auto const* bytes = static_cast<Octet const*>(in.data());
-  std::vector<Octet> const buffer(bytes, bytes + in.size());
+  buffer.assign(bytes, bytes + in.size());
   element.decodeFrom(buffer, 0);
 }
 

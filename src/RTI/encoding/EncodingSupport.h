@@ -35,6 +35,7 @@ extern wchar_t const kNullElement[];            // a null element pointer was gi
 // A boundary of 0 (which only a federate's own DataElement could report) means 1.
 inline size_t roundUp(size_t n, unsigned boundary) {
   size_t const b = boundary == 0 ? 1 : boundary;
+  if ((b & (b - 1)) == 0) return (n + b - 1) & ~(b - 1);  // the usual case, without a division
   return (n + b - 1) / b * b;
 }
 
