@@ -110,17 +110,28 @@ TEST(VariableArrayTest, MalformedCountsFailBeforeAnythingChanges) {
   }
 }
 
-// The Parts allow partial results here: the array is resized first, and elements
-// decoded before the failing one keep their new values.
+// The Parts allow partial results here: elements decoded before the failing one keep
+// their new values. Missing elements are added only as decoding reaches them, so the
+// array ends with the failing element rather than the full received count.
 TEST(VariableArrayTest, ElementFailureHalfWayLeavesEarlierElementsDecoded) {
   HLAvariableArray array(HLAinteger32BE{});
   array.addElement(HLAinteger32BE(-1));
-  EXPECT_EQ(encoderFailure([&] { array.decode(dataOf({0, 0, 0, 3, 0, 0, 0, 7, 0, 0, 0, 8, 0})); }),
+  EXPECT_EQ(encoderFailure([&] { array.decode(dataOf({0, 0, 0, 4, 0, 0, 0, 7, 0, 0, 0, 8, 0})); }),
             L"Index is out of bounds");
   ASSERT_EQ(array.size(), 3u);
   EXPECT_EQ(static_cast<HLAinteger32BE const&>(array[0]).get(), 7);
   EXPECT_EQ(static_cast<HLAinteger32BE const&>(array[1]).get(), 8);
   EXPECT_EQ(static_cast<HLAinteger32BE const&>(array[2]).get(), 0);
+}
+
+// A count that the bytes could hold only if every element took one byte must not make
+// thousands of copies of a large prototype before the first element fails.
+TEST(VariableArrayTest, HostileCountCopiesThePrototypeOnlyAsFarAsDecodingGets) {
+  HLAvariableArray blobs(HLAfixedArray(HLAoctet{}, 4096));
+  Bytes bytes = {0, 0, 0x10, 0};  // 4096 elements of 4096 bytes each, announced ...
+  bytes.resize(4 + 4096 + 10);    // ... in 4110 bytes
+  EXPECT_EQ(encoderFailure([&] { blobs.decode(dataOf(bytes)); }), L"Index is out of bounds");
+  EXPECT_EQ(blobs.size(), 2u);
 }
 
 TEST(VariableArrayTest, NestedRecordsWithStringsRoundTrip) {

@@ -125,13 +125,11 @@ void ElementList::replaceWithPointer(size_t index, DataElement* element) {
   entry = ElementEntry{false, element};
 }
 
-void ElementList::resize(size_t count, DataElement const& prototype) {
+void ElementList::truncate(size_t count) {
   while (entries_.size() > count) {
     if (entries_.back().owned) delete entries_.back().element;
     entries_.pop_back();
   }
-  entries_.reserve(count);
-  while (entries_.size() < count) appendCopy(prototype);
 }
 
 unsigned ElementList::maxBoundary(unsigned floor) const {

@@ -122,9 +122,8 @@ class ElementList {
   void appendPointer(DataElement* element);
   void replaceWithCopy(size_t index, DataElement const& element);
   void replaceWithPointer(size_t index, DataElement* element);
-  // resize drops surplus entries (deleting owned ones) or appends owned copies of
-  // prototype; entries that stay are untouched.
-  void resize(size_t count, DataElement const& prototype);
+  // truncate drops the entries from count on, deleting the owned ones.
+  void truncate(size_t count);
 
   // The largest element boundary, and at least floor.
   unsigned maxBoundary(unsigned floor) const;

@@ -58,15 +58,24 @@ void HLAvariableArray::decode(VariableLengthData const& inData) {
 }
 
 // The count is only checked against the bytes that remain, taking every element as at
-// least one byte; the elements check their own lengths. The array is resized before the
-// elements are decoded, so an element that fails leaves the elements before it decoded.
+// least one byte; the elements check their own lengths. Surplus elements are dropped
+// first; missing ones are added one at a time, each just before it is decoded, so that a
+// value that fails half-way has made no more copies of the prototype than it reached.
+// Elements decoded before a failing one keep their new values.
 size_t HLAvariableArray::decodeFrom(std::vector<Octet> const& buffer, size_t index) {
   index = alignForDecode(index, 4, buffer.size());
   if (remainsFewerThan(index, buffer.size(), 4)) fail(kVariableArrayTooShort);
   std::uint64_t const count = readCount(buffer, index);
   if (count > buffer.size() - index - 4) fail(kVariableArrayTooShort);
-  _impl->elements.resize(static_cast<size_t>(count), *_impl->prototype);
-  return _impl->elements.decodeEach(buffer, index + 4);
+  ElementList& elements = _impl->elements;
+  elements.truncate(static_cast<size_t>(count));
+  index += 4;
+  for (size_t i = 0; i < count; ++i) {
+    if (i == elements.size()) elements.appendCopy(*_impl->prototype);
+    DataElement& element = elements[i];
+    index = element.decodeFrom(buffer, alignForDecode(index, element.getOctetBoundary(), buffer.size()));
+  }
+  return index;
 }
 
 size_t HLAvariableArray::getEncodedLength() const { return _impl->elements.layoutLength(4); }
