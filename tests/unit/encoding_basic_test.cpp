@@ -82,99 +82,82 @@ TEST(BasicDataElementTest, LayoutLengthBoundaryAndRoundTrip) {
   }
 }
 
-TEST(BasicDataElementTest, EncodeIntoPadsFromTheBufferStart) {
+TEST(BasicDataElementTest, EncodeIntoPadsButDecodeFromReadsAtTheIndexItself) {
   std::vector<Octet> buffer(5, '\x11');
   HLAinteger32BE(16909060).encodeInto(buffer);
   EXPECT_EQ(bytesOf(buffer), (Bytes{0x11, 0x11, 0x11, 0x11, 0x11, 0, 0, 0, 1, 2, 3, 4}));
-
   buffer.assign(1, '\x11');
   HLAfloat64LE(1.0).encodeInto(buffer);
-  EXPECT_EQ(buffer.size(), 16u);
   EXPECT_EQ(bytesOf(buffer), (Bytes{0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
 
-  buffer.assign(3, '\x11');
-  HLAoctet('\x22').encodeInto(buffer);  // boundary 1: no padding
-  EXPECT_EQ(bytesOf(buffer), (Bytes{0x11, 0x11, 0x11, 0x22}));
-}
-
-TEST(BasicDataElementTest, DecodeFromReadsAtTheIndexItself) {
-  std::vector<Octet> buffer = bufferOf({9, 0, 1, 0, 2});
   HLAinteger16BE element;
-  EXPECT_EQ(element.decodeFrom(buffer, 1), 3u);  // no skipping to a boundary
+  EXPECT_EQ(element.decodeFrom(bufferOf({9, 0, 1, 0}), 1), 3u);  // no skipping to a boundary
   EXPECT_EQ(element.get(), 1);
-  EXPECT_EQ(element.decodeFrom(buffer, 3), 5u);
-  EXPECT_EQ(element.get(), 2);
 }
 
 TEST(BasicDataElementTest, MalformedInputThrowsAndLeavesTheElementUnchanged) {
   struct Case {
     char const* name;
-    std::function<std::unique_ptr<DataElement>()> make;
     Bytes bytes;
-    size_t index;  // decodeFrom only
-    bool viaDecode;
+    size_t index;  // for decodeFrom; SIZE_MAX means decode
     wchar_t const* message;
+    bool stringsOnly;
   };
-  auto i32 = [] { return std::unique_ptr<DataElement>(new HLAinteger32BE(77)); };
-  auto ascii = [] { return std::unique_ptr<DataElement>(new HLAASCIIstring("keep")); };
-  auto wide = [] { return std::unique_ptr<DataElement>(new HLAunicodeString(L"keep")); };
-  std::vector<Case> cases = {
-      {"int32 from 3 bytes", i32, {1, 2, 3}, 0, true, L"Index is out of bounds"},
-      {"int32 from nothing", i32, {}, 0, true, L"Index is out of bounds"},
-      {"int32 at the end", i32, {1, 2, 3, 4}, 4, false, L"Index is out of bounds"},
-      {"int32 far past the end", i32, {1, 2, 3, 4}, std::numeric_limits<size_t>::max(), false,
-       L"Index is out of bounds"},
-      {"int32 with 3 bytes left", i32, {0, 1, 2, 3, 4}, 2, false, L"Index is out of bounds"},
-      {"string shorter than a count", ascii, {0, 0, 3}, 0, true, L"Index is out of bounds"},
-      {"string at the end", ascii, {0, 0, 0, 0}, 4, false, L"Index is out of bounds"},
-      {"string count beyond the bytes", ascii, {0, 0, 0, 5, 0x61, 0x62, 0x63}, 0, true,
-       L"Array index out of bounds"},
-      {"string count beyond the bytes at an index", ascii, {7, 0, 0, 0, 2, 0x61}, 1, false,
-       L"Array index out of bounds"},
-      {"string negative count", ascii, {0xFF, 0xFF, 0xFF, 0xFF, 0x61}, 0, true,
-       L"Array index out of bounds"},
-      {"string most negative count", ascii, {0x80, 0, 0, 0}, 0, true, L"Array index out of bounds"},
-      {"unicode odd byte short", wide, {0, 0, 0, 2, 0, 0x61, 0}, 0, true, L"Array index out of bounds"},
-      {"unicode count whose bytes wrap 32 bits", wide, {0x7F, 0xFF, 0xFF, 0xFF, 0, 0x61}, 0, true,
-       L"Array index out of bounds"},
-      {"unicode negative count", wide, {0xFF, 0xFF, 0xFF, 0xFE}, 0, true, L"Array index out of bounds"},
+  size_t const viaDecode = std::numeric_limits<size_t>::max();
+  Case cases[] = {
+      {"3 bytes for 4", {1, 2, 3}, viaDecode, L"Index is out of bounds", false},
+      {"nothing", {}, viaDecode, L"Index is out of bounds", false},
+      {"index at the end", {0, 0, 0, 0}, 4, L"Index is out of bounds", false},
+      {"index far past the end", {0, 0, 0, 0}, viaDecode - 1, L"Index is out of bounds", false},
+      {"3 bytes left at the index", {0, 0, 0, 0, 0, 0}, 3, L"Index is out of bounds", false},
+      {"count beyond the bytes", {0, 0, 0, 5, 0x61, 0x62, 0x63}, viaDecode, L"Array index out of bounds", true},
+      {"count beyond the bytes at an index", {7, 0, 0, 0, 2, 0x61}, 1, L"Array index out of bounds", true},
+      {"negative count", {0xFF, 0xFF, 0xFF, 0xFF, 0x61}, viaDecode, L"Array index out of bounds", true},
+      {"most negative count", {0x80, 0, 0, 0}, viaDecode, L"Array index out of bounds", true},
   };
   for (Case const& c : cases) {
     SCOPED_TRACE(c.name);
-    std::unique_ptr<DataElement> element = c.make();
-    Bytes const before = bytesOf(element->encode());
-    if (c.viaDecode) {
-      VariableLengthData data = dataOf(c.bytes);
-      EXPECT_EQ(encoderFailure([&] { element->decode(data); }), c.message);
-    } else {
-      std::vector<Octet> buffer = bufferOf(c.bytes);
-      EXPECT_EQ(encoderFailure([&] { element->decodeFrom(buffer, c.index); }), c.message);
+    // Bound to a variable: the failure must change neither the value nor the binding.
+    Integer32 number = 77;
+    std::string text = "keep";
+    std::wstring wide = L"keep";
+    HLAinteger32BE numberElement(&number);
+    HLAASCIIstring textElement(&text);
+    HLAunicodeString wideElement(&wide);
+    std::vector<DataElement*> elements = {&textElement, &wideElement};
+    if (!c.stringsOnly) elements.push_back(&numberElement);
+    for (DataElement* element : elements) {
+      std::vector<Octet> const buffer = bufferOf(c.bytes);
+      EXPECT_EQ(encoderFailure([&] {
+                  if (c.index == viaDecode) {
+                    element->decode(dataOf(c.bytes));
+                  } else {
+                    element->decodeFrom(buffer, c.index);
+                  }
+                }),
+                c.message);
     }
-    EXPECT_EQ(bytesOf(element->encode()), before);
+    EXPECT_EQ(number, 77);
+    EXPECT_EQ(text, "keep");
+    EXPECT_EQ(wide, L"keep");
+    textElement.decode(dataOf({0, 0, 0, 2, 0x68, 0x69}));
+    EXPECT_EQ(text, "hi");
   }
-}
-
-TEST(BasicDataElementTest, FailedDecodeKeepsTheCallersVariableAndBinding) {
-  std::string variable = "mine";
-  HLAASCIIstring element(&variable);
-  EXPECT_EQ(encoderFailure([&] { element.decode(dataOf({0, 0, 0, 9, 0x61})); }),
+  // A count whose 16-bit units would need more than 2^32 bytes.
+  HLAunicodeString wide(L"keep");
+  EXPECT_EQ(encoderFailure([&] { wide.decode(dataOf({0x7F, 0xFF, 0xFF, 0xFF, 0, 0x61})); }),
             L"Array index out of bounds");
-  EXPECT_EQ(variable, "mine");
-  element.decode(dataOf({0, 0, 0, 2, 0x68, 0x69}));
-  EXPECT_EQ(variable, "hi");  // still bound
+  EXPECT_EQ(wide.get(), L"keep");
 }
 
 TEST(BasicDataElementTest, BoundElementReadsAndWritesTheCallersVariable) {
-  Integer32 variable = 5;
+  Integer32 variable = 6;
   HLAinteger32BE element(&variable);
-  EXPECT_EQ(element.get(), 5);
-  variable = 6;
   EXPECT_EQ(bytesOf(element.encode()), (Bytes{0, 0, 0, 6}));
-
   element.decode(dataOf({0, 0, 1, 0}));
   EXPECT_EQ(variable, 256);
 
-  // A copy and a clone have their own storage from the moment they are made.
+  // A copy, a clone and an assigned element have their own storage from then on.
   HLAinteger32BE copy(element);
   std::auto_ptr<DataElement> clone = element.clone();
   HLAinteger32BE assigned;
@@ -184,15 +167,12 @@ TEST(BasicDataElementTest, BoundElementReadsAndWritesTheCallersVariable) {
   EXPECT_EQ(static_cast<HLAinteger32BE&>(*clone).get(), 256);
   EXPECT_EQ(assigned.get(), 256);
 
-  // set unbinds without writing the variable; later decodes leave it alone.
+  // set and operator= unbind without writing the variable; later decodes leave it alone.
   element.set(7);
-  EXPECT_EQ(variable, 1);
   EXPECT_EQ(element.get(), 7);
   element.decode(dataOf({0, 0, 0, 9}));
   EXPECT_EQ(variable, 1);
   EXPECT_EQ(static_cast<Integer32>(element), 9);
-
-  // setDataPointer binds again; operator= unbinds like set.
   element.setDataPointer(&variable);
   element.decode(dataOf({0, 0, 0, 3}));
   EXPECT_EQ(variable, 3);
@@ -201,20 +181,14 @@ TEST(BasicDataElementTest, BoundElementReadsAndWritesTheCallersVariable) {
   EXPECT_EQ(element.get(), 4);
 }
 
-TEST(BasicDataElementTest, BooleanIsTrueOnlyForOne) {
+TEST(BasicDataElementTest, BooleanIsTrueOnlyForOneAndTypesAreClasses) {
   HLAboolean element(true);
   element.decode(dataOf({0, 0, 0, 2}));
   EXPECT_FALSE(element.get());
   element.decode(dataOf({1, 0, 0, 1}));
   EXPECT_FALSE(element.get());
-  element.decode(dataOf({0, 0, 0, 1}));
-  EXPECT_TRUE(element.get());
-}
-
-TEST(BasicDataElementTest, SameTypeMeansSameClass) {
   EXPECT_FALSE(HLAinteger32BE().isSameTypeAs(HLAinteger32LE()));
   EXPECT_FALSE(HLAoctet().isSameTypeAs(HLAbyte()));
-  EXPECT_TRUE(HLAinteger32BE(1).isSameTypeAs(HLAinteger32BE(2)));
 }
 
 TEST(BasicDataElementTest, HashValues) {
@@ -227,23 +201,18 @@ TEST(BasicDataElementTest, HashValues) {
   std::uint64_t const indefinite = std::uint64_t{1} << 63;
   Case cases[] = {
       {"int32 -1", HLAinteger32BE(-1).hash(), 0xFFFFFFFF21524110u},
-      {"int16 -1 LE", HLAinteger16LE(-1).hash(), 0xFFFFFFFF21524110u},
       {"int64 -1", HLAinteger64BE(-1).hash(), 0xFFFFFFFF21524110u},
-      {"int32 0", HLAinteger32LE(0).hash(), 0xDEADBEEFu},
       {"char -1 widens with its sign", HLAASCIIchar('\xFF').hash(), 0xFFFFFFFF21524110u},
       {"boolean true", HLAboolean(true).hash(), 0xDEADBEEEu},
       {"unicode char widens without sign", HLAunicodeChar(L'\xFFFF').hash(), 0xFFFFu ^ 0xDEADBEEFu},
       {"octet pair", HLAoctetPairBE(OctetPair('\x01', '\xFF')).hash(), 255u ^ 0xDEADBEEFu},
-      {"octet pair LE same value", HLAoctetPairLE(OctetPair('\x01', '\xFF')).hash(), 255u ^ 0xDEADBEEFu},
       {"float truncates toward zero", HLAfloat64BE(-1.9).hash(), 0xFFFFFFFF21524110u},
       {"float32 2.5", HLAfloat32LE(2.5f).hash(), 2u ^ 0xDEADBEEFu},
       {"float 2^63 is unsigned", HLAfloat64BE(9223372036854775808.0).hash(), indefinite ^ 0xDEADBEEFu},
       {"float 2^63+2^11", HLAfloat64BE(9223372036854777856.0).hash(), (indefinite + 2048) ^ 0xDEADBEEFu},
       {"float NaN", HLAfloat64LE(nan).hash(), indefinite ^ 0xDEADBEEFu},
-      {"float +inf", HLAfloat32BE(INFINITY).hash(), indefinite ^ 0xDEADBEEFu},
       {"float 1e30", HLAfloat64BE(1e30).hash(), indefinite ^ 0xDEADBEEFu},
       {"empty string", HLAASCIIstring("").hash(), 2166136261u},
-      {"empty unicode string", HLAunicodeString(L"").hash(), 2166136261u},
       {"string a", HLAASCIIstring("a").hash(), 0x811D69050C5D7Eu},
       {"unicode string a", HLAunicodeString(L"a").hash(), 0x811D69050C5D7Eu},
   };

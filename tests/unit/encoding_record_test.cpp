@@ -23,20 +23,11 @@ TEST(FixedRecordTest, FieldsArePaddedToTheirBoundaries) {
   record.encodeInto(buffer);
   EXPECT_EQ(bytesOf(buffer), (Bytes{5, 0, 0, 0, 0, 0, 0, 42}));
 
-  HLAfixedRecord received(record);
-  received.set(1, HLAinteger32BE(0));
-  EXPECT_EQ(received.decodeFrom(buffer, 0), 8u);
-  EXPECT_EQ(static_cast<HLAinteger32BE const&>(received.get(1)).get(), 42);
-}
-
-TEST(FixedRecordTest, EmptyRecord) {
-  HLAfixedRecord record;
+  HLAfixedRecord empty;
   VariableLengthData data("stale", 5);
-  record.encode(data);
+  empty.encode(data);
   EXPECT_EQ(data.size(), 0u);
-  EXPECT_EQ(record.getOctetBoundary(), 1u);
-  EXPECT_EQ(record.getEncodedLength(), 0u);
-  record.decode(VariableLengthData());
+  EXPECT_EQ(empty.getOctetBoundary(), 1u);
 }
 
 TEST(FixedRecordTest, ReplacementChecksIndexThenTypeAndChangesNothingOnFailure) {
@@ -87,32 +78,9 @@ TEST(FixedRecordTest, FieldFailureHalfWayLeavesEarlierFieldsDecoded) {
   EXPECT_EQ(static_cast<HLAASCIIstring const&>(record.get(1)).get(), "old");
 }
 
-// A federate's own element reporting a boundary of 0 must not divide by zero.
-class ZeroBoundaryElement : public DataElement {
- public:
-  std::auto_ptr<DataElement> clone() const override {
-    return std::auto_ptr<DataElement>(new ZeroBoundaryElement(*this));
-  }
-  VariableLengthData encode() const override { return VariableLengthData("z", 1); }
-  void encode(VariableLengthData& inData) const override { inData.setData("z", 1); }
-  void encodeInto(std::vector<Octet>& buffer) const override { buffer.push_back('z'); }
-  void decode(VariableLengthData const&) override {}
-  size_t decodeFrom(std::vector<Octet> const&, size_t index) override { return index + 1; }
-  size_t getEncodedLength() const override { return 1; }
-  unsigned int getOctetBoundary() const override { return 0; }
-};
-
-TEST(FixedRecordTest, ZeroBoundaryCountsAsOne) {
-  HLAfixedRecord record;
-  record.appendElement(HLAoctet('a'));
-  record.appendElement(ZeroBoundaryElement());
-  EXPECT_EQ(bytesOf(record.encode()), (Bytes{'a', 'z'}));
-  EXPECT_EQ(record.getEncodedLength(), 2u);
-  EXPECT_EQ(record.decodeFrom(bufferOf({'a', 'z'}), 0), 2u);
-}
-
-// A federate's element that encodes and decodes another composite value from inside its
-// own encodeInto and decodeFrom, as a wrapper around a nested structure might.
+// A federate's own element that encodes and decodes another composite value from inside
+// its encodeInto and decodeFrom (as a wrapper around a nested structure might), and that
+// reports a boundary of 0, which must count as 1 rather than divide by zero.
 class WrappingElement : public DataElement {
  public:
   WrappingElement() { inner.appendElement(HLAASCIIstring("inner")); }
@@ -132,20 +100,21 @@ class WrappingElement : public DataElement {
     return index + inner.getEncodedLength();
   }
   size_t getEncodedLength() const override { return inner.getEncodedLength(); }
-  unsigned int getOctetBoundary() const override { return 4; }
+  unsigned int getOctetBoundary() const override { return 0; }
   HLAfixedRecord inner;
 };
 
-TEST(FixedRecordTest, NestedEncodeAndDecodeInsideAnElementKeepTheirOwnBuffers) {
+TEST(FixedRecordTest, FederateElementNestingEncodeAndDecodeWithBoundaryZero) {
   HLAfixedRecord record;
-  record.appendElement(HLAinteger32BE(1));
+  record.appendElement(HLAoctet('<'));
   record.appendElement(WrappingElement());
   record.appendElement(HLAinteger32BE(2));
   Bytes const bytes = bytesOf(record.encode());
-  EXPECT_EQ(bytes, (Bytes{0, 0, 0, 1, 0, 0, 0, 5, 'i', 'n', 'n', 'e', 'r', 0, 0, 0, 0, 0, 0, 2}));
+  EXPECT_EQ(bytes, (Bytes{'<', 0, 0, 0, 5, 'i', 'n', 'n', 'e', 'r', 0, 0, 0, 0, 0, 2}));
+  EXPECT_EQ(record.getEncodedLength(), bytes.size());
 
   HLAfixedRecord received;
-  received.appendElement(HLAinteger32BE());
+  received.appendElement(HLAoctet());
   WrappingElement wrapper;
   received.appendElementPointer(&wrapper);
   received.appendElement(HLAinteger32BE());
@@ -246,11 +215,6 @@ TEST(VariantRecordTest, CallerAlternativeReceivesDecodedValue) {
   record.addVariantPointer(HLAinteger32BE(1), &radiusField);
   record.decode(dataOf({0, 0, 0, 1, 0, 0, 0, 0, 0x40, 0x08, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(radius, 3.0);
-
-  HLAvariantRecord copy(record);
-  copy.decode(dataOf({0, 0, 0, 1, 0, 0, 0, 0, 0x40, 0x10, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(radius, 3.0);
-  EXPECT_EQ(static_cast<HLAfloat64BE const&>(copy.getVariant()).get(), 4.0);
 }
 
 // The Parts allow a partial result here: the discriminant is decoded before the
@@ -273,7 +237,7 @@ TEST(OpaqueDataTest, LayoutAndOwnStorage) {
   EXPECT_EQ(data.getOctetBoundary(), 4u);
   std::vector<Octet> buffer(1, '\x11');
   data.encodeInto(buffer);
-  EXPECT_EQ(bytesOf(buffer), (Bytes{0x11, 0, 0, 0, 0, 0, 0, 3, 1, 2, 3}));
+  EXPECT_EQ(bytesOf(buffer), (Bytes{0x11, 0, 0, 0, 0, 0, 0, 3, 1, 2, 3}));  // padded to 4
 
   EXPECT_EQ(data.decodeFrom(bufferOf({9, 0, 0, 0, 2, 7, 8, 9}), 1), 7u);  // no alignment
   EXPECT_EQ(data.dataLength(), 2u);
@@ -282,11 +246,8 @@ TEST(OpaqueDataTest, LayoutAndOwnStorage) {
 
   data.set(data.get() + 1, 1);  // from its own buffer
   EXPECT_EQ(bytesOf(data.encode()), (Bytes{0, 0, 0, 1, 8}));
-
-  HLAopaqueData empty;
-  EXPECT_EQ(bytesOf(empty.encode()), (Bytes{0, 0, 0, 0}));
-  empty.decode(dataOf({0, 0, 0, 0}));
-  EXPECT_EQ(empty.dataLength(), 0u);
+  data.decode(dataOf({0, 0, 0, 0}));
+  EXPECT_EQ(bytesOf(data.encode()), (Bytes{0, 0, 0, 0}));
 }
 
 TEST(OpaqueDataTest, MalformedInputChangesNothing) {
