@@ -91,7 +91,7 @@ TEST(VariableArrayTest, MalformedCountsFailBeforeAnythingChanges) {
   }
 }
 
-// The Parts allow partial results here: elements decoded before the failing one keep
+// Decoding is not all-or-nothing here: elements decoded before the failing one keep
 // their new values. Missing elements are added only as decoding reaches them, so the
 // array ends with the failing element rather than the full received count.
 TEST(VariableArrayTest, ElementFailureHalfWayLeavesEarlierElementsDecoded) {

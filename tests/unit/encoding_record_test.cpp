@@ -67,7 +67,7 @@ TEST(FixedRecordTest, FieldsBoundToCallerVariablesReceiveDecodedValues) {
   EXPECT_EQ(name, "ok");
 }
 
-// The Parts allow partial results here: fields before the failing one keep their values.
+// Decoding is not all-or-nothing here: fields before the failing one keep their values.
 TEST(FixedRecordTest, FieldFailureHalfWayLeavesEarlierFieldsDecoded) {
   HLAfixedRecord record;
   record.appendElement(HLAinteger32BE(1));
@@ -217,7 +217,7 @@ TEST(VariantRecordTest, CallerAlternativeReceivesDecodedValue) {
   EXPECT_EQ(radius, 3.0);
 }
 
-// The Parts allow a partial result here: the discriminant is decoded before the
+// Decoding is not all-or-nothing here: the discriminant is decoded before the
 // alternative, so an alternative that fails leaves the new discriminant in place.
 TEST(VariantRecordTest, AlternativeFailureLeavesTheNewDiscriminant) {
   HLAvariantRecord record = shapeRecord();

@@ -15,6 +15,13 @@
 // elements one after another: encodeInto first pads the buffer with zero bytes to the
 // element's octet boundary (measured from the buffer's start), decodeFrom expects the
 // caller to have aligned the index already.
+//
+// Malformed bytes are answered with EncoderException, never read past. A basic element
+// and HLAopaqueData that fail to decode keep their value. Arrays and records decode one
+// element after another: their own checks (counts, lengths) fail before anything
+// changes, but an element that fails leaves the elements before it decoded (and a
+// variant record its new discriminant). Decode into a scratch element when a value must
+// be taken whole or not at all.
 #ifndef RTI_DataElement_h
 #define RTI_DataElement_h
 
