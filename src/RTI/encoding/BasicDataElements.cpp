@@ -5,7 +5,6 @@
 
 #include "EncodingSupport.h"
 
-#include <cmath>
 #include <cstring>
 #include <type_traits>
 
@@ -43,11 +42,11 @@ std::uint64_t loadBytes(Octet const* in) {
 // A codec describes one value type: its fixed Size (or minimum, for the strings) and
 // Boundary, length(v), write(v, out) into length(v) bytes, read(in, available, v)
 // returning the bytes consumed (available is at least Size), and hash(v).
-template <typename T, size_t N, unsigned B = N>
+template <typename T, size_t N>
 struct FixedCodec {
   using Value = T;
   static constexpr size_t Size = N;
-  static constexpr unsigned Boundary = B;
+  static constexpr unsigned Boundary = N;  // every fixed-size value aligns to its size
   static size_t length(T const&) { return N; }
 };
 
@@ -83,7 +82,7 @@ struct IntegerCodec : FixedCodec<T, sizeof(T)> {
 // processor's own truncation produces for them, instead of undefined behaviour.
 inline Integer64 truncatedHash(double v) {
   std::uint64_t bits;
-  if (!(v > -9223372036854775809.0 && v < 18446744073709551616.0)) {
+  if (!(v >= -9223372036854775808.0 && v < 18446744073709551616.0)) {
     bits = std::uint64_t{1} << 63;
   } else if (v >= 9223372036854775808.0) {
     bits = static_cast<std::uint64_t>(v);
@@ -152,13 +151,10 @@ struct StringCodec {
     }
     return static_cast<std::uint64_t>(n);
   }
-  // FNV-1 in 64-bit arithmetic, without a final xor.
-  template <typename Range>
-  static Integer64 fnv1(Range const& units) {
-    std::uint64_t h = 2166136261u;
-    for (auto c : units) h = (h * 16777619u) ^ c;
-    return static_cast<Integer64>(h);
-  }
+  // The string hash is FNV-1 in 64-bit arithmetic (with the 32-bit offset basis and
+  // prime), without a final xor: h starts at kFnvStart and takes each character so.
+  static constexpr std::uint64_t kFnvStart = 2166136261u;
+  static std::uint64_t fnvStep(std::uint64_t h, std::uint64_t c) { return (h * 16777619u) ^ c; }
 };
 
 struct ASCIIStringCodec : StringCodec<std::string> {
@@ -173,8 +169,8 @@ struct ASCIIStringCodec : StringCodec<std::string> {
     return 4 + n;
   }
   static Integer64 hash(std::string const& v) {
-    std::uint64_t h = 2166136261u;
-    for (char c : v) h = (h * 16777619u) ^ static_cast<std::uint64_t>(static_cast<Integer64>(c));
+    std::uint64_t h = kFnvStart;
+    for (char c : v) h = fnvStep(h, static_cast<std::uint64_t>(static_cast<Integer64>(c)));
     return static_cast<Integer64>(h);
   }
 };
@@ -234,8 +230,8 @@ struct UnicodeStringCodec : StringCodec<std::wstring> {
   }
   // Hashed over the UTF-16 units, so a string has the same hash on every platform.
   static Integer64 hash(std::wstring const& v) {
-    std::uint64_t h = 2166136261u;
-    forEachUnit(v, [&h](std::uint16_t unit) { h = (h * 16777619u) ^ unit; });
+    std::uint64_t h = kFnvStart;
+    forEachUnit(v, [&h](std::uint16_t unit) { h = fnvStep(h, unit); });
     return static_cast<Integer64>(h);
   }
 };
