@@ -1,6 +1,8 @@
 // Built against the installed tree only: checks that the headers are complete and the
 // libraries resolve. Exits non-zero on the first surprise.
 #include <RTI/RTI1516.h>
+#include <RTI/encoding/BasicDataElements.h>
+#include <RTI/encoding/HLAfixedRecord.h>
 
 #include <iostream>
 
@@ -12,6 +14,10 @@ int main() {
   } catch (rti1516e::Exception const& e) {
     if (e.what() != L"installed") return 2;
   }
+  rti1516e::HLAfixedRecord record;
+  record.appendElement(rti1516e::HLAinteger32BE(7));
+  record.appendElement(rti1516e::HLAASCIIstring("ok"));
+  if (record.encode().size() != 10) return 3;
   std::cout << "consumer: ok" << std::endl;
   return 0;
 }
