@@ -256,9 +256,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(std::vector<Run> const& runs) override {
     ConsoleReporter::ReportRuns(runs);
+    // With --benchmark_repetitions the median stands for the case, otherwise the one run.
     for (Run const& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        nanoseconds_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+      if (run.error_occurred) continue;
+      bool const median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (median || run.run_type == Run::RT_Iteration) {
+        nanoseconds_[run.run_name.str()] = run.GetAdjustedCPUTime();
       }
     }
   }
