@@ -13,7 +13,8 @@
 #include <RTI/encoding/HLAfixedArray.h>
 #include <RTI/encoding/HLAfixedRecord.h>
 
-#include <cstdio>
+#include <iomanip>
+#include <iostream>
 #include <string>
 
 namespace {
@@ -47,25 +48,27 @@ class VehicleEncoding {
   rti1516e::HLAfixedRecord record_;
 };
 
-// Sixteen bytes to a line, in hex.
+// Sixteen bytes to a line, in hex. (The example writes through std::wcout only: a stream
+// that has printed wide text drops narrow output.)
 void printBytes(rti1516e::VariableLengthData const& value) {
   auto const* bytes = static_cast<unsigned char const*>(value.data());
+  std::wcout << std::hex << std::uppercase << std::setfill(L'0');
   for (size_t i = 0; i < value.size(); ++i) {
-    std::printf("%s%02X", i % 16 == 0 ? "\n  " : " ", bytes[i]);
+    std::wcout << (i % 16 == 0 ? L"\n  " : L" ") << std::setw(2) << unsigned(bytes[i]);
   }
-  std::printf("\n");
+  std::wcout << std::dec << std::nouppercase << std::setfill(L' ') << std::endl;
 }
 
-// Wide text for a narrow console: ASCII as it is, anything else as '?'.
-std::string printable(std::wstring const& text) {
-  std::string out;
-  for (wchar_t c : text) out.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
+// Wide text for any console: ASCII as it is, anything else as '?'.
+std::wstring printable(std::wstring const& text) {
+  std::wstring out;
+  for (wchar_t c : text) out.push_back(c >= 0x20 && c < 0x7F ? c : L'?');
   return out;
 }
 
-void printVehicle(char const* label, Vehicle const& vehicle) {
-  std::printf("%s at (%g, %g, %g) named %s\n", label, vehicle.position[0], vehicle.position[1],
-              vehicle.position[2], printable(vehicle.name).c_str());
+void printVehicle(wchar_t const* label, Vehicle const& vehicle) {
+  std::wcout << label << L" at (" << vehicle.position[0] << L", " << vehicle.position[1] << L", "
+             << vehicle.position[2] << L") named " << printable(vehicle.name) << std::endl;
 }
 
 }  // namespace
@@ -80,9 +83,10 @@ void showAttributeEncoding() {
   sent.name = L"Tank Alpha";
   VehicleEncoding outgoing(sent);
   rti1516e::VariableLengthData const value = outgoing.record().encode();
-  printVehicle("sent", sent);
-  std::printf("encoded as %zu bytes (position: three big-endian doubles; name: a count of\n"
-              "UTF-16 units, then the units):", value.size());
+  printVehicle(L"sent", sent);
+  std::wcout << L"encoded as " << value.size()
+             << L" bytes (position: three big-endian doubles; name: a count of\n"
+                L"UTF-16 units, then the units):";
   printBytes(value);
 
   // Receiving side: decode what a reflection delivered into the federate's variables.
@@ -91,9 +95,9 @@ void showAttributeEncoding() {
   VehicleEncoding incoming(received);
   try {
     incoming.record().decode(value);
-    printVehicle("received", received);
+    printVehicle(L"received", received);
   } catch (rti1516e::EncoderException const& e) {
-    std::printf("could not decode the vehicle: %s\n", printable(e.what()).c_str());
+    std::wcout << L"could not decode the vehicle: " << printable(e.what()) << std::endl;
   }
 
   // A value cut short in transit is refused with an EncoderException. A record decodes
@@ -103,8 +107,8 @@ void showAttributeEncoding() {
   try {
     incoming.record().decode(truncated);
   } catch (rti1516e::EncoderException const& e) {
-    std::printf("a truncated value is refused (%s); the name kept its value:\n",
-                printable(e.what()).c_str());
-    printVehicle("received", received);
+    std::wcout << L"a truncated value is refused (" << printable(e.what())
+               << L"); the name kept its value:" << std::endl;
+    printVehicle(L"received", received);
   }
 }
