@@ -18,7 +18,8 @@ namespace rti1516e {
 
 // fromNumber widens the core's signed 32-bit number with its sign, as the decoding
 // constructor does, so a handle and the handle decoded from its encoding are equal.
-// number gives the low 32 bits back. decode reads an encode() result and throws
+// number gives the low 32 bits back, read from the slot itself so that the encoders
+// pay no call per handle. decode reads an encode() result and throws
 // CouldNotDecode when there are fewer than 4 bytes.
 #define OSTRA_DEFINE_HANDLE_FRIEND(Kind)                                             \
   class Kind##Friend {                                                               \
@@ -27,7 +28,7 @@ namespace rti1516e {
       return Kind(reinterpret_cast<Kind##Implementation*>(static_cast<intptr_t>(number))); \
     }                                                                                \
     static int32_t number(Kind const& handle) {                                      \
-      return static_cast<int32_t>(reinterpret_cast<intptr_t>(handle.getImplementation())); \
+      return static_cast<int32_t>(reinterpret_cast<intptr_t>(handle._impl));         \
     }                                                                                \
     static Kind decode(VariableLengthData const& encodedValue) { return Kind(encodedValue); } \
   };
