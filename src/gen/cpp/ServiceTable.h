@@ -112,14 +112,13 @@ using namespace exception_names;
 
 struct ServiceRow {
   int slot;
-  char const* cppName;
   char const* javaName;
   char const* signature;
 };
 
 constexpr ServiceRow kServiceRows[] = {
 #define OSTRA_SERVICE(slot_, cpp_, java_, signature_, result_, codes_, exceptions_) \
-  {service::java_::slot, service::java_::cppName, service::java_::javaName, service::java_::signature},
+  {service::java_::slot, service::java_::javaName, service::java_::signature},
 #include "gen/cpp/ServiceTable.def"
 };
 
