@@ -1,14 +1,35 @@
 // first_federate: a tour of the value types a federate uses every day.
 #include <RTI/RTI1516.h>
 
+#include "time_tour.h"
+
 #include <iostream>
 #include <string>
 
 int main() {
+  // Which RTI is this?
+  std::wcout << rti1516e::rtiName() << L" " << rti1516e::rtiVersion() << std::endl;
+
   // Byte blocks carry user-supplied tags and attribute values.
   std::string const text = "hello, federation";
   rti1516e::VariableLengthData tag(text.data(), text.size());
-  std::cout << "tag holds " << tag.size() << " bytes" << std::endl;
+  std::wcout << L"tag holds " << tag.size() << L" bytes" << std::endl;
+
+  // Handles name classes, attributes, instances and federates. The RTI hands them out
+  // (getAttributeHandle, registerObjectInstance, ...); a default one is invalid.
+  rti1516e::AttributeHandle position;
+  std::wcout << position << L" is " << (position.isValid() ? L"valid" : L"invalid") << std::endl;
+
+  // A handle turns into bytes, for example to send it inside an attribute value. The
+  // receiving federate turns them back with its ambassador's decode... services, such as
+  // rti->decodeAttributeHandle(bytes).
+  rti1516e::VariableLengthData bytes = position.encode();
+  std::wcout << L"an encoded handle takes " << bytes.size() << L" bytes" << std::endl;
+
+  // Handles go into sets and maps: that is how services take attributes and values.
+  rti1516e::AttributeHandleValueMap values;
+  values[position] = tag;
+  std::wcout << L"updating " << values.size() << L" attribute" << std::endl;
 
   // Every RTI failure is an rti1516e::Exception with a readable message.
   try {
@@ -16,5 +37,8 @@ int main() {
   } catch (rti1516e::Exception const& e) {
     std::wcout << L"caught: " << e << std::endl;
   }
+
+  // Logical time: the federation's representation, made by name.
+  showLogicalTime();
   return 0;
 }

@@ -35,12 +35,8 @@ uint32_t readBigEndian32(unsigned char const* in) {
 // signed 32-bit result is widened to long with its sign.
 long hash32(uint32_t number) { return static_cast<int32_t>(number * 37u); }
 
-void requireBuffer(size_t bufferSize, size_t needed) {
-  if (bufferSize < needed) {
-    std::wostringstream message;
-    message << L"Buffer needs to be at least " << needed << L" bytes!";
-    throw CouldNotEncode(message.str());
-  }
+void requireBuffer(size_t bufferSize, size_t needed, wchar_t const* message) {
+  if (bufferSize < needed) throw CouldNotEncode(message);
 }
 
 void requireEncoded(VariableLengthData const& encoded, size_t needed, wchar_t const* kind) {
@@ -107,7 +103,8 @@ std::wstring describe(wchar_t const* kind, int64_t number) {
         this);                                                                            \
   }                                                                                       \
   size_t Kind::encode(void* buffer, size_t bufferSize) const {                            \
-    requireBuffer(bufferSize, kSimpleHandleLength);                                       \
+    requireBuffer(bufferSize, kSimpleHandleLength,                                        \
+                  L"Buffer needs to be at least 4 bytes!");                               \
     writeBigEndian32(numberOf(_impl), static_cast<unsigned char*>(buffer));               \
     return kSimpleHandleLength;                                                           \
   }                                                                                       \
@@ -199,7 +196,8 @@ VariableLengthData MessageRetractionHandle::encode() const {
 size_t MessageRetractionHandle::encode(void* buffer, size_t bufferSize) const {
   requireEncodablePayload(*_impl);
   size_t const length = encodedLength();
-  requireBuffer(bufferSize, length);
+  // Federates and peers match this established text, which predates variable payloads.
+  requireBuffer(bufferSize, length, L"Buffer needs to be atleast 4 bytes!");
   writeRetraction(*_impl, static_cast<unsigned char*>(buffer));
   return length;
 }
