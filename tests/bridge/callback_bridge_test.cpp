@@ -162,12 +162,9 @@ TEST_F(CallbackBridgeTest, FailuresReachTheCoreAsFederateInternalError) {
     std::function<void()> thrower;
     std::u16string message;
   } const cases[] = {
-      {"FederateInternalError", [] { throw rti1516e::FederateInternalError(L"boom"); }, u"boom"},
-      {"other RTI exception", [] { throw rti1516e::ObjectInstanceNotKnown(L"no such object"); }, u"no such object"},
       // Cut to 8 bits per character: U+0141 arrives as 'A', U+00E9 stays.
       {"wide text", [] { throw rti1516e::FederateInternalError(L"\u0141-\u00e9"); }, u"A-\u00e9"},
       {"std::exception, UTF-8", [] { throw std::runtime_error("caf\xc3\xa9"); }, u"caf\u00e9"},
-      {"std::string", [] { throw std::string("told you"); }, u"told you"},
       {"int", [] { throw 7; }, u"Unknown C++ exception"},
   };
   for (auto const& c : cases) {
@@ -180,16 +177,12 @@ TEST_F(CallbackBridgeTest, FailuresReachTheCoreAsFederateInternalError) {
 
 TEST_F(CallbackBridgeTest, MalformedArraysAreRefusedWithTheirReason) {
   auto badMagic = WireBytes().word(0).word(handle).end().bytes();
-  auto shortArray = WireBytes::callback(handle).word(3).bytes();
-  auto unknown = WireBytes::callback(77).end().bytes();
   struct Case {
     std::string nativeMethod;
     std::vector<uint8_t> const* bytes;
     std::string contains;
   } const cases[] = {
       {"federationSaved_Native", &badMagic, "preMagic == PRE_MAGIC"},
-      {"connectionLost_S_Native", &shortArray, "string: length 3"},
-      {"federationSaved_Native", &unknown, "under handle 77"},
       {"federationSaved_Native", nullptr, "the callback array is null"},
   };
   for (auto const& c : cases) {

@@ -106,37 +106,6 @@ TEST_F(CallbackDispatchTest, AnArrayWithoutArgumentsMakesExactlyOneCall) {
   EXPECT_EQ(ambassador.calls, std::vector<std::string>{"federationSaved()"});
 }
 
-TEST_F(CallbackDispatchTest, OverloadsAreChosenByTheNativeMethod) {
-  target.replaceTimeFactory(std::make_shared<rti1516e::HLAinteger64TimeFactory>());
-  auto head = [&] {
-    return WireBytes::callback(handle).word(4).word(1).word(7).block({1, 2}).block({9}).word(1).word(2);
-  };
-  WireBytes time = WireBytes().raw({0, 0, 0, 0, 0, 0, 0, 42});
-  EXPECT_EQ(deliver("reflectAttributeValues_OIH_AHVM_BX_OT_TTH_FASRI_Native",
-                    head().word(0).word(1).word(1).word(3).end()),
-            std::nullopt);
-  EXPECT_EQ(deliver("reflectAttributeValues_OIH_AHVM_BX_OT_TTH_LT_OT_FASRI_Native",
-                    head().raw(time.bytes()).word(0).word(1).word(0).word(5).end()),
-            std::nullopt);
-  EXPECT_EQ(deliver("reflectAttributeValues_OIH_AHVM_BX_OT_TTH_LT_OT_MRH_FASRI_Native",
-                    head().raw(time.bytes()).word(1).word(3).block({0xEE}).word(0).word(0).end()),
-            std::nullopt);
-  EXPECT_EQ(ambassador.calls,
-            (std::vector<std::string>{
-                "reflectAttributeValues(4, {7=[01 02]}, [09], 2, 2, reflect(federate=-, regions={3}))",
-                "reflectAttributeValues(4, {7=[01 02]}, [09], 2, 2, HLAinteger64Time<42>, 1, reflect(federate=5, regions=-))",
-                "reflectAttributeValues(4, {7=[01 02]}, [09], 2, 2, HLAinteger64Time<42>, 2, mrh(3:[ee]), reflect(federate=-, regions=-))",
-            }));
-}
-
-TEST_F(CallbackDispatchTest, EmptyStringSetArrivesEmpty) {
-  EXPECT_EQ(deliver("multipleObjectInstanceNameReservationSucceeded_S_Native",
-                    WireBytes::callback(handle).word(0).end()),
-            std::nullopt);
-  EXPECT_EQ(ambassador.calls,
-            std::vector<std::string>{"multipleObjectInstanceNameReservationSucceeded({})"});
-}
-
 // What a throwing callback makes the core see, for each kind of exception.
 TEST_F(CallbackDispatchTest, ExceptionsFromTheFederateBecomeOneMessage) {
   struct Case {
