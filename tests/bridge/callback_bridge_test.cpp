@@ -273,6 +273,15 @@ TEST(CallbackRegistration, WithoutTheCallbackClassOnlyTheClassPathIsReported) {
   EXPECT_NE(output.find("pending=0"), std::string::npos) << output;
 }
 
+TEST(CallbackRegistration, AClassWithoutTheNativeMethodsIsReported) {
+  int status;
+  std::string output = runChild("register", "env CLASSPATH=" OSTRA_INCOMPLETE_CALLBACK_CLASS_JAR, &status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("Failed to register native functions.\n"), std::string::npos) << output;
+  EXPECT_EQ(output.find("can not be found"), std::string::npos) << output;
+  EXPECT_NE(output.find("pending=0"), std::string::npos) << output;
+}
+
 TEST(CallbackRegistration, WithoutCatchAllAnUnknownExceptionEndsTheProcess) {
   int status;
   std::string output = runChild("uncaught", "", &status);
