@@ -161,8 +161,8 @@ template <typename... Codes, typename Call>
 CallbackFailure deliverCallback(char const* nativeName, ArrayPin& pin, Call call) {
   using Arguments = detail::DecodedArguments<std::index_sequence_for<Codes...>, Codes...>;
   std::optional<Arguments> arguments;
-  CallbackTarget* target;
-  rti1516e::FederateAmbassador* ambassador;
+  CallbackTarget* target = nullptr;
+  rti1516e::FederateAmbassador* ambassador = nullptr;
   try {
     rti1516e::ByteWrapper cursor(pin.data(), pin.size());
     target = &openCallbackArray(cursor);
