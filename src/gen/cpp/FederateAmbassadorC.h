@@ -24,8 +24,9 @@ void registerCallbackNatives(JNIEnv* env);
 // setCatchAllFlag decides, for every later callback in the process, whether an exception
 // of a type the bridge does not know (neither rti1516e::Exception, std::exception nor
 // std::string) thrown by a federate's callback is reported to the core as
-// "Unknown C++ exception" (true), or left uncaught so that the process ends at the
-// throw with its stack intact for a debugger (false).
+// "Unknown C++ exception" (true), or not intercepted (false): it then reaches the native
+// method's noexcept boundary and std::terminate ends the process with the exception's
+// type on standard error, instead of unwinding into the virtual machine.
 void setCatchAllFlag(bool catchAll);
 
 // catchAllFlag is the setting in force.
