@@ -1,6 +1,7 @@
 // first_federate: a tour of the value types a federate uses every day.
 #include <RTI/RTI1516.h>
 
+#include "encoding_tour.h"
 #include "time_tour.h"
 
 #include <iostream>
@@ -40,5 +41,8 @@ int main() {
 
   // Logical time: the federation's representation, made by name.
   showLogicalTime();
+
+  // Attribute values: a record with a position and a name, encoded and read back.
+  showAttributeEncoding();
   return 0;
 }

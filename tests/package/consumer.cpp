@@ -2,6 +2,8 @@
 // libraries resolve. Exits non-zero on the first surprise.
 #include <RTI/LogicalTimeFactory.h>
 #include <RTI/RTI1516.h>
+#include <RTI/encoding/BasicDataElements.h>
+#include <RTI/encoding/HLAfixedRecord.h>
 #include <RTI/time/HLAinteger64Time.h>
 
 #include <iostream>
@@ -81,6 +83,12 @@ int main() {
   std::auto_ptr<rti1516e::LogicalTime> decoded = timeFactory->decodeLogicalTime(bytes);
   if (!(*decoded == *last)) return 14;
   if (dynamic_cast<rti1516e::HLAinteger64Time&>(*decoded).getTime() != 9223372036854775807LL) return 15;
+
+  // Encoding helpers: a record of an integer and a string.
+  rti1516e::HLAfixedRecord record;
+  record.appendElement(rti1516e::HLAinteger32BE(7));
+  record.appendElement(rti1516e::HLAASCIIstring("ok"));
+  if (record.encode().size() != 10) return 20;
 
   // The factory is exported; this build cannot bring up the RTI yet, and says so.
   rti1516e::RTIambassadorFactory factory;

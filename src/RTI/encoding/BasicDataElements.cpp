@@ -1,0 +1,398 @@
+// The nineteen basic elements share one implementation: BasicValue<Codec> holds the
+// value (own or bound to the caller's variable) and the generic functions below encode,
+// decode and check bounds; a codec says only how one value type is laid out in bytes.
+#include <RTI/encoding/BasicDataElements.h>
+
+#include "EncodingSupport.h"
+
+#include <cstring>
+#include <type_traits>
+
+namespace ostra1516e {
+namespace encoding {
+namespace {
+
+using rti1516e::Integer64;
+
+constexpr std::uint64_t kHashMask = 0xDEADBEEFu;
+
+Integer64 maskedHash(std::uint64_t bits) { return static_cast<Integer64>(bits ^ kHashMask); }
+
+enum class ByteOrder { Big, Little };
+
+// Stores the Size low bytes of bits in the given byte order.
+template <size_t Size, ByteOrder Order>
+void storeBytes(std::uint64_t bits, Octet* out) {
+  for (size_t i = 0; i < Size; ++i) {
+    size_t const shift = 8 * (Order == ByteOrder::Big ? Size - 1 - i : i);
+    out[i] = static_cast<Octet>(bits >> shift);
+  }
+}
+
+template <size_t Size, ByteOrder Order>
+std::uint64_t loadBytes(Octet const* in) {
+  std::uint64_t bits = 0;
+  for (size_t i = 0; i < Size; ++i) {
+    size_t const shift = 8 * (Order == ByteOrder::Big ? Size - 1 - i : i);
+    bits |= static_cast<std::uint64_t>(static_cast<unsigned char>(in[i])) << shift;
+  }
+  return bits;
+}
+
+// A codec describes one value type: its fixed Size (or minimum, for the strings) and
+// Boundary, length(v), write(v, out) into length(v) bytes, read(in, available, v)
+// returning the bytes consumed (available is at least Size), and hash(v).
+template <typename T, size_t N>
+struct FixedCodec {
+  using Value = T;
+  static constexpr size_t Size = N;
+  static constexpr unsigned Boundary = N;  // every fixed-size value aligns to its size
+  static size_t length(T const&) { return N; }
+};
+
+struct ByteCodec : FixedCodec<char, 1> {
+  static void write(char v, Octet* out) { out[0] = v; }
+  static size_t read(Octet const* in, size_t, char& v) { v = in[0]; return 1; }
+  static Integer64 hash(char v) { return maskedHash(static_cast<std::uint64_t>(static_cast<Integer64>(v))); }
+};
+
+struct BooleanCodec : FixedCodec<bool, 4> {
+  static void write(bool v, Octet* out) { storeBytes<4, ByteOrder::Big>(v ? 1 : 0, out); }
+  // Only the value 1 is true.
+  static size_t read(Octet const* in, size_t, bool& v) {
+    v = loadBytes<4, ByteOrder::Big>(in) == 1;
+    return 4;
+  }
+  static Integer64 hash(bool v) { return maskedHash(v ? 1 : 0); }
+};
+
+template <typename T, ByteOrder Order>
+struct IntegerCodec : FixedCodec<T, sizeof(T)> {
+  using Unsigned = typename std::make_unsigned<T>::type;
+  static void write(T v, Octet* out) { storeBytes<sizeof(T), Order>(static_cast<Unsigned>(v), out); }
+  static size_t read(Octet const* in, size_t, T& v) {
+    v = static_cast<T>(static_cast<Unsigned>(loadBytes<sizeof(T), Order>(in)));
+    return sizeof(T);
+  }
+  static Integer64 hash(T v) { return maskedHash(static_cast<std::uint64_t>(static_cast<Integer64>(v))); }
+};
+
+// The float hash truncates toward zero. Values that no 64-bit integer holds (NaN,
+// infinities, below -2^63, from 2^64 up) give 0x8000000000000000, the value the
+// processor's own truncation produces for them, instead of undefined behaviour.
+inline Integer64 truncatedHash(double v) {
+  std::uint64_t bits;
+  if (!(v >= -9223372036854775808.0 && v < 18446744073709551616.0)) {
+    bits = std::uint64_t{1} << 63;
+  } else if (v >= 9223372036854775808.0) {
+    bits = static_cast<std::uint64_t>(v);
+  } else {
+    bits = static_cast<std::uint64_t>(static_cast<Integer64>(v));
+  }
+  return maskedHash(bits);
+}
+
+template <typename T, ByteOrder Order>
+struct FloatCodec : FixedCodec<T, sizeof(T)> {
+  using Bits = typename std::conditional<sizeof(T) == 4, std::uint32_t, std::uint64_t>::type;
+  static void write(T v, Octet* out) {
+    Bits bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    storeBytes<sizeof(T), Order>(bits, out);
+  }
+  static size_t read(Octet const* in, size_t, T& v) {
+    Bits const bits = static_cast<Bits>(loadBytes<sizeof(T), Order>(in));
+    std::memcpy(&v, &bits, sizeof v);
+    return sizeof(T);
+  }
+  static Integer64 hash(T v) { return truncatedHash(v); }
+};
+
+template <ByteOrder Order>
+struct OctetPairCodec : FixedCodec<rti1516e::OctetPair, 2> {
+  static void write(rti1516e::OctetPair const& v, Octet* out) {
+    out[Order == ByteOrder::Big ? 0 : 1] = v.first;
+    out[Order == ByteOrder::Big ? 1 : 0] = v.second;
+  }
+  static size_t read(Octet const* in, size_t, rti1516e::OctetPair& v) {
+    v.first = in[Order == ByteOrder::Big ? 0 : 1];
+    v.second = in[Order == ByteOrder::Big ? 1 : 0];
+    return 2;
+  }
+  static Integer64 hash(rti1516e::OctetPair const& v) {
+    auto const combined = static_cast<std::int32_t>(v.first * 256 + v.second);
+    return maskedHash(static_cast<std::uint64_t>(static_cast<Integer64>(combined)));
+  }
+};
+
+// A wchar_t holds 32 bits here; the element carries its low 16.
+struct UnicodeCharCodec : FixedCodec<wchar_t, 2> {
+  static std::uint16_t unit(wchar_t v) { return static_cast<std::uint16_t>(v); }
+  static void write(wchar_t v, Octet* out) { storeBytes<2, ByteOrder::Big>(unit(v), out); }
+  static size_t read(Octet const* in, size_t, wchar_t& v) {
+    v = static_cast<wchar_t>(loadBytes<2, ByteOrder::Big>(in));
+    return 2;
+  }
+  static Integer64 hash(wchar_t v) { return maskedHash(unit(v)); }
+};
+
+// The strings: a 32-bit big-endian count, then the characters; Size is the minimum.
+template <typename T>
+struct StringCodec {
+  using Value = T;
+  static constexpr size_t Size = 4;
+  static constexpr unsigned Boundary = 4;
+
+  // Reads the count and checks that unitSize * count bytes follow it.
+  static std::uint64_t checkedCount(Octet const* in, size_t available, size_t unitSize) {
+    auto const n = static_cast<std::int32_t>(loadUInt32BE(in));
+    if (n < 0 || static_cast<std::uint64_t>(n) > (available - 4) / unitSize) {
+      fail(kArrayIndexOutOfBounds);
+    }
+    return static_cast<std::uint64_t>(n);
+  }
+  // The string hash is FNV-1 in 64-bit arithmetic (with the 32-bit offset basis and
+  // prime), without a final xor: h starts at kFnvStart and takes each character so.
+  static constexpr std::uint64_t kFnvStart = 2166136261u;
+  static std::uint64_t fnvStep(std::uint64_t h, std::uint64_t c) { return (h * 16777619u) ^ c; }
+};
+
+struct ASCIIStringCodec : StringCodec<std::string> {
+  static size_t length(std::string const& v) { return 4 + v.size(); }
+  static void write(std::string const& v, Octet* out) {
+    storeUInt32BE(out, static_cast<std::uint32_t>(v.size()));
+    if (!v.empty()) std::memcpy(out + 4, v.data(), v.size());
+  }
+  static size_t read(Octet const* in, size_t available, std::string& v) {
+    size_t const n = checkedCount(in, available, 1);
+    v.assign(in + 4, n);
+    return 4 + n;
+  }
+  static Integer64 hash(std::string const& v) {
+    std::uint64_t h = kFnvStart;
+    for (char c : v) h = fnvStep(h, static_cast<std::uint64_t>(static_cast<Integer64>(c)));
+    return static_cast<Integer64>(h);
+  }
+};
+
+// HLAunicodeString crosses as UTF-16. A character above U+FFFF becomes a surrogate
+// pair; a value that is no Unicode character at all (negative, or above U+10FFFF) has
+// no UTF-16 form and is sent as U+FFFD, the replacement character. On the way in a
+// valid pair becomes one character and a lone surrogate stays its own value.
+struct UnicodeStringCodec : StringCodec<std::wstring> {
+  template <typename Sink>
+  static void forEachUnit(std::wstring const& v, Sink sink) {
+    for (wchar_t c : v) {
+      auto const cp = static_cast<std::uint32_t>(c);
+      if (cp <= 0xFFFF) {
+        sink(static_cast<std::uint16_t>(cp));
+      } else if (cp <= 0x10FFFF) {
+        sink(static_cast<std::uint16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+        sink(static_cast<std::uint16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+      } else {
+        sink(std::uint16_t{0xFFFD});
+      }
+    }
+  }
+  static size_t units(std::wstring const& v) {
+    size_t n = 0;
+    forEachUnit(v, [&n](std::uint16_t) { ++n; });
+    return n;
+  }
+  static size_t length(std::wstring const& v) { return 4 + 2 * units(v); }
+  static void write(std::wstring const& v, Octet* out) {
+    storeUInt32BE(out, static_cast<std::uint32_t>(units(v)));
+    Octet* p = out + 4;
+    forEachUnit(v, [&p](std::uint16_t unit) {
+      storeBytes<2, ByteOrder::Big>(unit, p);
+      p += 2;
+    });
+  }
+  static size_t read(Octet const* in, size_t available, std::wstring& v) {
+    size_t const n = checkedCount(in, available, 2);
+    Octet const* p = in + 4;
+    std::wstring text;
+    text.reserve(n);
+    for (size_t i = 0; i < n; ++i) {
+      auto const unit = static_cast<std::uint32_t>(loadBytes<2, ByteOrder::Big>(p + 2 * i));
+      if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n) {
+        auto const low = static_cast<std::uint32_t>(loadBytes<2, ByteOrder::Big>(p + 2 * (i + 1)));
+        if (low >= 0xDC00 && low <= 0xDFFF) {
+          text.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00)));
+          ++i;
+          continue;
+        }
+      }
+      text.push_back(static_cast<wchar_t>(unit));
+    }
+    v.swap(text);
+    return 4 + 2 * n;
+  }
+  // Hashed over the UTF-16 units, so a string has the same hash on every platform.
+  static Integer64 hash(std::wstring const& v) {
+    std::uint64_t h = kFnvStart;
+    forEachUnit(v, [&h](std::uint16_t unit) { h = fnvStep(h, unit); });
+    return static_cast<Integer64>(h);
+  }
+};
+
+using Float32BE = FloatCodec<float, ByteOrder::Big>;
+using Float32LE = FloatCodec<float, ByteOrder::Little>;
+using Float64BE = FloatCodec<double, ByteOrder::Big>;
+using Float64LE = FloatCodec<double, ByteOrder::Little>;
+using Integer16BE = IntegerCodec<rti1516e::Integer16, ByteOrder::Big>;
+using Integer16LE = IntegerCodec<rti1516e::Integer16, ByteOrder::Little>;
+using Integer32BE = IntegerCodec<rti1516e::Integer32, ByteOrder::Big>;
+using Integer32LE = IntegerCodec<rti1516e::Integer32, ByteOrder::Little>;
+using Integer64BE = IntegerCodec<rti1516e::Integer64, ByteOrder::Big>;
+using Integer64LE = IntegerCodec<rti1516e::Integer64, ByteOrder::Little>;
+using OctetPairBE = OctetPairCodec<ByteOrder::Big>;
+using OctetPairLE = OctetPairCodec<ByteOrder::Little>;
+
+}  // namespace
+
+// Which codec lays out each element class.
+template <class Element> struct CodecOf;
+#define RTI1516E_CODEC(Name, Codec) \
+  template <> struct CodecOf<rti1516e::Name> { using type = Codec; };
+RTI1516E_CODEC(HLAASCIIchar, ByteCodec)
+RTI1516E_CODEC(HLAASCIIstring, ASCIIStringCodec)
+RTI1516E_CODEC(HLAboolean, BooleanCodec)
+RTI1516E_CODEC(HLAbyte, ByteCodec)
+RTI1516E_CODEC(HLAfloat32BE, Float32BE)
+RTI1516E_CODEC(HLAfloat32LE, Float32LE)
+RTI1516E_CODEC(HLAfloat64BE, Float64BE)
+RTI1516E_CODEC(HLAfloat64LE, Float64LE)
+RTI1516E_CODEC(HLAinteger16BE, Integer16BE)
+RTI1516E_CODEC(HLAinteger16LE, Integer16LE)
+RTI1516E_CODEC(HLAinteger32BE, Integer32BE)
+RTI1516E_CODEC(HLAinteger32LE, Integer32LE)
+RTI1516E_CODEC(HLAinteger64BE, Integer64BE)
+RTI1516E_CODEC(HLAinteger64LE, Integer64LE)
+RTI1516E_CODEC(HLAoctet, ByteCodec)
+RTI1516E_CODEC(HLAoctetPairBE, OctetPairBE)
+RTI1516E_CODEC(HLAoctetPairLE, OctetPairLE)
+RTI1516E_CODEC(HLAunicodeChar, UnicodeCharCodec)
+RTI1516E_CODEC(HLAunicodeString, UnicodeStringCodec)
+#undef RTI1516E_CODEC
+
+// The record of every basic element: the caller's variable when bound, else the own value.
+template <class Codec>
+struct BasicValue {
+  using T = typename Codec::Value;
+  T* external = nullptr;
+  T own{};
+
+  BasicValue() = default;
+  explicit BasicValue(T const& value) : own(value) {}
+  explicit BasicValue(T* variable) : external(variable) {}
+
+  T const& current() const { return external != nullptr ? *external : own; }
+  T& target() { return external != nullptr ? *external : own; }
+};
+
+template <class Codec>
+void encodeValue(typename Codec::Value const& value, rti1516e::VariableLengthData& out) {
+  size_t const length = Codec::length(value);
+  Octet small[16];
+  if (length <= sizeof small) {
+    Codec::write(value, small);
+    out.setData(small, length);
+  } else {
+    std::vector<Octet> bytes(length);
+    Codec::write(value, bytes.data());
+    out.setData(bytes.data(), length);
+  }
+}
+
+template <class Codec>
+void encodeValueInto(typename Codec::Value const& value, std::vector<Octet>& buffer) {
+  size_t const at = roundUp(buffer.size(), Codec::Boundary);
+  buffer.resize(at + Codec::length(value));
+  Codec::write(value, buffer.data() + at);
+}
+
+// Decodes from available bytes at in into target; target changes only on success.
+template <class Codec>
+size_t decodeValue(Octet const* in, size_t available, typename Codec::Value& target) {
+  if (available < Codec::Size) fail(kIndexOutOfBounds);
+  typename Codec::Value value{};
+  size_t const consumed = Codec::read(in, available, value);
+  target = std::move(value);
+  return consumed;
+}
+
+template <class Codec>
+size_t decodeValueFrom(std::vector<Octet> const& buffer, size_t index,
+                       typename Codec::Value& target) {
+  if (index >= buffer.size()) fail(kIndexOutOfBounds);
+  return index + decodeValue<Codec>(buffer.data() + index, buffer.size() - index, target);
+}
+
+}  // namespace encoding
+}  // namespace ostra1516e
+
+namespace rti1516e {
+
+using ostra1516e::encoding::CodecOf;
+
+#define RTI1516E_DEFINE_BASIC_DATA_ELEMENT(Name, T)                                        \
+  using Name##Codec = CodecOf<Name>::type;                                                  \
+  static_assert(std::is_same<Name##Codec::Value, T>::value, #Name " has the wrong codec");  \
+  class Name##Implementation : public ostra1516e::encoding::BasicValue<Name##Codec> {      \
+   public:                                                                                 \
+    using BasicValue::BasicValue;                                                          \
+  };                                                                                       \
+  Name::Name() : _impl(new Name##Implementation) {}                                        \
+  Name::Name(T const& inData) : _impl(new Name##Implementation(inData)) {}                 \
+  Name::Name(T* inData) : _impl(new Name##Implementation(inData)) {}                       \
+  Name::Name(Name const& rhs)                                                              \
+      : DataElement(rhs), _impl(new Name##Implementation(rhs._impl->current())) {}         \
+  Name::~Name() { delete _impl; }                                                          \
+  Name& Name::operator=(Name const& rhs) {                                                 \
+    Name##Implementation* fresh = new Name##Implementation(rhs._impl->current());          \
+    delete _impl;                                                                          \
+    _impl = fresh;                                                                         \
+    return *this;                                                                          \
+  }                                                                                        \
+  std::auto_ptr<DataElement> Name::clone() const {                                         \
+    return std::auto_ptr<DataElement>(new Name(*this));                                    \
+  }                                                                                        \
+  VariableLengthData Name::encode() const {                                                \
+    VariableLengthData data;                                                               \
+    encode(data);                                                                          \
+    return data;                                                                           \
+  }                                                                                        \
+  void Name::encode(VariableLengthData& inData) const {                                    \
+    ostra1516e::encoding::encodeValue<Name##Codec>(_impl->current(), inData);              \
+  }                                                                                        \
+  void Name::encodeInto(std::vector<Octet>& buffer) const {                                \
+    ostra1516e::encoding::encodeValueInto<Name##Codec>(_impl->current(), buffer);          \
+  }                                                                                        \
+  void Name::decode(VariableLengthData const& inData) {                                    \
+    ostra1516e::encoding::decodeValue<Name##Codec>(static_cast<Octet const*>(inData.data()), \
+                                                   inData.size(), _impl->target());        \
+  }                                                                                        \
+  size_t Name::decodeFrom(std::vector<Octet> const& buffer, size_t index) {                \
+    return ostra1516e::encoding::decodeValueFrom<Name##Codec>(buffer, index, _impl->target()); \
+  }                                                                                        \
+  size_t Name::getEncodedLength() const { return Name##Codec::length(_impl->current()); }  \
+  unsigned int Name::getOctetBoundary() const { return Name##Codec::Boundary; }            \
+  Integer64 Name::hash() const { return Name##Codec::hash(_impl->current()); }             \
+  void Name::setDataPointer(T* inData) { _impl->external = inData; }                       \
+  void Name::set(T inData) {                                                               \
+    _impl->own = std::move(inData);                                                        \
+    _impl->external = nullptr;                                                             \
+  }                                                                                        \
+  T Name::get() const { return _impl->current(); }                                         \
+  Name& Name::operator=(T rhs) {                                                           \
+    set(std::move(rhs));                                                                   \
+    return *this;                                                                          \
+  }                                                                                        \
+  Name::operator T() const { return _impl->current(); }
+
+RTI1516E_BASIC_DATA_ELEMENTS(RTI1516E_DEFINE_BASIC_DATA_ELEMENT)
+
+#undef RTI1516E_DEFINE_BASIC_DATA_ELEMENT
+
+}  // namespace rti1516e
