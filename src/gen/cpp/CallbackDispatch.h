@@ -27,6 +27,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -160,21 +161,29 @@ struct DecodedArguments<std::index_sequence<I...>, Codes...> : DecodedSlot<I, Co
 template <typename... Codes, typename Call>
 CallbackFailure deliverCallback(char const* nativeName, ArrayPin& pin, Call call) {
   using Arguments = detail::DecodedArguments<std::index_sequence_for<Codes...>, Codes...>;
-  std::optional<Arguments> arguments;
+  // Built in place and destroyed at the end; raw storage because an empty std::optional
+  // of it costs a 144-byte clear on every callback.
+  alignas(Arguments) unsigned char storage[sizeof(Arguments)];
+  Arguments* arguments = nullptr;
   CallbackTarget* target = nullptr;
   rti1516e::FederateAmbassador* ambassador = nullptr;
   try {
     rti1516e::ByteWrapper cursor(pin.data(), pin.size());
     target = &openCallbackArray(cursor);
-    arguments.emplace(*target, cursor);
+    arguments = new (storage) Arguments(*target, cursor);
     closeCallbackArray(cursor);
     ambassador = target->federateAmbassador.load(std::memory_order_acquire);
     if (ambassador == nullptr) throw UndeliverableCallback("the target has no federate ambassador");
   } catch (...) {
+    if (arguments != nullptr) arguments->~Arguments();
     pin.release();
     return undeliverableMessage(nativeName);
   }
   pin.release();
+  struct Destroy {
+    Arguments* arguments;
+    ~Destroy() { arguments->~Arguments(); }
+  } destroy{arguments};
   return detail::callProtected(target->federateFpControl.load(std::memory_order_relaxed),
                                [&] { arguments->passTo(*ambassador, call); });
 }

@@ -1,7 +1,5 @@
 #include "gen/cpp_handwritten/Decoder.h"
 
-#include "RTI/HandleFriend.h"
-
 #include <RTI/LogicalTimeFactory.h>
 
 #include <cstdio>
@@ -21,11 +19,6 @@ constexpr size_t kMapEntryMin = 2 * kWord;           // key and value length
 constexpr size_t kExecutionInfoMin = 2 * kStringMin;
 constexpr size_t kRestoreStatusSize = 3 * kWord;
 constexpr size_t kSaveStatusSize = 2 * kWord;
-
-template <typename Handle, typename Friend>
-Handle readHandle(ByteWrapper& cursor) {
-  return Friend::fromNumber(cursor.readInt());
-}
 
 template <typename Set, typename Friend>
 Set readHandleSet(ByteWrapper& cursor, char const* what) {
@@ -50,49 +43,6 @@ Map readValueMap(ByteWrapper& cursor, char const* what, char const* valueWhat) {
   return map;
 }
 
-// One enumeration of the format: the numbers first..last stand for the enumerators
-// first + offset .. last + offset; any other number delivers the fallback.
-struct EnumTable {
-  char const* type;
-  int32_t first;
-  int32_t last;
-  int32_t offset;
-  int32_t fallback;
-  char const* fallbackName;
-};
-
-constexpr EnumTable kOrderType = {"OrderType", 0, 1, 1, rti1516e::RECEIVE, "RECEIVE"};
-constexpr EnumTable kTransportationType = {"TransportationType", 1, 2, 0, rti1516e::RELIABLE,
-                                           "RELIABLE"};
-constexpr EnumTable kSyncFailureReason = {
-    "SynchronizationPointFailureReason", 0, rti1516e::SYNCHRONIZATION_SET_MEMBER_NOT_JOINED, 0,
-    rti1516e::SYNCHRONIZATION_POINT_LABEL_NOT_UNIQUE, "SYNCHRONIZATION_POINT_LABEL_NOT_UNIQUE"};
-constexpr EnumTable kSaveFailureReason = {"SaveFailureReason", 0, rti1516e::SAVE_ABORTED, 0,
-                                          rti1516e::RTI_UNABLE_TO_SAVE, "RTI_UNABLE_TO_SAVE"};
-constexpr EnumTable kRestoreFailureReason = {"RestoreFailureReason", 0,
-                                             rti1516e::RESTORE_ABORTED, 0,
-                                             rti1516e::RTI_UNABLE_TO_RESTORE,
-                                             "RTI_UNABLE_TO_RESTORE"};
-constexpr EnumTable kRestoreStatus = {"RestoreStatus", 0,
-                                      rti1516e::FEDERATE_WAITING_FOR_FEDERATION_TO_RESTORE, 0,
-                                      rti1516e::NO_RESTORE_IN_PROGRESS, "NO_RESTORE_IN_PROGRESS"};
-constexpr EnumTable kSaveStatus = {"SaveStatus", 0,
-                                   rti1516e::FEDERATE_WAITING_FOR_FEDERATION_TO_SAVE, 0,
-                                   rti1516e::NO_SAVE_IN_PROGRESS, "NO_SAVE_IN_PROGRESS"};
-
-template <typename Enum>
-Enum readEnum(ByteWrapper& cursor, EnumTable const& table) {
-  int32_t const number = cursor.readInt();
-  if (number < table.first || number > table.last) {
-    std::fprintf(stderr,
-                 "Internal error: a callback array carries %d as a %s, which has no such "
-                 "number; %s is delivered instead\n",
-                 number, table.type, table.fallbackName);
-    return static_cast<Enum>(table.fallback);
-  }
-  return static_cast<Enum>(number + table.offset);
-}
-
 // Both supplemental records of reflections and interactions: a producing-federate flag
 // and a sent-regions flag, then the values whose flag is set.
 template <typename Info>
@@ -108,6 +58,14 @@ Info readRegionInfo(ByteWrapper& cursor) {
 }
 
 }  // namespace
+
+int32_t detail::enumOutOfRange(int32_t number, EnumTable const& table) {
+  std::fprintf(stderr,
+               "Internal error: a callback array carries %d as a %s, which has no such "
+               "number; %s is delivered instead\n",
+               number, table.type, table.fallbackName);
+  return table.fallback;
+}
 
 // S: a count n of UTF-16 units, then the units high byte first. A high surrogate directly
 // followed by a low one becomes one character; every other unit is kept as it is.
@@ -136,30 +94,6 @@ std::set<std::wstring> readStringSet(ByteWrapper& cursor) {
   std::set<std::wstring> names;
   for (size_t i = 0; i < count; ++i) names.insert(readString(cursor));
   return names;
-}
-
-rti1516e::VariableLengthData readBytes(ByteWrapper& cursor) {
-  size_t const n = cursor.readLength(1, "byte block");
-  rti1516e::VariableLengthData data(cursor.cursor(), n);
-  cursor.advance(n);
-  return data;
-}
-
-rti1516e::ObjectInstanceHandle readObjectInstanceHandle(ByteWrapper& cursor) {
-  return readHandle<rti1516e::ObjectInstanceHandle, rti1516e::ObjectInstanceHandleFriend>(cursor);
-}
-rti1516e::ObjectClassHandle readObjectClassHandle(ByteWrapper& cursor) {
-  return readHandle<rti1516e::ObjectClassHandle, rti1516e::ObjectClassHandleFriend>(cursor);
-}
-rti1516e::InteractionClassHandle readInteractionClassHandle(ByteWrapper& cursor) {
-  return readHandle<rti1516e::InteractionClassHandle, rti1516e::InteractionClassHandleFriend>(
-      cursor);
-}
-rti1516e::AttributeHandle readAttributeHandle(ByteWrapper& cursor) {
-  return readHandle<rti1516e::AttributeHandle, rti1516e::AttributeHandleFriend>(cursor);
-}
-rti1516e::FederateHandle readFederateHandle(ByteWrapper& cursor) {
-  return readHandle<rti1516e::FederateHandle, rti1516e::FederateHandleFriend>(cursor);
 }
 
 rti1516e::AttributeHandleSet readAttributeHandleSet(ByteWrapper& cursor) {
@@ -223,22 +157,6 @@ rti1516e::MessageRetractionHandle readRetractionHandle(ByteWrapper& cursor) {
   return handle;
 }
 
-rti1516e::OrderType readOrderType(ByteWrapper& cursor) {
-  return readEnum<rti1516e::OrderType>(cursor, kOrderType);
-}
-rti1516e::TransportationType readTransportationType(ByteWrapper& cursor) {
-  return readEnum<rti1516e::TransportationType>(cursor, kTransportationType);
-}
-rti1516e::SynchronizationPointFailureReason readSyncFailureReason(ByteWrapper& cursor) {
-  return readEnum<rti1516e::SynchronizationPointFailureReason>(cursor, kSyncFailureReason);
-}
-rti1516e::SaveFailureReason readSaveFailureReason(ByteWrapper& cursor) {
-  return readEnum<rti1516e::SaveFailureReason>(cursor, kSaveFailureReason);
-}
-rti1516e::RestoreFailureReason readRestoreFailureReason(ByteWrapper& cursor) {
-  return readEnum<rti1516e::RestoreFailureReason>(cursor, kRestoreFailureReason);
-}
-
 rti1516e::SupplementalReflectInfo readReflectInfo(ByteWrapper& cursor) {
   return readRegionInfo<rti1516e::SupplementalReflectInfo>(cursor);
 }
@@ -272,7 +190,7 @@ rti1516e::FederateRestoreStatusVector readRestoreStatuses(ByteWrapper& cursor) {
     rti1516e::FederateHandle const before = readFederateHandle(cursor);
     rti1516e::FederateHandle const after = readFederateHandle(cursor);
     statuses.emplace_back(before, after,
-                          readEnum<rti1516e::RestoreStatus>(cursor, kRestoreStatus));
+                          detail::readEnum<rti1516e::RestoreStatus>(cursor, detail::kRestoreStatus));
   }
   return statuses;
 }
@@ -283,7 +201,7 @@ rti1516e::FederateHandleSaveStatusPairVector readSaveStatuses(ByteWrapper& curso
   statuses.reserve(count);
   for (size_t i = 0; i < count; ++i) {
     rti1516e::FederateHandle const federate = readFederateHandle(cursor);
-    statuses.emplace_back(federate, readEnum<rti1516e::SaveStatus>(cursor, kSaveStatus));
+    statuses.emplace_back(federate, detail::readEnum<rti1516e::SaveStatus>(cursor, detail::kSaveStatus));
   }
   return statuses;
 }

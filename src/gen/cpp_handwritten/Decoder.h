@@ -23,6 +23,7 @@
 #include "bridge/FederateAmbassadorRegistry.h"
 #include "gen/cpp_handwritten/ByteWrapper.h"
 #include "gen/cpp_handwritten/TypeCodes.h"
+#include "RTI/HandleFriend.h"
 
 #include <RTI/LogicalTime.h>
 
@@ -49,13 +50,6 @@ namespace wire {
 
 std::wstring readString(rti1516e::ByteWrapper& cursor);
 std::set<std::wstring> readStringSet(rti1516e::ByteWrapper& cursor);
-rti1516e::VariableLengthData readBytes(rti1516e::ByteWrapper& cursor);
-
-rti1516e::ObjectInstanceHandle readObjectInstanceHandle(rti1516e::ByteWrapper& cursor);
-rti1516e::ObjectClassHandle readObjectClassHandle(rti1516e::ByteWrapper& cursor);
-rti1516e::InteractionClassHandle readInteractionClassHandle(rti1516e::ByteWrapper& cursor);
-rti1516e::AttributeHandle readAttributeHandle(rti1516e::ByteWrapper& cursor);
-rti1516e::FederateHandle readFederateHandle(rti1516e::ByteWrapper& cursor);
 
 rti1516e::AttributeHandleSet readAttributeHandleSet(rti1516e::ByteWrapper& cursor);
 rti1516e::FederateHandleSet readFederateHandleSet(rti1516e::ByteWrapper& cursor);
@@ -67,12 +61,6 @@ std::unique_ptr<rti1516e::LogicalTime> readLogicalTime(CallbackTarget const& tar
                                                        rti1516e::ByteWrapper& cursor);
 rti1516e::MessageRetractionHandle readRetractionHandle(rti1516e::ByteWrapper& cursor);
 
-rti1516e::OrderType readOrderType(rti1516e::ByteWrapper& cursor);
-rti1516e::TransportationType readTransportationType(rti1516e::ByteWrapper& cursor);
-rti1516e::SynchronizationPointFailureReason readSyncFailureReason(rti1516e::ByteWrapper& cursor);
-rti1516e::SaveFailureReason readSaveFailureReason(rti1516e::ByteWrapper& cursor);
-rti1516e::RestoreFailureReason readRestoreFailureReason(rti1516e::ByteWrapper& cursor);
-
 rti1516e::SupplementalReflectInfo readReflectInfo(rti1516e::ByteWrapper& cursor);
 rti1516e::SupplementalReceiveInfo readReceiveInfo(rti1516e::ByteWrapper& cursor);
 rti1516e::SupplementalRemoveInfo readRemoveInfo(rti1516e::ByteWrapper& cursor);
@@ -80,6 +68,93 @@ rti1516e::SupplementalRemoveInfo readRemoveInfo(rti1516e::ByteWrapper& cursor);
 rti1516e::FederationExecutionInformationVector readExecutionInfos(rti1516e::ByteWrapper& cursor);
 rti1516e::FederateRestoreStatusVector readRestoreStatuses(rti1516e::ByteWrapper& cursor);
 rti1516e::FederateHandleSaveStatusPairVector readSaveStatuses(rti1516e::ByteWrapper& cursor);
+
+// The small decoders are inline: every callback reads several of them.
+
+inline rti1516e::VariableLengthData readBytes(rti1516e::ByteWrapper& cursor) {
+  size_t const n = cursor.readLength(1, "byte block");
+  rti1516e::VariableLengthData data(cursor.cursor(), n);
+  cursor.advance(n);
+  return data;
+}
+
+#define OSTRA_READ_HANDLE(Kind)                                                  \
+  inline rti1516e::Kind read##Kind(rti1516e::ByteWrapper& cursor) {              \
+    return rti1516e::Kind##Friend::fromNumber(cursor.readInt());                 \
+  }
+OSTRA_READ_HANDLE(ObjectInstanceHandle)
+OSTRA_READ_HANDLE(ObjectClassHandle)
+OSTRA_READ_HANDLE(InteractionClassHandle)
+OSTRA_READ_HANDLE(AttributeHandle)
+OSTRA_READ_HANDLE(FederateHandle)
+#undef OSTRA_READ_HANDLE
+
+namespace detail {
+
+// One enumeration of the format: the numbers first..last stand for the enumerators
+// first + offset .. last + offset; any other number delivers the fallback.
+struct EnumTable {
+  char const* type;
+  int32_t first;
+  int32_t last;
+  int32_t offset;
+  int32_t fallback;
+  char const* fallbackName;
+};
+
+inline constexpr EnumTable kOrderType = {"OrderType", 0, 1, 1, rti1516e::RECEIVE, "RECEIVE"};
+inline constexpr EnumTable kTransportationType = {"TransportationType", 1, 2, 0,
+                                                  rti1516e::RELIABLE, "RELIABLE"};
+inline constexpr EnumTable kSyncFailureReason = {
+    "SynchronizationPointFailureReason", 0, rti1516e::SYNCHRONIZATION_SET_MEMBER_NOT_JOINED, 0,
+    rti1516e::SYNCHRONIZATION_POINT_LABEL_NOT_UNIQUE, "SYNCHRONIZATION_POINT_LABEL_NOT_UNIQUE"};
+inline constexpr EnumTable kSaveFailureReason = {"SaveFailureReason", 0, rti1516e::SAVE_ABORTED,
+                                                 0, rti1516e::RTI_UNABLE_TO_SAVE,
+                                                 "RTI_UNABLE_TO_SAVE"};
+inline constexpr EnumTable kRestoreFailureReason = {"RestoreFailureReason", 0,
+                                                    rti1516e::RESTORE_ABORTED, 0,
+                                                    rti1516e::RTI_UNABLE_TO_RESTORE,
+                                                    "RTI_UNABLE_TO_RESTORE"};
+inline constexpr EnumTable kRestoreStatus = {
+    "RestoreStatus", 0, rti1516e::FEDERATE_WAITING_FOR_FEDERATION_TO_RESTORE, 0,
+    rti1516e::NO_RESTORE_IN_PROGRESS, "NO_RESTORE_IN_PROGRESS"};
+inline constexpr EnumTable kSaveStatus = {"SaveStatus", 0,
+                                          rti1516e::FEDERATE_WAITING_FOR_FEDERATION_TO_SAVE, 0,
+                                          rti1516e::NO_SAVE_IN_PROGRESS, "NO_SAVE_IN_PROGRESS"};
+
+// enumOutOfRange reports a number outside the table on standard error and returns the
+// table's fallback.
+__attribute__((noinline, cold)) int32_t enumOutOfRange(int32_t number, EnumTable const& table);
+
+template <typename Enum>
+Enum readEnum(rti1516e::ByteWrapper& cursor, EnumTable const& table) {
+  int32_t const number = cursor.readInt();
+  if (number < table.first || number > table.last) {
+    return static_cast<Enum>(enumOutOfRange(number, table));
+  }
+  return static_cast<Enum>(number + table.offset);
+}
+
+}  // namespace detail
+
+inline rti1516e::OrderType readOrderType(rti1516e::ByteWrapper& cursor) {
+  return detail::readEnum<rti1516e::OrderType>(cursor, detail::kOrderType);
+}
+inline rti1516e::TransportationType readTransportationType(rti1516e::ByteWrapper& cursor) {
+  return detail::readEnum<rti1516e::TransportationType>(cursor, detail::kTransportationType);
+}
+inline rti1516e::SynchronizationPointFailureReason readSyncFailureReason(
+    rti1516e::ByteWrapper& cursor) {
+  return detail::readEnum<rti1516e::SynchronizationPointFailureReason>(
+      cursor, detail::kSyncFailureReason);
+}
+inline rti1516e::SaveFailureReason readSaveFailureReason(rti1516e::ByteWrapper& cursor) {
+  return detail::readEnum<rti1516e::SaveFailureReason>(cursor, detail::kSaveFailureReason);
+}
+inline rti1516e::RestoreFailureReason readRestoreFailureReason(rti1516e::ByteWrapper& cursor) {
+  return detail::readEnum<rti1516e::RestoreFailureReason>(cursor,
+                                                          detail::kRestoreFailureReason);
+}
 
 }  // namespace wire
 
