@@ -55,9 +55,7 @@ class ByteWrapper {
     size_t const at = position;
     int32_t const n = readInt();
     if (n < 0 || (elementSize > 0 && size_t(n) > remaining() / elementSize)) {
-      throw WireFormatError(std::string(what) + ": length " + std::to_string(n) +
-                            " at offset " + std::to_string(at) + " exceeds the " +
-                            std::to_string(remaining()) + " bytes that remain");
+      badLength(n, at, what);
     }
     return size_t(n);
   }
@@ -85,6 +83,13 @@ class ByteWrapper {
     throw WireFormatError(std::string(what) + ": needs " + std::to_string(n) +
                           " bytes at offset " + std::to_string(position) + ", array has " +
                           std::to_string(size));
+  }
+
+  [[noreturn]] __attribute__((noinline, cold)) void badLength(int32_t n, size_t at,
+                                                             char const* what) const {
+    throw WireFormatError(std::string(what) + ": length " + std::to_string(n) + " at offset " +
+                          std::to_string(at) + " exceeds the " + std::to_string(remaining()) +
+                          " bytes that remain");
   }
 
   size_t position;

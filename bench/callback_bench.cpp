@@ -1,0 +1,243 @@
+// callback_bench: one reflectAttributeValues callback (four 16-byte attributes, an 8-byte
+// tag, no time) delivered from a Java loop to a NullFederateAmbassador
+//
+//   dispatch      through the library's native method: framing checks, bounds-checked
+//                 decoding, registry lookup, floating-point control, exception guard;
+//   hand_decoded  a bare native method that decodes the same bytes by hand, unchecked,
+//                 into the same API types and calls the same virtual method;
+//   copy_only     a bare native method that only copies the bytes out.
+//
+// Each benchmark iteration is one Java loop of kBatch callbacks. Reported per callback:
+// time, and C++ heap allocations (counted by this program's operator new). At the end the
+// ratios dispatch / hand_decoded and dispatch / copy_only are printed.
+//
+// The virtual machine is started from this program; CLASSPATH defaults to the jars of
+// this build tree.
+#include "bridge/FederateAmbassadorRegistry.h"
+#include "bridge/JavaVmHost.h"
+#include "gen/cpp/FederateAmbassadorC.h"
+#include "RTI/HandleFriend.h"
+
+#include <RTI/NullFederateAmbassador.h>
+
+#include <benchmark/benchmark.h>
+#include <xmmintrin.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::atomic<long> allocations{0};
+
+}  // namespace
+
+// Out of line, so that the compiler does not pair the inlined malloc and free and warn.
+__attribute__((noinline)) void* operator new(std::size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+__attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using namespace rti1516e;
+using ostra1516e::CallbackTarget;
+using ostra1516e::FederateAmbassadorRegistry;
+
+constexpr int kBatch = 1000;
+constexpr char kLoopClass[] = "benchloop/CallbackBenchLoop";
+
+CallbackTarget target;
+NullFederateAmbassador ambassador;
+int32_t handle = 0;
+
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+uint32_t get32(uint8_t const* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+// PRE_MAGIC, handle, object 1, {1..4 -> 16 bytes each}, an 8-byte tag, TIMESTAMP,
+// RELIABLE, no producing federate or regions, POST_MAGIC.
+std::vector<uint8_t> reflectArray() {
+  std::vector<uint8_t> out;
+  put32(out, 0x63626160);
+  put32(out, static_cast<uint32_t>(handle));
+  put32(out, 1);
+  put32(out, 4);
+  for (uint32_t attribute = 1; attribute <= 4; ++attribute) {
+    put32(out, attribute);
+    put32(out, 16);
+    for (int i = 0; i < 16; ++i) out.push_back(static_cast<uint8_t>(attribute * 16 + i));
+  }
+  put32(out, 8);
+  for (int i = 0; i < 8; ++i) out.push_back(static_cast<uint8_t>(0xA0 + i));
+  put32(out, 1);
+  put32(out, 1);
+  put32(out, 0);
+  put32(out, 0);
+  put32(out, 0x59585756);
+  return out;
+}
+
+// The hand-written lower bound: the same values in the same API types, the same virtual
+// call, none of the checks.
+void JNICALL handDecoded(JNIEnv* env, jclass, jbyteArray array) {
+  auto* p = static_cast<uint8_t*>(env->GetPrimitiveArrayCritical(array, nullptr));
+  if (get32(p) != 0x63626160) std::abort();
+  CallbackTarget* t = FederateAmbassadorRegistry::lookup(static_cast<int32_t>(get32(p + 4)));
+  ObjectInstanceHandle object = ObjectInstanceHandleFriend::fromNumber(static_cast<int32_t>(get32(p + 8)));
+  size_t at = 12;
+  AttributeHandleValueMap values;
+  uint32_t const count = get32(p + at);
+  at += 4;
+  for (uint32_t i = 0; i < count; ++i) {
+    AttributeHandle key = AttributeHandleFriend::fromNumber(static_cast<int32_t>(get32(p + at)));
+    uint32_t const n = get32(p + at + 4);
+    values.try_emplace(key, p + at + 8, n);
+    at += 8 + n;
+  }
+  uint32_t const tagLength = get32(p + at);
+  VariableLengthData tag(p + at + 4, tagLength);
+  at += 4 + tagLength;
+  OrderType const sent = get32(p + at) == 1 ? TIMESTAMP : RECEIVE;
+  TransportationType const transport = get32(p + at + 4) == 2 ? BEST_EFFORT : RELIABLE;
+  SupplementalReflectInfo info;
+  info.hasProducingFederate = get32(p + at + 8) != 0;
+  info.hasSentRegions = get32(p + at + 12) != 0;
+  if (get32(p + at + 16) != 0x59585756) std::abort();
+  env->ReleasePrimitiveArrayCritical(array, p, JNI_ABORT);
+  t->federateAmbassador.load(std::memory_order_acquire)
+      ->reflectAttributeValues(object, values, tag, sent, transport, info);
+}
+
+uint8_t copied[4096];
+
+void JNICALL copyOnly(JNIEnv* env, jclass, jbyteArray array) {
+  jsize const n = env->GetArrayLength(array);
+  void* p = env->GetPrimitiveArrayCritical(array, nullptr);
+  std::memcpy(copied, p, static_cast<size_t>(n));
+  env->ReleasePrimitiveArrayCritical(array, p, JNI_ABORT);
+  benchmark::ClobberMemory();
+}
+
+struct Java {
+  JNIEnv* env;
+  jclass loop;
+  jbyteArray array;
+};
+
+Java& java() {
+  static Java instance = [] {
+    Java j{};
+    j.env = ostra1516e::JavaVmHost::startOrAttach();
+    ostra1516e::registerCallbackNatives(j.env);
+    j.loop = static_cast<jclass>(j.env->NewGlobalRef(j.env->FindClass(kLoopClass)));
+    if (j.loop == nullptr) {
+      j.env->ExceptionDescribe();
+      std::fprintf(stderr, "%s is not on CLASSPATH\n", kLoopClass);
+      std::exit(2);
+    }
+    JNINativeMethod natives[] = {
+        {const_cast<char*>("handDecoded"), const_cast<char*>("([B)V"), reinterpret_cast<void*>(&handDecoded)},
+        {const_cast<char*>("copyOnly"), const_cast<char*>("([B)V"), reinterpret_cast<void*>(&copyOnly)},
+    };
+    if (j.env->RegisterNatives(j.loop, natives, 2) != 0) std::exit(2);
+    std::vector<uint8_t> const bytes = reflectArray();
+    j.array = static_cast<jbyteArray>(j.env->NewGlobalRef(j.env->NewByteArray(jsize(bytes.size()))));
+    j.env->SetByteArrayRegion(j.array, 0, jsize(bytes.size()), reinterpret_cast<jbyte const*>(bytes.data()));
+    return j;
+  }();
+  return instance;
+}
+
+void runLoop(benchmark::State& state, char const* method) {
+  Java& j = java();
+  jmethodID loop = j.env->GetStaticMethodID(j.loop, method, "([BI)V");
+  long const before = allocations.load();
+  for (auto _ : state) {
+    j.env->CallStaticVoidMethod(j.loop, loop, j.array, kBatch);
+  }
+  if (j.env->ExceptionCheck()) {
+    j.env->ExceptionDescribe();
+    state.SkipWithError("the loop threw");
+  }
+  double const callbacks = double(state.iterations()) * kBatch;
+  state.SetItemsProcessed(static_cast<int64_t>(callbacks));
+  state.counters["allocs/callback"] = double(allocations.load() - before) / callbacks;
+  state.counters["ns/callback"] = benchmark::Counter(callbacks, benchmark::Counter::kIsRate |
+                                                                    benchmark::Counter::kInvert);
+}
+
+void dispatch(benchmark::State& state) { runLoop(state, "dispatch"); }
+void handDecodedLoop(benchmark::State& state) { runLoop(state, "handDecoded"); }
+void copyOnlyLoop(benchmark::State& state) { runLoop(state, "copyOnly"); }
+
+// Reports as the console does, then prints the ratios of CPU time per callback, from the
+// fastest and from the median repetition. Run with --benchmark_repetitions=N
+// --benchmark_enable_random_interleaving=true on a busy machine.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(std::vector<Run> const& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (Run const& run : runs) {
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+        nanoseconds_[run.run_name.function_name].push_back(run.GetAdjustedCPUTime() / kBatch);
+      }
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    auto const d = nanoseconds_.find("reflect/dispatch");
+    if (d == nanoseconds_.end()) return;
+    std::printf("\nper callback, CPU time (1.00 = as fast as the baseline):\n");
+    for (char const* baseline : {"reflect/hand_decoded", "reflect/copy_only"}) {
+      auto const b = nanoseconds_.find(baseline);
+      if (b == nanoseconds_.end()) continue;
+      for (bool fastest : {true, false}) {
+        double const mine = pick(d->second, fastest), theirs = pick(b->second, fastest);
+        std::printf("  dispatch / %-13s %-7s %7.1f ns / %7.1f ns = %5.2f\n", baseline + 8,
+                    fastest ? "fastest" : "median", mine, theirs, mine / theirs);
+      }
+    }
+  }
+
+ private:
+  static double pick(std::vector<double> values, bool fastest) {
+    std::sort(values.begin(), values.end());
+    return fastest ? values.front() : values[values.size() / 2];
+  }
+  std::map<std::string, std::vector<double>> nanoseconds_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("CLASSPATH", OSTRA_BENCH_CLASSPATH, 0);
+  FederateAmbassadorRegistry::add(&target);  // handle 1, never used
+  handle = FederateAmbassadorRegistry::add(&target);
+  target.federateAmbassador = &ambassador;
+  target.federateFpControl = _mm_getcsr();
+
+  benchmark::RegisterBenchmark("reflect/dispatch", dispatch);
+  benchmark::RegisterBenchmark("reflect/hand_decoded", handDecodedLoop);
+  benchmark::RegisterBenchmark("reflect/copy_only", copyOnlyLoop);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,331 @@
+// The callback natives against a real virtual machine and the probe core: registration,
+// every callback row delivered through JNI, the Java exception a failing callback raises,
+// and the floating-point control word in both callback models. Scenarios that need
+// another class path or a process that may end re-run this program with --child=<name>.
+#include "gen/cpp/CallbackDispatch.h"
+#include "gen/cpp/FederateAmbassadorC.h"
+
+#include "bridge/JavaVmHost.h"
+#include "bridge/JniScopes.h"
+
+#include "../support/Golden.h"
+#include "../support/GoldenSamples.h"
+#include "../support/RecordingAmbassador.h"
+#include "../support/WireBytes.h"
+
+#include <RTI/time/HLAinteger64TimeFactory.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <xmmintrin.h>
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+
+namespace ostra1516e {
+namespace {
+
+using testing::RecordingAmbassador;
+using testing::WireBytes;
+
+char const kProbe[] = "org/vantor/ostra1516e/probe/Probe";
+
+JNIEnv* jvm() { return JavaVmHost::startOrAttach(); }
+
+// Static calls into the probe's control panel.
+class Probe {
+ public:
+  explicit Probe(JNIEnv* env) : env_(env), class_(env, env->FindClass(kProbe)) {
+    if (!class_) {
+      env->ExceptionClear();
+      throw std::runtime_error("the probe core is not on CLASSPATH");
+    }
+  }
+  void reset() { callVoid("reset", "()V"); }
+  void queue(std::string const& nativeMethod, std::vector<uint8_t> const* bytes) {
+    LocalRef<jstring> name(env_, env_->NewStringUTF(nativeMethod.c_str()));
+    LocalRef<jbyteArray> array(env_, bytes ? env_->NewByteArray(jsize(bytes->size())) : nullptr);
+    if (bytes) {
+      env_->SetByteArrayRegion(array.get(), 0, jsize(bytes->size()),
+                               reinterpret_cast<jbyte const*>(bytes->data()));
+    }
+    callVoid("queueCallback", "(Ljava/lang/String;[B)V", name.get(), array.get());
+  }
+  int deliverOnProbeThread() { return callInt("deliverOnProbeThread", "()I"); }
+  int failureCount() { return callInt("callbackFailureCount", "()I"); }
+  std::string failureClass(int i) { return callString("callbackFailureClass", i); }
+  std::u16string failureMessage(int i) {
+    jmethodID id = env_->GetStaticMethodID(class_.get(), "callbackFailureMessage", "(I)Ljava/lang/String;");
+    LocalRef<jstring> text(env_, static_cast<jstring>(env_->CallStaticObjectMethod(class_.get(), id, i)));
+    check();
+    if (!text) return u"<null>";
+    jchar const* units = env_->GetStringChars(text.get(), nullptr);
+    std::u16string out(reinterpret_cast<char16_t const*>(units), size_t(env_->GetStringLength(text.get())));
+    env_->ReleaseStringChars(text.get(), units);
+    return out;
+  }
+
+  // Delivers one array in the immediate model and returns the failure message, if any.
+  std::optional<std::u16string> deliverOne(std::string const& nativeMethod,
+                                           std::vector<uint8_t> const* bytes) {
+    reset();
+    queue(nativeMethod, bytes);
+    EXPECT_EQ(deliverOnProbeThread(), 1);
+    if (failureCount() == 0) return std::nullopt;
+    EXPECT_EQ(failureClass(0), "hla.rti1516e.exceptions.FederateInternalError");
+    return failureMessage(0);
+  }
+
+ private:
+  template <typename... Args>
+  void callVoid(char const* name, char const* signature, Args... args) {
+    jmethodID id = env_->GetStaticMethodID(class_.get(), name, signature);
+    ASSERT_NE(id, nullptr) << name;
+    env_->CallStaticVoidMethod(class_.get(), id, args...);
+    check();
+  }
+  int callInt(char const* name, char const* signature) {
+    jmethodID id = env_->GetStaticMethodID(class_.get(), name, signature);
+    int value = env_->CallStaticIntMethod(class_.get(), id);
+    check();
+    return value;
+  }
+  std::string callString(char const* name, int index) {
+    jmethodID id = env_->GetStaticMethodID(class_.get(), name, "(I)Ljava/lang/String;");
+    LocalRef<jstring> text(env_, static_cast<jstring>(env_->CallStaticObjectMethod(class_.get(), id, index)));
+    check();
+    char const* chars = env_->GetStringUTFChars(text.get(), nullptr);
+    std::string out = chars;
+    env_->ReleaseStringUTFChars(text.get(), chars);
+    return out;
+  }
+  void check() {
+    if (env_->ExceptionCheck()) {
+      env_->ExceptionDescribe();
+      env_->ExceptionClear();
+      ADD_FAILURE() << "the probe threw";
+    }
+  }
+
+  JNIEnv* env_;
+  LocalRef<jclass> class_;
+};
+
+// A target registered under handle 2, the handle of the golden arrays.
+class CallbackBridgeTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ::testing::internal::CaptureStderr();
+    registerCallbackNatives(jvm());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  }
+  void SetUp() override {
+    FederateAmbassadorRegistry::resetForTesting();
+    target.federateAmbassador = &ambassador;
+    target.federateFpControl = _mm_getcsr();
+    target.replaceTimeFactory(std::make_shared<rti1516e::HLAinteger64TimeFactory>());
+    FederateAmbassadorRegistry::add(&unused);
+    handle = FederateAmbassadorRegistry::add(&target);
+    setCatchAllFlag(true);
+  }
+  void TearDown() override { FederateAmbassadorRegistry::resetForTesting(); }
+
+  CallbackTarget unused, target;
+  RecordingAmbassador ambassador;
+  int32_t handle = 0;
+  Probe probe{jvm()};
+};
+
+TEST_F(CallbackBridgeTest, EveryGoldenArrayReachesItsMethodThroughJni) {
+  ASSERT_EQ(handle, 2);
+  size_t rows = 0;
+  for (auto const& golden : testing::goldenRows("callback")) {
+    SCOPED_TRACE(golden.name);
+    CallbackRow const* row = nullptr;
+    for (size_t i = 0; i < kCallbackCount; ++i) {
+      if (golden.name == kCallbackRows[i].nativeName) row = &kCallbackRows[i];
+    }
+    ASSERT_NE(row, nullptr);
+    ambassador.calls.clear();
+    EXPECT_EQ(probe.deliverOne(golden.name, &golden.bytes), std::nullopt);
+    EXPECT_EQ(ambassador.calls, std::vector<std::string>{testing::expectedCall(*row)});
+    ++rows;
+  }
+  EXPECT_EQ(rows, 60u);
+}
+
+TEST_F(CallbackBridgeTest, FailuresReachTheCoreAsFederateInternalError) {
+  struct Case {
+    std::string name;
+    std::function<void()> thrower;
+    std::u16string message;
+  } const cases[] = {
+      // Cut to 8 bits per character: U+0141 arrives as 'A', U+00E9 stays.
+      {"wide text", [] { throw rti1516e::FederateInternalError(L"\u0141-\u00e9"); }, u"A-\u00e9"},
+      {"std::exception, UTF-8", [] { throw std::runtime_error("caf\xc3\xa9"); }, u"caf\u00e9"},
+      {"int", [] { throw 7; }, u"Unknown C++ exception"},
+  };
+  for (auto const& c : cases) {
+    SCOPED_TRACE(c.name);
+    ambassador.during = c.thrower;
+    auto array = WireBytes::callback(handle).end().bytes();
+    EXPECT_EQ(probe.deliverOne("federationSaved_Native", &array), c.message);
+  }
+}
+
+TEST_F(CallbackBridgeTest, MalformedArraysAreRefusedWithTheirReason) {
+  auto badMagic = WireBytes().word(0).word(handle).end().bytes();
+  struct Case {
+    std::string nativeMethod;
+    std::vector<uint8_t> const* bytes;
+    std::string contains;
+  } const cases[] = {
+      {"federationSaved_Native", &badMagic, "preMagic == PRE_MAGIC"},
+      {"federationSaved_Native", nullptr, "the callback array is null"},
+  };
+  for (auto const& c : cases) {
+    SCOPED_TRACE(c.contains);
+    auto failure = probe.deliverOne(c.nativeMethod, c.bytes);
+    ASSERT_TRUE(failure.has_value());
+    std::string text(failure->begin(), failure->end());
+    EXPECT_NE(text.find(c.contains), std::string::npos) << text;
+  }
+  EXPECT_TRUE(ambassador.calls.empty());
+}
+
+TEST_F(CallbackBridgeTest, CallbacksRunUnderTheControlWordOfConnectInBothModels) {
+  unsigned const outside = _mm_getcsr();
+  unsigned const federate = outside | 0x8040;  // flush-to-zero, denormals-are-zero
+  ASSERT_NE(federate, outside);
+  target.federateFpControl = federate;
+  std::vector<unsigned> seen;
+  ambassador.during = [&] { seen.push_back(_mm_getcsr()); };
+  auto array = WireBytes::callback(handle).end().bytes();
+
+  // Immediate: on the probe's own thread.
+  EXPECT_EQ(probe.deliverOne("federationRestored_Native", &array), std::nullopt);
+
+  // Evoked: nested in a service call on this thread; the register is this thread's
+  // again once the service returns, whether or not the callback throws.
+  JNIEnv* env = jvm();
+  LocalRef<jclass> service(env, env->FindClass("org/vantor/ostra1516e/RTIambassadorC2007"));
+  ASSERT_TRUE(service);
+  LocalRef<jbyteArray> settings(env, env->NewByteArray(4));
+  jobject object = env->NewObject(service.get(), env->GetMethodID(service.get(), "<init>", "([B)V"),
+                                   settings.get());
+  LocalRef<jobject> ambassadorObject(env, object);
+  jmethodID evoke = env->GetMethodID(service.get(), "evokeCallback_D", "([B)Z");
+  LocalRef<jbyteArray> seconds(env, env->NewByteArray(8));
+  for (bool throws : {false, true}) {
+    SCOPED_TRACE(throws ? "throwing" : "returning");
+    if (throws) ambassador.during = [&] { seen.push_back(_mm_getcsr()); throw 1; };
+    probe.reset();
+    probe.queue("federationRestored_Native", &array);
+    env->CallBooleanMethod(ambassadorObject.get(), evoke, seconds.get());
+    EXPECT_FALSE(env->ExceptionCheck());
+    env->ExceptionClear();
+    EXPECT_EQ(_mm_getcsr(), outside);
+    EXPECT_EQ(probe.failureCount(), throws ? 1 : 0);
+  }
+  EXPECT_EQ(seen, (std::vector<unsigned>{federate, federate, federate}));
+}
+
+TEST_F(CallbackBridgeTest, RegisteringAgainChangesNothing) {
+  ::testing::internal::CaptureStderr();
+  registerCallbackNatives(jvm());
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  auto array = WireBytes::callback(handle).end().bytes();
+  EXPECT_EQ(probe.deliverOne("federationSaved_Native", &array), std::nullopt);
+  EXPECT_EQ(ambassador.calls, std::vector<std::string>{"federationSaved()"});
+}
+
+// ---- Child processes ---------------------------------------------------------------
+
+std::string selfPath() {
+  char path[4096];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  return length > 0 ? std::string(path, static_cast<size_t>(length)) : "";
+}
+
+// Runs this program with --child=<scenario> after `setup` and returns everything it
+// printed; *status receives its wait status.
+std::string runChild(std::string const& scenario, std::string const& setup, int* status) {
+  std::string const command = setup + " '" + selfPath() + "' --child=" + scenario + " 2>&1";
+  std::string output;
+  *status = -1;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    *status = pclose(pipe);
+  }
+  return output;
+}
+
+TEST(CallbackRegistration, WithoutTheCallbackClassOnlyTheClassPathIsReported) {
+  int status;
+  std::string output = runChild("register", "env CLASSPATH=/nonexistent", &status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("The file ostra1516e.jar can not be found in the CLASSPATH.\n"), std::string::npos)
+      << output;
+  EXPECT_EQ(output.find("Failed to register native functions."), std::string::npos) << output;
+  EXPECT_NE(output.find("pending=0"), std::string::npos) << output;
+}
+
+TEST(CallbackRegistration, AClassWithoutTheNativeMethodsIsReported) {
+  int status;
+  std::string output = runChild("register", "env CLASSPATH=" OSTRA_INCOMPLETE_CALLBACK_CLASS_JAR, &status);
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("Failed to register native functions.\n"), std::string::npos) << output;
+  EXPECT_EQ(output.find("can not be found"), std::string::npos) << output;
+  EXPECT_NE(output.find("pending=0"), std::string::npos) << output;
+}
+
+TEST(CallbackRegistration, WithoutCatchAllAnUnknownExceptionEndsTheProcess) {
+  int status;
+  std::string output = runChild("uncaught", "", &status);
+  EXPECT_NE(status, 0) << output;
+  EXPECT_NE(output.find("delivering"), std::string::npos) << output;
+  EXPECT_NE(output.find("terminate called after throwing an instance of 'int'"), std::string::npos)
+      << output;
+  EXPECT_EQ(output.find("returned"), std::string::npos) << output;
+}
+
+int childRegister() {
+  JNIEnv* env = jvm();
+  registerCallbackNatives(env);
+  std::cout << "pending=" << (env->ExceptionCheck() ? 1 : 0) << std::endl;
+  return 0;
+}
+
+int childUncaught() {
+  CallbackTarget target;
+  RecordingAmbassador ambassador;
+  ambassador.during = [] { throw 5; };
+  target.federateAmbassador = &ambassador;
+  target.federateFpControl = _mm_getcsr();
+  int32_t handle = FederateAmbassadorRegistry::add(&target);
+  registerCallbackNatives(jvm());
+  setCatchAllFlag(false);
+  Probe probe(jvm());
+  auto array = WireBytes::callback(handle).end().bytes();
+  probe.reset();
+  probe.queue("federationSaved_Native", &array);
+  std::cout << "delivering" << std::endl;
+  probe.deliverOnProbeThread();
+  std::cout << "returned" << std::endl;
+  return 0;
+}
+
+}  // namespace
+}  // namespace ostra1516e
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--child=register") == 0) return ostra1516e::childRegister();
+    if (std::strcmp(argv[i], "--child=uncaught") == 0) return ostra1516e::childUncaught();
+  }
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
