@@ -17,7 +17,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -32,8 +31,10 @@
 #include "bridge/Text.h"
 #include "bridge/TimeLibrary.h"
 #include "child_process.h"
+#include "gen/cpp/FederateAmbassadorC.h"
 #include "gen/cpp/RTIambassadorC.h"
 #include "probe.h"
+#include "../support/Golden.h"
 
 namespace ostra1516e {
 namespace {
@@ -133,28 +134,19 @@ std::vector<ServiceCase> const& serviceCases() {
 
 std::map<std::string, Bytes> goldenServiceRows() {
   std::map<std::string, Bytes> rows;
-  std::ifstream file(OSTRA_GOLDEN_FILE);
-  std::string line;
-  while (std::getline(file, line)) {
-    std::istringstream words(line);
-    std::string kind, name, hex;
-    if (!(words >> kind >> name >> hex) || kind != "service") continue;
-    Bytes bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    rows[name] = bytes;
-  }
+  for (testing::GoldenRow const& row : testing::goldenRows("service")) rows[row.name] = row.bytes;
   return rows;
 }
 
 // Runs a service whose sample result the bridge may refuse (a query without a time); the
 // call has reached the core either way.
 void callQuietly(ServiceCase const& service, RTIambassadorC& bridge) {
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   try {
     service.call(bridge);
   } catch (rti1516e::RTIinternalError const&) {
   }
-  testing::internal::GetCapturedStderr();
+  ::testing::internal::GetCapturedStderr();
 }
 
 // The bridge finds the logical-time library's lookup in the process, as in a federate
@@ -164,7 +156,7 @@ void requireTimeLibrary() {
             reinterpret_cast<void*>(&rti1516e::LogicalTimeFactoryFactory::makeLogicalTimeFactory));
 }
 
-class ServiceBridge : public testing::Test {
+class ServiceBridge : public ::testing::Test {
  protected:
   void SetUp() override {
     requireTimeLibrary();
@@ -260,9 +252,9 @@ TEST_F(ServiceBridge, EachListedJavaExceptionArrivesAsTheSameNamedClass) {
       SCOPED_TRACE(std::string(service.javaName) + " " + javaClass);
       std::string const message = "m\xC3\xA9 " + std::to_string(checked);  // U+00E9 in modified UTF-8
       Probe::scriptException(service.javaName, javaClass, message.c_str());
-      testing::internal::CaptureStderr();
+      ::testing::internal::CaptureStderr();
       Caught const caught = callCatching(service, bridge);
-      std::string const err = testing::internal::GetCapturedStderr();
+      std::string const err = ::testing::internal::GetCapturedStderr();
       ASSERT_NE(caught.type, nullptr) << "nothing thrown";
       EXPECT_EQ(*caught.type, cppClass(which)) << caught.type->name();
       EXPECT_EQ(caught.what, L"m\u00E9 " + std::to_wstring(checked));
@@ -278,9 +270,9 @@ TEST_F(ServiceBridge, UnlistedAndMessagelessExceptions) {
     SCOPED_TRACE(service.javaName);
     // A class outside the list, here a runtime exception of the core itself.
     Probe::scriptException(service.javaName, "java.lang.IllegalStateException", "core bug");
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     Caught caught = callCatching(service, bridge);
-    std::string const err = testing::internal::GetCapturedStderr();
+    std::string const err = ::testing::internal::GetCapturedStderr();
     ASSERT_NE(caught.type, nullptr);
     EXPECT_EQ(*caught.type, typeid(rti1516e::RTIinternalError));
     EXPECT_EQ(caught.what, L"java.lang.IllegalStateException: core bug");
@@ -299,9 +291,9 @@ TEST_F(ServiceBridge, UnlistedAndMessagelessExceptions) {
   }
   // A class of the standard's exceptions that this service does not declare.
   Probe::scriptException("getObjectClassName_OCH", "hla.rti1516e.exceptions.InvalidRegion", "r");
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   EXPECT_THROW(bridge.getObjectClassName(rti1516e::ObjectClassHandle()), rti1516e::RTIinternalError);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("Unhandled exception"), std::string::npos);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Unhandled exception"), std::string::npos);
   Probe::scriptException("deleteRegion_RH", "hla.rti1516e.exceptions.InvalidRegion", "r");
   EXPECT_THROW(bridge.deleteRegion(rti1516e::RegionHandle()), rti1516e::InvalidRegion);
   // Nothing stays pending: the next call works.
@@ -356,7 +348,7 @@ TEST_F(ServiceBridge, ResultsOfEveryKind) {
 
 TEST_F(ServiceBridge, MalformedResultsFromTheCoreAreInternalErrors) {
   using namespace rti1516e;
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   Probe::scriptLongs("getRangeBounds_RH_DH", {5});
   EXPECT_THROW(bridge.getRangeBounds(RegionHandle(), DimensionHandle()), RTIinternalError);
   Probe::scriptNull("getRangeBounds_RH_DH");
@@ -364,7 +356,7 @@ TEST_F(ServiceBridge, MalformedResultsFromTheCoreAreInternalErrors) {
   Probe::scriptBytes("deleteObjectInstance_OIH_BX_LT", {0, 0, 0, 1, 0, 0, 0, 9});
   EXPECT_THROW(bridge.deleteObjectInstance(ObjectInstanceHandle(), VariableLengthData(), HLAinteger64Time(1)),
                RTIinternalError);
-  std::string const err = testing::internal::GetCapturedStderr();
+  std::string const err = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("range bounds"), std::string::npos) << err;
   EXPECT_NE(err.find("message retraction handle"), std::string::npos) << err;
   EXPECT_NO_THROW(bridge.getObjectClassName(ObjectClassHandle()));
@@ -381,9 +373,9 @@ TEST_F(ServiceBridge, JoinInstallsTheFederationsTimeFactory) {
   EXPECT_FALSE(bridge.target.currentTimeFactory());
   // Before any join there is nothing to read a time with.
   Probe::scriptBytes("queryLogicalTime", integerTime(3));
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   EXPECT_THROW(bridge.queryLogicalTime(), RTIinternalError);
-  testing::internal::GetCapturedStderr();
+  ::testing::internal::GetCapturedStderr();
 
   Probe::scriptInt("joinFederationExecution_S_S_S_URLX", 7);
   Probe::scriptString("getTimeFactory", u"HLAinteger64Time");
@@ -403,12 +395,12 @@ TEST_F(ServiceBridge, JoinInstallsTheFederationsTimeFactory) {
   EXPECT_EQ(*lits.second, HLAinteger64Time(9));
   Probe::scriptBytes("queryLookahead", integerTime(2));
   EXPECT_EQ(*bridge.queryLookahead(), HLAinteger64Interval(2));
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   Probe::scriptNull("queryLogicalTime");
   EXPECT_THROW(bridge.queryLogicalTime(), RTIinternalError);
   Probe::scriptBytes("queryGALT", {1, 2, 3});
   EXPECT_THROW(bridge.queryGALT(), RTIinternalError);
-  testing::internal::GetCapturedStderr();
+  ::testing::internal::GetCapturedStderr();
 
   // A failed join leaves the factory; a join into an unknown representation stores none.
   Probe::scriptException("joinFederationExecution_S_S_URLX", "hla.rti1516e.exceptions.NotConnected", "x");
@@ -419,9 +411,9 @@ TEST_F(ServiceBridge, JoinInstallsTheFederationsTimeFactory) {
   EXPECT_FALSE(bridge.target.currentTimeFactory());
   EXPECT_EQ(factory->getName(), L"HLAinteger64Time") << "a callback's old factory stays usable";
   Probe::scriptBytes("queryLITS", integerTime(9));
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   EXPECT_THROW(bridge.queryLITS(), RTIinternalError);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("no time factory"), std::string::npos);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("no time factory"), std::string::npos);
 }
 
 TEST_F(ServiceBridge, ConnectRegistersItsTargetUnderANewHandleEachTime) {
@@ -461,12 +453,12 @@ TEST_F(ServiceBridge, TheCallersFloatingPointRegisterSurvivesEveryCall) {
     callQuietly(service, bridge);
     afterEach.push_back(_mm_getcsr());
     Probe::scriptException(service.javaName, "java.lang.IllegalArgumentException", "no");
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     try {
       service.call(bridge);
     } catch (rti1516e::Exception const&) {
     }
-    testing::internal::GetCapturedStderr();
+    ::testing::internal::GetCapturedStderr();
     afterEach.push_back(_mm_getcsr());
   }
   _mm_setcsr(original);
@@ -534,24 +526,24 @@ TEST(ServiceBridgeLifetime, EachAmbassadorHasItsOwnServiceObject) {
 TEST(ServiceBridgeLifetime, AJavaConstructorFailureIsAnInternalError) {
   Probe::reset();
   Probe::scriptException("<init>", "java.lang.IllegalStateException", "no core today");
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   try {
     RTIambassadorC bridge;
     FAIL() << "constructed";
   } catch (rti1516e::RTIinternalError const& e) {
     EXPECT_EQ(e.what(), L"no core today");
   }
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("no core today"), std::string::npos)
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("no core today"), std::string::npos)
       << "the Java exception is described on standard error";
   Probe::scriptException("<init>", "java.lang.IllegalStateException", nullptr);
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   try {
     RTIambassadorC bridge;
     FAIL() << "constructed";
   } catch (rti1516e::RTIinternalError const& e) {
     EXPECT_EQ(e.what(), L"java.lang.IllegalStateException");
   }
-  testing::internal::GetCapturedStderr();
+  ::testing::internal::GetCapturedStderr();
   EXPECT_NO_THROW(RTIambassadorC());
 }
 
@@ -559,12 +551,12 @@ TEST(ServiceBridgeLifetime, AFullRegistryRefusesTheConnection) {
   Probe::reset();
   RTIambassadorC bridge;
   CallbackTarget filler;
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   while (FederateAmbassadorRegistry::add(&filler) != FederateAmbassadorRegistry::kFull) {
   }
   rti1516e::NullFederateAmbassador ambassador;
   EXPECT_THROW(bridge.connect(ambassador, rti1516e::HLA_EVOKED, L""), rti1516e::RTIinternalError);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("No more FederateAmbassador handles"), std::string::npos);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("No more FederateAmbassador handles"), std::string::npos);
   EXPECT_EQ(Probe::countCalls("connect_FA_CM_S"), 0) << "no handle, no call";
   FederateAmbassadorRegistry::resetForTesting();
 }
@@ -578,6 +570,16 @@ TEST(ServiceBridgeStartUp, MissingClassesAreNamedWithTheClassPath) {
   values = runChild("create", "env CLASSPATH=/nowhere/a.jar:/nowhere/b", &output);
   EXPECT_EQ(values["what"], "Cannot locate Ostra core Java classes|CLASSPATH: /nowhere/a.jar:/nowhere/b")
       << output;
+}
+
+// The environment at the latest construction decides the catch-all setting for every
+// ambassador of the process.
+TEST(ServiceBridgeStartUp, TheLatestConstructionSetsTheCatchAllFlag) {
+  std::string output;
+  auto values = runChild("catchall", "env -u OSTRA1516_DONTCATCHALL", &output);
+  EXPECT_EQ(values["first"], "1") << output;
+  EXPECT_EQ(values["second"], "0") << output;
+  EXPECT_EQ(values["third"], "1") << output;
 }
 
 // Under -Xcheck:jni the virtual machine checks every JNI call; it must find nothing to say.
@@ -646,10 +648,25 @@ int childExercise() {
   return 0;
 }
 
+// Three constructions: without OSTRA1516_DONTCATCHALL, with it (empty counts as set),
+// and without it again; the flag is printed after each while all ambassadors live.
+int childCatchAll() {
+  RTIambassadorC first;
+  std::cout << "first=" << catchAllFlag() << "\n";
+  setenv("OSTRA1516_DONTCATCHALL", "", 1);
+  RTIambassadorC second;
+  std::cout << "second=" << catchAllFlag() << "\n";
+  unsetenv("OSTRA1516_DONTCATCHALL");
+  RTIambassadorC third;
+  std::cout << "third=" << catchAllFlag() << "\n";
+  return 0;
+}
+
 int runChildScenario(std::string const& scenario) {
   try {
     if (scenario == "create") return childCreate();
     if (scenario == "exercise") return childExercise();
+    if (scenario == "catchall") return childCatchAll();
   } catch (std::exception const& e) {
     std::cout << "exception=" << e.what() << "\n";
   } catch (rti1516e::Exception const& e) {
@@ -669,7 +686,7 @@ int main(int argc, char** argv) {
       return status;
     }
   }
-  testing::InitGoogleTest(&argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
   // The probe is reached through the machine, which each test may be the first to need.
   ostra1516e::JavaVmHost::startOrAttach();
   return RUN_ALL_TESTS();
