@@ -20,7 +20,6 @@
 #include <functional>
 #include <iostream>
 #include <map>
-#include <sstream>
 #include <thread>
 #include <typeinfo>
 
