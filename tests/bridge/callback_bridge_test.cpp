@@ -12,6 +12,7 @@
 #include "../support/GoldenSamples.h"
 #include "../support/RecordingAmbassador.h"
 #include "../support/WireBytes.h"
+#include "probe.h"
 
 #include <RTI/time/HLAinteger64TimeFactory.h>
 #include <gtest/gtest.h>
@@ -30,88 +31,18 @@ namespace {
 using testing::RecordingAmbassador;
 using testing::WireBytes;
 
-char const kProbe[] = "org/vantor/ostra1516e/probe/Probe";
-
 JNIEnv* jvm() { return JavaVmHost::startOrAttach(); }
 
-// Static calls into the probe's control panel.
-class Probe {
- public:
-  explicit Probe(JNIEnv* env) : env_(env), class_(env, env->FindClass(kProbe)) {
-    if (!class_) {
-      env->ExceptionClear();
-      throw std::runtime_error("the probe core is not on CLASSPATH");
-    }
-  }
-  void reset() { callVoid("reset", "()V"); }
-  void queue(std::string const& nativeMethod, std::vector<uint8_t> const* bytes) {
-    LocalRef<jstring> name(env_, env_->NewStringUTF(nativeMethod.c_str()));
-    LocalRef<jbyteArray> array(env_, bytes ? env_->NewByteArray(jsize(bytes->size())) : nullptr);
-    if (bytes) {
-      env_->SetByteArrayRegion(array.get(), 0, jsize(bytes->size()),
-                               reinterpret_cast<jbyte const*>(bytes->data()));
-    }
-    callVoid("queueCallback", "(Ljava/lang/String;[B)V", name.get(), array.get());
-  }
-  int deliverOnProbeThread() { return callInt("deliverOnProbeThread", "()I"); }
-  int failureCount() { return callInt("callbackFailureCount", "()I"); }
-  std::string failureClass(int i) { return callString("callbackFailureClass", i); }
-  std::u16string failureMessage(int i) {
-    jmethodID id = env_->GetStaticMethodID(class_.get(), "callbackFailureMessage", "(I)Ljava/lang/String;");
-    LocalRef<jstring> text(env_, static_cast<jstring>(env_->CallStaticObjectMethod(class_.get(), id, i)));
-    check();
-    if (!text) return u"<null>";
-    jchar const* units = env_->GetStringChars(text.get(), nullptr);
-    std::u16string out(reinterpret_cast<char16_t const*>(units), size_t(env_->GetStringLength(text.get())));
-    env_->ReleaseStringChars(text.get(), units);
-    return out;
-  }
-
-  // Delivers one array in the immediate model and returns the failure message, if any.
-  std::optional<std::u16string> deliverOne(std::string const& nativeMethod,
-                                           std::vector<uint8_t> const* bytes) {
-    reset();
-    queue(nativeMethod, bytes);
-    EXPECT_EQ(deliverOnProbeThread(), 1);
-    if (failureCount() == 0) return std::nullopt;
-    EXPECT_EQ(failureClass(0), "hla.rti1516e.exceptions.FederateInternalError");
-    return failureMessage(0);
-  }
-
- private:
-  template <typename... Args>
-  void callVoid(char const* name, char const* signature, Args... args) {
-    jmethodID id = env_->GetStaticMethodID(class_.get(), name, signature);
-    ASSERT_NE(id, nullptr) << name;
-    env_->CallStaticVoidMethod(class_.get(), id, args...);
-    check();
-  }
-  int callInt(char const* name, char const* signature) {
-    jmethodID id = env_->GetStaticMethodID(class_.get(), name, signature);
-    int value = env_->CallStaticIntMethod(class_.get(), id);
-    check();
-    return value;
-  }
-  std::string callString(char const* name, int index) {
-    jmethodID id = env_->GetStaticMethodID(class_.get(), name, "(I)Ljava/lang/String;");
-    LocalRef<jstring> text(env_, static_cast<jstring>(env_->CallStaticObjectMethod(class_.get(), id, index)));
-    check();
-    char const* chars = env_->GetStringUTFChars(text.get(), nullptr);
-    std::string out = chars;
-    env_->ReleaseStringUTFChars(text.get(), chars);
-    return out;
-  }
-  void check() {
-    if (env_->ExceptionCheck()) {
-      env_->ExceptionDescribe();
-      env_->ExceptionClear();
-      ADD_FAILURE() << "the probe threw";
-    }
-  }
-
-  JNIEnv* env_;
-  LocalRef<jclass> class_;
-};
+// Delivers one array in the immediate model and returns the failure message, if any.
+std::optional<std::u16string> deliverOne(std::string const& nativeMethod,
+                                         std::vector<uint8_t> const* bytes) {
+  Probe::reset();
+  Probe::queueCallback(nativeMethod, bytes);
+  EXPECT_EQ(Probe::deliverOnProbeThread(), 1);
+  if (Probe::callbackFailureCount() == 0) return std::nullopt;
+  EXPECT_EQ(Probe::callbackFailureClass(0), "hla.rti1516e.exceptions.FederateInternalError");
+  return Probe::callbackFailureMessage(0).value_or(u"<null>");
+}
 
 // A target registered under handle 2, the handle of the golden arrays.
 class CallbackBridgeTest : public ::testing::Test {
@@ -135,7 +66,6 @@ class CallbackBridgeTest : public ::testing::Test {
   CallbackTarget unused, target;
   RecordingAmbassador ambassador;
   int32_t handle = 0;
-  Probe probe{jvm()};
 };
 
 TEST_F(CallbackBridgeTest, EveryGoldenArrayReachesItsMethodThroughJni) {
@@ -149,7 +79,7 @@ TEST_F(CallbackBridgeTest, EveryGoldenArrayReachesItsMethodThroughJni) {
     }
     ASSERT_NE(row, nullptr);
     ambassador.calls.clear();
-    EXPECT_EQ(probe.deliverOne(golden.name, &golden.bytes), std::nullopt);
+    EXPECT_EQ(deliverOne(golden.name, &golden.bytes), std::nullopt);
     EXPECT_EQ(ambassador.calls, std::vector<std::string>{testing::expectedCall(*row)});
     ++rows;
   }
@@ -171,7 +101,7 @@ TEST_F(CallbackBridgeTest, FailuresReachTheCoreAsFederateInternalError) {
     SCOPED_TRACE(c.name);
     ambassador.during = c.thrower;
     auto array = WireBytes::callback(handle).end().bytes();
-    EXPECT_EQ(probe.deliverOne("federationSaved_Native", &array), c.message);
+    EXPECT_EQ(deliverOne("federationSaved_Native", &array), c.message);
   }
 }
 
@@ -187,7 +117,7 @@ TEST_F(CallbackBridgeTest, MalformedArraysAreRefusedWithTheirReason) {
   };
   for (auto const& c : cases) {
     SCOPED_TRACE(c.contains);
-    auto failure = probe.deliverOne(c.nativeMethod, c.bytes);
+    auto failure = deliverOne(c.nativeMethod, c.bytes);
     ASSERT_TRUE(failure.has_value());
     std::string text(failure->begin(), failure->end());
     EXPECT_NE(text.find(c.contains), std::string::npos) << text;
@@ -205,7 +135,7 @@ TEST_F(CallbackBridgeTest, CallbacksRunUnderTheControlWordOfConnectInBothModels)
   auto array = WireBytes::callback(handle).end().bytes();
 
   // Immediate: on the probe's own thread.
-  EXPECT_EQ(probe.deliverOne("federationRestored_Native", &array), std::nullopt);
+  EXPECT_EQ(deliverOne("federationRestored_Native", &array), std::nullopt);
 
   // Evoked: nested in a service call on this thread; the register is this thread's
   // again once the service returns, whether or not the callback throws.
@@ -221,13 +151,13 @@ TEST_F(CallbackBridgeTest, CallbacksRunUnderTheControlWordOfConnectInBothModels)
   for (bool throws : {false, true}) {
     SCOPED_TRACE(throws ? "throwing" : "returning");
     if (throws) ambassador.during = [&] { seen.push_back(_mm_getcsr()); throw 1; };
-    probe.reset();
-    probe.queue("federationRestored_Native", &array);
+    Probe::reset();
+    Probe::queueCallback("federationRestored_Native", &array);
     env->CallBooleanMethod(ambassadorObject.get(), evoke, seconds.get());
     EXPECT_FALSE(env->ExceptionCheck());
     env->ExceptionClear();
     EXPECT_EQ(_mm_getcsr(), outside);
-    EXPECT_EQ(probe.failureCount(), throws ? 1 : 0);
+    EXPECT_EQ(Probe::callbackFailureCount(), throws ? 1 : 0);
   }
   EXPECT_EQ(seen, (std::vector<unsigned>{federate, federate, federate}));
 }
@@ -237,7 +167,7 @@ TEST_F(CallbackBridgeTest, RegisteringAgainChangesNothing) {
   registerCallbackNatives(jvm());
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   auto array = WireBytes::callback(handle).end().bytes();
-  EXPECT_EQ(probe.deliverOne("federationSaved_Native", &array), std::nullopt);
+  EXPECT_EQ(deliverOne("federationSaved_Native", &array), std::nullopt);
   EXPECT_EQ(ambassador.calls, std::vector<std::string>{"federationSaved()"});
 }
 
@@ -308,12 +238,12 @@ int childUncaught() {
   int32_t handle = FederateAmbassadorRegistry::add(&target);
   registerCallbackNatives(jvm());
   setCatchAllFlag(false);
-  Probe probe(jvm());
+  jvm();
   auto array = WireBytes::callback(handle).end().bytes();
-  probe.reset();
-  probe.queue("federationSaved_Native", &array);
+  Probe::reset();
+  Probe::queueCallback("federationSaved_Native", &array);
   std::cout << "delivering" << std::endl;
-  probe.deliverOnProbeThread();
+  Probe::deliverOnProbeThread();
   std::cout << "returned" << std::endl;
   return 0;
 }

@@ -187,5 +187,37 @@ void scriptException(std::string const& method, std::string const& className, ch
   c.check("scriptException");
 }
 
+void queueCallback(std::string const& nativeMethod, std::vector<uint8_t> const* bytes) {
+  Call c("queueCallback", "(Ljava/lang/String;[B)V");
+  LocalRef<jbyteArray> array(c.env, bytes != nullptr ? c.env->NewByteArray(static_cast<jsize>(bytes->size())) : nullptr);
+  if (bytes != nullptr) {
+    c.env->SetByteArrayRegion(array.get(), 0, static_cast<jsize>(bytes->size()),
+                              reinterpret_cast<jbyte const*>(bytes->data()));
+  }
+  c.env->CallStaticVoidMethod(c.probe.get(), c.method, c.string(nativeMethod).get(), array.get());
+  c.check("queueCallback");
+}
+
+int deliverOnProbeThread() { return intCall("deliverOnProbeThread", "()I", nullptr); }
+int callbackFailureCount() { return intCall("callbackFailureCount", "()I", nullptr); }
+
+std::string callbackFailureClass(int index) {
+  Call c("callbackFailureClass", "(I)Ljava/lang/String;");
+  LocalRef<jstring> text(c.env, static_cast<jstring>(c.env->CallStaticObjectMethod(c.probe.get(), c.method, index)));
+  c.check("callbackFailureClass");
+  return textOf(c.env, text.get());
+}
+
+std::optional<std::u16string> callbackFailureMessage(int index) {
+  Call c("callbackFailureMessage", "(I)Ljava/lang/String;");
+  LocalRef<jstring> text(c.env, static_cast<jstring>(c.env->CallStaticObjectMethod(c.probe.get(), c.method, index)));
+  c.check("callbackFailureMessage");
+  if (!text) return std::nullopt;
+  jchar const* units = c.env->GetStringChars(text.get(), nullptr);
+  std::u16string message(reinterpret_cast<char16_t const*>(units), static_cast<size_t>(c.env->GetStringLength(text.get())));
+  c.env->ReleaseStringChars(text.get(), units);
+  return message;
+}
+
 }  // namespace Probe
 }  // namespace ostra1516e

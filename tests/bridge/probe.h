@@ -11,6 +11,7 @@
 #include <jni.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,17 @@ void scriptLongs(std::string const& method, std::vector<int64_t> const& value);
 void scriptNull(std::string const& method);
 // A null message is passed as Java null.
 void scriptException(std::string const& method, std::string const& className, char const* message);
+
+// Callbacks: queued arrays (null `bytes`: a Java null) go out nested in the next evoke
+// service, or at once from a thread of the probe's own; what a native method threw is
+// kept per delivery.
+void queueCallback(std::string const& nativeMethod, std::vector<uint8_t> const* bytes);
+int deliverOnProbeThread();
+int callbackFailureCount();
+// The class name, with dots, of what delivery failure `index` threw.
+std::string callbackFailureClass(int index);
+// Its getMessage(); nothing when that was null.
+std::optional<std::u16string> callbackFailureMessage(int index);
 
 }  // namespace Probe
 }  // namespace ostra1516e
