@@ -14,6 +14,8 @@
 #include "../support/WireBytes.h"
 #include "probe.h"
 
+#include <RTI/RTIambassador.h>
+#include <RTI/RTIambassadorFactory.h>
 #include <RTI/time/HLAinteger64TimeFactory.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -248,6 +250,85 @@ int childUncaught() {
   return 0;
 }
 
+
+// ---- A federate through the public API -------------------------------------------
+
+// The handle that the latest connect sent to the core.
+int32_t connectedHandle(JNIEnv* env) {
+  LocalRef<jclass> probe(env, env->FindClass(kProbe));
+  jmethodID last = env->GetStaticMethodID(probe.get(), "lastCall", "(Ljava/lang/String;)I");
+  jmethodID bytes = env->GetStaticMethodID(probe.get(), "callBytes", "(I)[B");
+  LocalRef<jstring> name(env, env->NewStringUTF("connect_FA_CM_S"));
+  jint index = env->CallStaticIntMethod(probe.get(), last, name.get());
+  LocalRef<jbyteArray> array(env, static_cast<jbyteArray>(env->CallStaticObjectMethod(probe.get(), bytes, index)));
+  jbyte first[4];
+  env->GetByteArrayRegion(array.get(), 0, 4, first);
+  return int32_t(uint32_t(uint8_t(first[0])) << 24 | uint32_t(uint8_t(first[1])) << 16 |
+                 uint32_t(uint8_t(first[2])) << 8 | uint8_t(first[3]));
+}
+
+TEST(CallbackFederate, EvokedCallbacksReachTheConnectedAmbassadorUnderItsControlWord) {
+  JNIEnv* env = jvm();
+  Probe probe(env);
+  probe.reset();
+  std::auto_ptr<rti1516e::RTIambassador> rti =
+      rti1516e::RTIambassadorFactory().createRTIambassador();
+  RecordingAmbassador federate;
+  unsigned const normal = _mm_getcsr();
+  unsigned const federateSetting = normal | 0x8040;
+  _mm_setcsr(federateSetting);
+  rti->connect(federate, rti1516e::HLA_EVOKED, L"");
+  _mm_setcsr(normal);
+  int32_t const handle = connectedHandle(env);
+
+  std::vector<unsigned> seen;
+  federate.during = [&] { seen.push_back(_mm_getcsr()); };
+  auto array = WireBytes::callback(handle).word(5).end().bytes();
+  probe.queue("federationNotSaved_SFR_Native", &array);
+  rti->evokeCallback(0.1);
+  EXPECT_EQ(federate.calls, std::vector<std::string>{"federationNotSaved(5)"});
+  EXPECT_EQ(seen, std::vector<unsigned>{federateSetting});
+  EXPECT_EQ(_mm_getcsr(), normal);
+
+  // A failing callback reaches the core as FederateInternalError; the federate's thread
+  // goes on with its own register.
+  federate.during = [] { throw rti1516e::FederateInternalError(L"cannot save"); };
+  probe.reset();
+  probe.queue("federationNotSaved_SFR_Native", &array);
+  rti->evokeCallback(0.1);
+  EXPECT_EQ(probe.failureCount(), 1);
+  EXPECT_EQ(probe.failureMessage(0), u"cannot save");
+  EXPECT_EQ(_mm_getcsr(), normal);
+}
+
+TEST(CallbackFederate, TheEnvironmentSwitchesCatchAllOffAtConstruction) {
+  int status;
+  std::string caught = runChild("federate-throws-int", "", &status);
+  EXPECT_EQ(status, 0) << caught;
+  EXPECT_NE(caught.find("failure=Unknown C++ exception"), std::string::npos) << caught;
+  std::string ended = runChild("federate-throws-int", "env OSTRA1516_DONTCATCHALL=", &status);
+  EXPECT_NE(status, 0) << ended;
+  EXPECT_NE(ended.find("terminate called after throwing an instance of 'int'"), std::string::npos)
+      << ended;
+}
+
+int childFederateThrowsInt() {
+  JNIEnv* env = jvm();
+  Probe probe(env);
+  probe.reset();
+  std::auto_ptr<rti1516e::RTIambassador> rti =
+      rti1516e::RTIambassadorFactory().createRTIambassador();
+  RecordingAmbassador federate;
+  federate.during = [] { throw 3; };
+  rti->connect(federate, rti1516e::HLA_EVOKED, L"");
+  auto array = WireBytes::callback(connectedHandle(env)).end().bytes();
+  probe.queue("federationSaved_Native", &array);
+  rti->evokeCallback(0.1);
+  std::u16string message = probe.failureCount() ? probe.failureMessage(0) : u"";
+  std::cout << "failure=" << std::string(message.begin(), message.end()) << std::endl;
+  return 0;
+}
+
 }  // namespace
 }  // namespace ostra1516e
 
@@ -255,6 +336,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--child=register") == 0) return ostra1516e::childRegister();
     if (std::strcmp(argv[i], "--child=uncaught") == 0) return ostra1516e::childUncaught();
+    if (std::strcmp(argv[i], "--child=federate-throws-int") == 0) return ostra1516e::childFederateThrowsInt();
   }
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
