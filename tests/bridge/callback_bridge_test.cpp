@@ -253,24 +253,16 @@ int childUncaught() {
 
 // ---- A federate through the public API -------------------------------------------
 
-// The handle that the latest connect sent to the core.
-int32_t connectedHandle(JNIEnv* env) {
-  LocalRef<jclass> probe(env, env->FindClass(kProbe));
-  jmethodID last = env->GetStaticMethodID(probe.get(), "lastCall", "(Ljava/lang/String;)I");
-  jmethodID bytes = env->GetStaticMethodID(probe.get(), "callBytes", "(I)[B");
-  LocalRef<jstring> name(env, env->NewStringUTF("connect_FA_CM_S"));
-  jint index = env->CallStaticIntMethod(probe.get(), last, name.get());
-  LocalRef<jbyteArray> array(env, static_cast<jbyteArray>(env->CallStaticObjectMethod(probe.get(), bytes, index)));
-  jbyte first[4];
-  env->GetByteArrayRegion(array.get(), 0, 4, first);
-  return int32_t(uint32_t(uint8_t(first[0])) << 24 | uint32_t(uint8_t(first[1])) << 16 |
-                 uint32_t(uint8_t(first[2])) << 8 | uint8_t(first[3]));
+// The handle that the latest connect sent to the core: the first word of its array.
+int32_t connectedHandle() {
+  std::vector<uint8_t> bytes = Probe::callBytes(Probe::lastCall("connect_FA_CM_S"));
+  return int32_t(uint32_t(bytes.at(0)) << 24 | uint32_t(bytes.at(1)) << 16 |
+                 uint32_t(bytes.at(2)) << 8 | bytes.at(3));
 }
 
 TEST(CallbackFederate, EvokedCallbacksReachTheConnectedAmbassadorUnderItsControlWord) {
-  JNIEnv* env = jvm();
-  Probe probe(env);
-  probe.reset();
+  jvm();
+  Probe::reset();
   std::auto_ptr<rti1516e::RTIambassador> rti =
       rti1516e::RTIambassadorFactory().createRTIambassador();
   RecordingAmbassador federate;
@@ -279,12 +271,12 @@ TEST(CallbackFederate, EvokedCallbacksReachTheConnectedAmbassadorUnderItsControl
   _mm_setcsr(federateSetting);
   rti->connect(federate, rti1516e::HLA_EVOKED, L"");
   _mm_setcsr(normal);
-  int32_t const handle = connectedHandle(env);
+  int32_t const handle = connectedHandle();
 
   std::vector<unsigned> seen;
   federate.during = [&] { seen.push_back(_mm_getcsr()); };
   auto array = WireBytes::callback(handle).word(5).end().bytes();
-  probe.queue("federationNotSaved_SFR_Native", &array);
+  Probe::queueCallback("federationNotSaved_SFR_Native", &array);
   rti->evokeCallback(0.1);
   EXPECT_EQ(federate.calls, std::vector<std::string>{"federationNotSaved(5)"});
   EXPECT_EQ(seen, std::vector<unsigned>{federateSetting});
@@ -293,11 +285,12 @@ TEST(CallbackFederate, EvokedCallbacksReachTheConnectedAmbassadorUnderItsControl
   // A failing callback reaches the core as FederateInternalError; the federate's thread
   // goes on with its own register.
   federate.during = [] { throw rti1516e::FederateInternalError(L"cannot save"); };
-  probe.reset();
-  probe.queue("federationNotSaved_SFR_Native", &array);
+  Probe::reset();
+  Probe::queueCallback("federationNotSaved_SFR_Native", &array);
   rti->evokeCallback(0.1);
-  EXPECT_EQ(probe.failureCount(), 1);
-  EXPECT_EQ(probe.failureMessage(0), u"cannot save");
+  ASSERT_EQ(Probe::callbackFailureCount(), 1);
+  EXPECT_EQ(Probe::callbackFailureClass(0), "hla.rti1516e.exceptions.FederateInternalError");
+  EXPECT_EQ(Probe::callbackFailureMessage(0).value_or(u"<null>"), u"cannot save");
   EXPECT_EQ(_mm_getcsr(), normal);
 }
 
@@ -313,18 +306,18 @@ TEST(CallbackFederate, TheEnvironmentSwitchesCatchAllOffAtConstruction) {
 }
 
 int childFederateThrowsInt() {
-  JNIEnv* env = jvm();
-  Probe probe(env);
-  probe.reset();
+  jvm();
+  Probe::reset();
   std::auto_ptr<rti1516e::RTIambassador> rti =
       rti1516e::RTIambassadorFactory().createRTIambassador();
   RecordingAmbassador federate;
   federate.during = [] { throw 3; };
   rti->connect(federate, rti1516e::HLA_EVOKED, L"");
-  auto array = WireBytes::callback(connectedHandle(env)).end().bytes();
-  probe.queue("federationSaved_Native", &array);
+  auto array = WireBytes::callback(connectedHandle()).end().bytes();
+  Probe::queueCallback("federationSaved_Native", &array);
   rti->evokeCallback(0.1);
-  std::u16string message = probe.failureCount() ? probe.failureMessage(0) : u"";
+  std::u16string message =
+      Probe::callbackFailureCount() ? Probe::callbackFailureMessage(0).value_or(u"") : u"";
   std::cout << "failure=" << std::string(message.begin(), message.end()) << std::endl;
   return 0;
 }
