@@ -2,6 +2,8 @@
 
 #include <RTI/Exception.h>
 
+#include "RTI/Utf16.h"
+
 #include <cstdarg>
 #include <cwchar>
 #include <iostream>
@@ -56,18 +58,7 @@ std::wstring widenText(std::string const& text) {
 }
 
 std::wstring wideFromUtf16(std::uint16_t const* units, std::size_t count) {
-  std::wstring wide;
-  wide.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    char32_t unit = units[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 &&
-        units[i + 1] <= 0xDFFF) {
-      unit = 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00);
-      ++i;
-    }
-    wide.push_back(static_cast<wchar_t>(unit));
-  }
-  return wide;
+  return rti1516e::utf16::toWide(count, [units](std::size_t i) { return units[i]; });
 }
 
 void raiseBridgeFailure(std::wstring const& message) {

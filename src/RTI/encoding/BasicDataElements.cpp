@@ -4,6 +4,7 @@
 #include <RTI/encoding/BasicDataElements.h>
 
 #include "EncodingSupport.h"
+#include "RTI/Utf16.h"
 
 #include <cstring>
 #include <type_traits>
@@ -175,63 +176,31 @@ struct ASCIIStringCodec : StringCodec<std::string> {
   }
 };
 
-// HLAunicodeString crosses as UTF-16. A character above U+FFFF becomes a surrogate
-// pair; a value that is no Unicode character at all (negative, or above U+10FFFF) has
-// no UTF-16 form and is sent as U+FFFD, the replacement character. On the way in a
-// valid pair becomes one character and a lone surrogate stays its own value.
+// HLAunicodeString crosses as UTF-16 (Utf16.h says how characters without a UTF-16 form
+// and lone surrogates are handled).
 struct UnicodeStringCodec : StringCodec<std::wstring> {
-  template <typename Sink>
-  static void forEachUnit(std::wstring const& v, Sink sink) {
-    for (wchar_t c : v) {
-      auto const cp = static_cast<std::uint32_t>(c);
-      if (cp <= 0xFFFF) {
-        sink(static_cast<std::uint16_t>(cp));
-      } else if (cp <= 0x10FFFF) {
-        sink(static_cast<std::uint16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-        sink(static_cast<std::uint16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-      } else {
-        sink(std::uint16_t{0xFFFD});
-      }
-    }
-  }
-  static size_t units(std::wstring const& v) {
-    size_t n = 0;
-    forEachUnit(v, [&n](std::uint16_t) { ++n; });
-    return n;
-  }
+  static size_t units(std::wstring const& v) { return rti1516e::utf16::length(v); }
   static size_t length(std::wstring const& v) { return 4 + 2 * units(v); }
   static void write(std::wstring const& v, Octet* out) {
     storeUInt32BE(out, static_cast<std::uint32_t>(units(v)));
     Octet* p = out + 4;
-    forEachUnit(v, [&p](std::uint16_t unit) {
+    rti1516e::utf16::forEachUnit(v, [&p](std::uint16_t unit) {
       storeBytes<2, ByteOrder::Big>(unit, p);
       p += 2;
     });
   }
   static size_t read(Octet const* in, size_t available, std::wstring& v) {
     size_t const n = checkedCount(in, available, 2);
-    Octet const* p = in + 4;
-    std::wstring text;
-    text.reserve(n);
-    for (size_t i = 0; i < n; ++i) {
-      auto const unit = static_cast<std::uint32_t>(loadBytes<2, ByteOrder::Big>(p + 2 * i));
-      if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n) {
-        auto const low = static_cast<std::uint32_t>(loadBytes<2, ByteOrder::Big>(p + 2 * (i + 1)));
-        if (low >= 0xDC00 && low <= 0xDFFF) {
-          text.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00)));
-          ++i;
-          continue;
-        }
-      }
-      text.push_back(static_cast<wchar_t>(unit));
-    }
+    auto const* p = reinterpret_cast<unsigned char const*>(in + 4);
+    std::wstring text =
+        rti1516e::utf16::toWide(n, [p](size_t i) { return rti1516e::utf16::bigEndianUnit(p, i); });
     v.swap(text);
     return 4 + 2 * n;
   }
   // Hashed over the UTF-16 units, so a string has the same hash on every platform.
   static Integer64 hash(std::wstring const& v) {
     std::uint64_t h = kFnvStart;
-    forEachUnit(v, [&h](std::uint16_t unit) { h = fnvStep(h, unit); });
+    rti1516e::utf16::forEachUnit(v, [&h](std::uint16_t unit) { h = fnvStep(h, unit); });
     return static_cast<Integer64>(h);
   }
 };

@@ -2,6 +2,8 @@
 
 #include <RTI/LogicalTimeFactory.h>
 
+#include "RTI/Utf16.h"
+
 #include <cstdio>
 
 namespace ostra1516e {
@@ -72,19 +74,8 @@ int32_t detail::enumOutOfRange(int32_t number, EnumTable const& table) {
 std::wstring readString(ByteWrapper& cursor) {
   size_t const n = cursor.readLength(2, "string");
   unsigned char const* p = cursor.cursor();
-  std::wstring text;
-  text.reserve(n);
-  for (size_t i = 0; i < n; ++i) {
-    uint32_t unit = (uint32_t(p[2 * i]) << 8) | p[2 * i + 1];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n) {
-      uint32_t const next = (uint32_t(p[2 * i + 2]) << 8) | p[2 * i + 3];
-      if (next >= 0xDC00 && next <= 0xDFFF) {
-        unit = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
-        ++i;
-      }
-    }
-    text.push_back(static_cast<wchar_t>(unit));
-  }
+  std::wstring text =
+      rti1516e::utf16::toWide(n, [p](size_t i) { return rti1516e::utf16::bigEndianUnit(p, i); });
   cursor.advance(2 * n);
   return text;
 }
