@@ -33,6 +33,8 @@
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
+
 namespace {
 
 std::atomic<long> allocations{0};
@@ -185,43 +187,6 @@ void dispatch(benchmark::State& state) { runLoop(state, "dispatch"); }
 void handDecodedLoop(benchmark::State& state) { runLoop(state, "handDecoded"); }
 void copyOnlyLoop(benchmark::State& state) { runLoop(state, "copyOnly"); }
 
-// Reports as the console does, then prints the ratios of CPU time per callback, from the
-// fastest and from the median repetition. Run with --benchmark_repetitions=N
-// --benchmark_enable_random_interleaving=true on a busy machine.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(std::vector<Run> const& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (Run const& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        nanoseconds_[run.run_name.function_name].push_back(run.GetAdjustedCPUTime() / kBatch);
-      }
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    auto const d = nanoseconds_.find("reflect/dispatch");
-    if (d == nanoseconds_.end()) return;
-    std::printf("\nper callback, CPU time (1.00 = as fast as the baseline):\n");
-    for (char const* baseline : {"reflect/hand_decoded", "reflect/copy_only"}) {
-      auto const b = nanoseconds_.find(baseline);
-      if (b == nanoseconds_.end()) continue;
-      for (bool fastest : {true, false}) {
-        double const mine = pick(d->second, fastest), theirs = pick(b->second, fastest);
-        std::printf("  dispatch / %-13s %-7s %7.1f ns / %7.1f ns = %5.2f\n", baseline + 8,
-                    fastest ? "fastest" : "median", mine, theirs, mine / theirs);
-      }
-    }
-  }
-
- private:
-  static double pick(std::vector<double> values, bool fastest) {
-    std::sort(values.begin(), values.end());
-    return fastest ? values.front() : values[values.size() / 2];
-  }
-  std::map<std::string, std::vector<double>> nanoseconds_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -236,7 +201,11 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("reflect/copy_only", copyOnlyLoop);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
+  // Per callback, from the fastest and the median repetition: run with
+  // --benchmark_repetitions=N --benchmark_enable_random_interleaving=true.
+  RatioReporter reporter({{"reflect/dispatch", "reflect/hand_decoded"},
+                          {"reflect/dispatch", "reflect/copy_only"}},
+                         kBatch);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

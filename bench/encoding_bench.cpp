@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
+
 namespace {
 
 using namespace rti1516e;
@@ -248,39 +250,6 @@ void arrayDecodeHand(benchmark::State& state) {
   if (decoded != values) state.SkipWithError("decoded wrong");
 }
 
-// ---- Ratios -----------------------------------------------------------------------
-
-// Reports as the console does, then prints helpers / hand-written CPU time for every case
-// (CPU time, so that other processes on a busy machine weigh less).
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(std::vector<Run> const& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    // With --benchmark_repetitions the median stands for the case, otherwise the one run.
-    for (Run const& run : runs) {
-      if (run.error_occurred) continue;
-      bool const median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (median || run.run_type == Run::RT_Iteration) {
-        nanoseconds_[run.run_name.str()] = run.GetAdjustedCPUTime();
-      }
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("\nratio helpers / hand-written (1.00 = as fast as hand-written code):\n");
-    for (char const* name : {"record_encode", "record_decode", "array1000_encode", "array1000_decode"}) {
-      auto const helpers = nanoseconds_.find(std::string(name) + "/helpers");
-      auto const hand = nanoseconds_.find(std::string(name) + "/hand_written");
-      if (helpers == nanoseconds_.end() || hand == nanoseconds_.end() || hand->second <= 0) continue;
-      std::printf("  %-18s %8.1f ns / %8.1f ns = %5.2f\n", name, helpers->second, hand->second,
-                  helpers->second / hand->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> nanoseconds_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -294,7 +263,10 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("array1000_decode/hand_written", arrayDecodeHand);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
+  RatioReporter reporter({{"record_encode/helpers", "record_encode/hand_written"},
+                          {"record_decode/helpers", "record_decode/hand_written"},
+                          {"array1000_encode/helpers", "array1000_encode/hand_written"},
+                          {"array1000_decode/helpers", "array1000_decode/hand_written"}});
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
