@@ -171,13 +171,22 @@ size_t encodedMapSize(Map const& map) {
   for (auto const& entry : map) size += 8 + VariableLengthDataFriend::size(entry.second);
   return size;
 }
+// The same bytes as a count and then handle and BX value after value, written through
+// a local pointer: the loop runs once per attribute or parameter of every update.
 template <typename Map>
 void encodeMap(Map const& map, ByteWrapper& out) {
-  wire::writeCount(map.size(), out);
+  unsigned char* const start = out.cursor();
+  unsigned char* p = start;
+  ByteWrapper::putInt(p, static_cast<int32_t>(static_cast<uint32_t>(map.size())));
+  p += 4;
   for (auto const& entry : map) {
-    out.writeInt(wire::handleNumber(entry.first));
-    encode(code::BX{}, entry.second, out);
+    size_t const n = VariableLengthDataFriend::size(entry.second);
+    ByteWrapper::putInt(p, wire::handleNumber(entry.first));
+    ByteWrapper::putInt(p + 4, static_cast<int32_t>(static_cast<uint32_t>(n)));
+    if (n > 0) std::memcpy(p + 8, VariableLengthDataFriend::data(entry.second), n);
+    p += 8 + n;
   }
+  out.advance(static_cast<size_t>(p - start));
 }
 
 inline size_t encodedSize(code::AHVM, rti1516e::AttributeHandleValueMap const& v) { return encodedMapSize(v); }
