@@ -21,6 +21,7 @@
 namespace rti1516e {
 
 class VariableLengthDataImplementation;
+class VariableLengthDataFriend;
 
 class RTI_EXPORT VariableLengthData {
  public:
@@ -46,6 +47,7 @@ class RTI_EXPORT VariableLengthData {
                        VariableLengthDataDeleteFunction func = 0);
 
  private:
+  friend class VariableLengthDataFriend;
   VariableLengthDataImplementation* _impl;
 };
 

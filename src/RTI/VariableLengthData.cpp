@@ -2,25 +2,9 @@
 
 #include <cstring>
 
+#include "RTI/VariableLengthDataFriend.h"
+
 namespace rti1516e {
-
-// The record behind every VariableLengthData. Content changes replace the whole record.
-class VariableLengthDataImplementation {
- public:
-  void* data = nullptr;
-  size_t size = 0;
-  VariableLengthDataDeleteFunction release = nullptr;
-  bool owner = false;
-
-  ~VariableLengthDataImplementation() {
-    if (!owner) return;
-    if (release != nullptr) {
-      release(data);
-    } else {
-      delete[] static_cast<char*>(data);
-    }
-  }
-};
 
 namespace {
 

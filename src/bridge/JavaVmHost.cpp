@@ -25,6 +25,17 @@ std::atomic<JavaVM*> vm{nullptr};
 std::atomic<JNIEnv*> startEnv{nullptr};
 JniInvocation const* invocationOverride = nullptr;  // under startMutex
 
+// Each thread's environment once currentEnv has attached it, with the start-up it came
+// from. The machine is never destroyed and threads are never detached, so the
+// environment stays valid for the life of the thread; only a test's restart (which
+// counts up startUps) makes it stale, and a stale one is never used.
+std::atomic<unsigned> startUps{0};
+struct AttachedEnv {
+  unsigned startUp;
+  JNIEnv* env;
+};
+thread_local AttachedEnv attached{0, nullptr};
+
 char const kOptionsFile[] = "ostra.vmoptions";
 char const kDefaultStackSize[] = "-Xss1024k";
 constexpr int kNumberedOptions = 19;
@@ -136,14 +147,8 @@ void startUp() {
   startEnv.store(env, std::memory_order_release);
 }
 
-}  // namespace
-
-JNIEnv* JavaVmHost::startOrAttach() {
-  if (startEnv.load(std::memory_order_acquire) == nullptr) startUp();
-  return currentEnv();
-}
-
-JNIEnv* JavaVmHost::currentEnv() {
+// The calling thread's environment, asked of the machine.
+JNIEnv* attachThread() {
   JavaVM* machine = vm.load(std::memory_order_acquire);
   if (machine == nullptr) {
     raiseBridgeFailure(L"The JVM has not been started: no RTI ambassador has been created\n");
@@ -155,9 +160,26 @@ JNIEnv* JavaVmHost::currentEnv() {
   return env;
 }
 
+}  // namespace
+
+JNIEnv* JavaVmHost::startOrAttach() {
+  if (startEnv.load(std::memory_order_acquire) == nullptr) startUp();
+  return attachThread();
+}
+
+JNIEnv* JavaVmHost::currentEnv() {
+  unsigned const startUp = startUps.load(std::memory_order_acquire);
+  AttachedEnv& mine = attached;
+  if (mine.env != nullptr && mine.startUp == startUp) return mine.env;
+  JNIEnv* env = attachThread();
+  mine = {startUp, env};
+  return env;
+}
+
 void JavaVmHost::useInvocationForTesting(JniInvocation const* invocation) {
   std::lock_guard<std::mutex> lock(startMutex);
   invocationOverride = invocation;
+  startUps.fetch_add(1, std::memory_order_release);
   startEnv.store(nullptr, std::memory_order_release);
   vm.store(nullptr, std::memory_order_release);
 }

@@ -50,7 +50,8 @@ class JavaVmHost {
   static JNIEnv* startOrAttach();
 
   // currentEnv returns the calling thread's environment, attaching the thread as an
-  // ordinary Java thread if it is not attached yet. Threads are never detached.
+  // ordinary Java thread if it is not attached yet. Threads are never detached, so the
+  // thread's first call asks the machine and later ones reuse its answer.
   // Throws rti1516e::RTIinternalError before the first successful startOrAttach or when
   // the thread cannot be attached.
   static JNIEnv* currentEnv();

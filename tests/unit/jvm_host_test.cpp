@@ -360,6 +360,32 @@ TEST_F(JvmHostTest, EnvironmentOfAThreadThatCannotAttachIsRefused) {
             std::string::npos);
 }
 
+TEST_F(JvmHostTest, EachThreadAsksTheMachineOncePerStartUp) {
+  JavaVmHost::startOrAttach();
+  int const before = jvm.attaches;
+  EXPECT_EQ(JavaVmHost::currentEnv(), FakeJvm::threadEnv());
+  EXPECT_EQ(JavaVmHost::currentEnv(), FakeJvm::threadEnv());
+  EXPECT_EQ(jvm.attaches, before + 1);
+
+  // Another thread gets its own environment, not this one's.
+  JNIEnv* theirs = nullptr;
+  std::thread([&] { theirs = JavaVmHost::currentEnv(); }).join();
+  EXPECT_NE(theirs, FakeJvm::threadEnv());
+  EXPECT_EQ(jvm.attaches, before + 2);
+
+  // A restart forgets what was attached: not started, nothing is handed out; started
+  // again, the machine is asked again, and its refusal is seen.
+  restart();
+  testing::internal::CaptureStderr();
+  EXPECT_THROW(JavaVmHost::currentEnv(), rti1516e::RTIinternalError);
+  testing::internal::GetCapturedStderr();
+  JavaVmHost::startOrAttach();
+  jvm.attachResult = JNI_EDETACHED;
+  testing::internal::CaptureStderr();
+  EXPECT_THROW(JavaVmHost::currentEnv(), rti1516e::RTIinternalError);
+  testing::internal::GetCapturedStderr();
+}
+
 // Restores MXCSR even when an expectation fails halfway.
 struct MxcsrRestorer {
   unsigned saved = _mm_getcsr();

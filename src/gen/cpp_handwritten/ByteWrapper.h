@@ -61,13 +61,19 @@ class ByteWrapper {
   }
 
   void writeInt(int32_t value) {
-    uint32_t const v = static_cast<uint32_t>(value);
-    unsigned char* p = buffer + position;
-    p[0] = static_cast<unsigned char>(v >> 24);
-    p[1] = static_cast<unsigned char>(v >> 16);
-    p[2] = static_cast<unsigned char>(v >> 8);
-    p[3] = static_cast<unsigned char>(v);
+    putInt(buffer + position, value);
     position += 4;
+  }
+
+  // putInt writes value big-endian at p, for writers that keep their own cursor in a
+  // loop (the cursor's position, reloaded after every byte stored, would cost more than
+  // the stores).
+  static void putInt(unsigned char* p, int32_t value) {
+    uint32_t v = static_cast<uint32_t>(value);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    v = __builtin_bswap32(v);  // one swap and one store, where byte stores get merged badly
+#endif
+    std::memcpy(p, &v, sizeof v);
   }
 
   void writeBytes(void const* data, size_t n) {

@@ -26,6 +26,7 @@
 #include "gen/cpp_handwritten/ByteWrapper.h"
 #include "gen/cpp_handwritten/TypeCodes.h"
 #include "RTI/HandleFriend.h"
+#include "RTI/VariableLengthDataFriend.h"
 
 namespace ostra1516e {
 
@@ -118,11 +119,16 @@ inline void encode(code::URLX, std::vector<std::wstring> const& v, ByteWrapper& 
 
 // ---- bytes ------------------------------------------------------------------------
 
-inline size_t encodedSize(code::BX, rti1516e::VariableLengthData const& v) { return 4 + v.size(); }
+// Read through the friend: the exported accessors would cost a call per value.
+using rti1516e::VariableLengthDataFriend;
+
+inline size_t encodedSize(code::BX, rti1516e::VariableLengthData const& v) {
+  return 4 + VariableLengthDataFriend::size(v);
+}
 inline void encode(code::BX, rti1516e::VariableLengthData const& v, ByteWrapper& out) {
-  size_t const n = v.size();
+  size_t const n = VariableLengthDataFriend::size(v);
   wire::writeCount(n, out);
-  out.writeBytes(v.data(), n);
+  out.writeBytes(VariableLengthDataFriend::data(v), n);
 }
 
 // ---- handles, handle sets and maps ------------------------------------------------
@@ -162,16 +168,25 @@ OSTRA_HANDLE_SET_CODE(RHS)
 template <typename Map>
 size_t encodedMapSize(Map const& map) {
   size_t size = 4;
-  for (auto const& entry : map) size += 8 + entry.second.size();
+  for (auto const& entry : map) size += 8 + VariableLengthDataFriend::size(entry.second);
   return size;
 }
+// The same bytes as a count and then handle and BX value after value, written through
+// a local pointer: the loop runs once per attribute or parameter of every update.
 template <typename Map>
 void encodeMap(Map const& map, ByteWrapper& out) {
-  wire::writeCount(map.size(), out);
+  unsigned char* const start = out.cursor();
+  unsigned char* p = start;
+  ByteWrapper::putInt(p, static_cast<int32_t>(static_cast<uint32_t>(map.size())));
+  p += 4;
   for (auto const& entry : map) {
-    out.writeInt(wire::handleNumber(entry.first));
-    encode(code::BX{}, entry.second, out);
+    size_t const n = VariableLengthDataFriend::size(entry.second);
+    ByteWrapper::putInt(p, wire::handleNumber(entry.first));
+    ByteWrapper::putInt(p + 4, static_cast<int32_t>(static_cast<uint32_t>(n)));
+    if (n > 0) std::memcpy(p + 8, VariableLengthDataFriend::data(entry.second), n);
+    p += 8 + n;
   }
+  out.advance(static_cast<size_t>(p - start));
 }
 
 inline size_t encodedSize(code::AHVM, rti1516e::AttributeHandleValueMap const& v) { return encodedMapSize(v); }
