@@ -22,6 +22,8 @@
 #include "gen/cpp/RTIambassadorC.h"
 #include "gen/cpp_handwritten/Encoder.h"
 
+#include "RatioReporter.h"
+
 namespace ostra1516e {
 namespace {
 
@@ -101,31 +103,8 @@ void BM_UpdateAttributeValuesBareJni(benchmark::State& state) {
 
 // Repetitions of the two alternate (main turns on random interleaving), so that a busy
 // machine slows both alike.
-BENCHMARK(BM_UpdateAttributeValuesThroughTheBridge)->Repetitions(12)->ReportAggregatesOnly(true);
-BENCHMARK(BM_UpdateAttributeValuesBareJni)->Repetitions(12)->ReportAggregatesOnly(true);
-
-// Prints the console report and then the ratio of the two medians.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(std::vector<Run> const& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (Run const& run : runs) {
-      if (run.aggregate_name == "median") medians_[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    double const bridge = medians_["BM_UpdateAttributeValuesThroughTheBridge"];
-    double const bare = medians_["BM_UpdateAttributeValuesBareJni"];
-    if (bridge > 0 && bare > 0) {
-      std::cout << "updateAttributeValues: bridge / bare JNI = " << bridge / bare
-                << " (median CPU time per call: " << bridge << " vs " << bare << " ns)\n";
-    }
-  }
-
- private:
-  std::map<std::string, double> medians_;
-};
+BENCHMARK(BM_UpdateAttributeValuesThroughTheBridge)->Repetitions(12);
+BENCHMARK(BM_UpdateAttributeValuesBareJni)->Repetitions(12);
 
 bool underCheckedJni() {
   for (int n = 1; n <= 19; ++n) {
@@ -151,7 +130,8 @@ int main(int argc, char** argv) {
   argc = static_cast<int>(arguments.size());
   argv = arguments.data();
   benchmark::Initialize(&argc, argv);
-  ostra1516e::RatioReporter reporter;
+  RatioReporter reporter({RatioReporter::Pair("BM_UpdateAttributeValuesThroughTheBridge",
+                                              "BM_UpdateAttributeValuesBareJni")});
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

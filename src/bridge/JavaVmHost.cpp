@@ -31,7 +31,7 @@ JniInvocation const* invocationOverride = nullptr;  // under startMutex
 // counts up startUps) makes it stale, and a stale one is never used.
 std::atomic<unsigned> startUps{0};
 struct AttachedEnv {
-  unsigned startUp;
+  unsigned generation;  // the value of startUps when env was attached
   JNIEnv* env;
 };
 thread_local AttachedEnv attached{0, nullptr};
@@ -168,11 +168,11 @@ JNIEnv* JavaVmHost::startOrAttach() {
 }
 
 JNIEnv* JavaVmHost::currentEnv() {
-  unsigned const startUp = startUps.load(std::memory_order_acquire);
+  unsigned const generation = startUps.load(std::memory_order_acquire);
   AttachedEnv& mine = attached;
-  if (mine.env != nullptr && mine.startUp == startUp) return mine.env;
+  if (mine.env != nullptr && mine.generation == generation) return mine.env;
   JNIEnv* env = attachThread();
-  mine = {startUp, env};
+  mine = {generation, env};
   return env;
 }
 
