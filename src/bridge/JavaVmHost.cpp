@@ -1,6 +1,7 @@
 #include "bridge/JavaVmHost.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -8,13 +9,19 @@
 #include <mutex>
 
 #include "bridge/FloatingPointGuard.h"
+#include "bridge/LibraryDirectory.h"
 #include "bridge/Text.h"
 
 #ifndef OSTRA_BUILD_LIBJVM
 #error "OSTRA_BUILD_LIBJVM must name the libjvm.so of the JDK found at build time"
 #endif
+#ifndef OSTRA_JAR_FROM_LIBDIR
+#error "OSTRA_JAR_FROM_LIBDIR must give the installed jar's path relative to the library"
+#endif
 
 namespace ostra1516e {
+
+char const kJarFromLibraryDirectory[] = OSTRA_JAR_FROM_LIBDIR;
 
 namespace {
 
@@ -24,6 +31,7 @@ std::mutex startMutex;
 std::atomic<JavaVM*> vm{nullptr};
 std::atomic<JNIEnv*> startEnv{nullptr};
 JniInvocation const* invocationOverride = nullptr;  // under startMutex
+std::string libraryDirectoryOverride;                // under startMutex
 
 // Each thread's environment once currentEnv has attached it, with the start-up it came
 // from. The machine is never destroyed and threads are never detached, so the
@@ -46,13 +54,46 @@ std::string switchOption(char const* variable, char const* option) {
   return std::getenv(variable) != nullptr ? option : "";
 }
 
+// The installed jar as an absolute path, when a regular file lies there; else empty.
+std::string installedJar(std::string const& directory) {
+  if (directory.empty()) return std::string();
+  std::string const candidate = directory + kJarFromLibraryDirectory;
+  char* resolved = realpath(candidate.c_str(), nullptr);
+  if (resolved == nullptr) return std::string();
+  std::string jar = resolved;
+  std::free(resolved);
+  struct stat status;
+  return stat(jar.c_str(), &status) == 0 && S_ISREG(status.st_mode) ? jar : std::string();
+}
+
+// The value of CLASSPATH (null: unset) with jar appended, unless jar is empty or one of
+// the entries already names that file, by whatever path.
+std::string classPathWith(char const* variable, std::string const& jar) {
+  std::string const entries = variable != nullptr ? variable : "";
+  struct stat jarStatus;
+  if (jar.empty() || stat(jar.c_str(), &jarStatus) != 0) return entries;
+  for (std::string::size_type begin = 0; begin <= entries.size();) {
+    std::string::size_type end = entries.find(':', begin);
+    if (end == std::string::npos) end = entries.size();
+    std::string const entry = entries.substr(begin, end - begin);
+    struct stat status;
+    if (!entry.empty() && stat(entry.c_str(), &status) == 0 && status.st_dev == jarStatus.st_dev &&
+        status.st_ino == jarStatus.st_ino) {
+      return entries;
+    }
+    begin = end + 1;
+  }
+  return entries.empty() ? jar : entries + ':' + jar;
+}
+
 // The options of a new virtual machine; see the header for the order. The last slot is
-// kept for the default stack size until some option sets one.
+// kept for the default stack size until some option sets one. Runs under startMutex.
 std::vector<std::string> startupOptions() {
   std::vector<std::string> options;
   options.reserve(JavaVmHost::kMaxOptions);
-  char const* classPath = std::getenv("CLASSPATH");
-  options.push_back(std::string("-Djava.class.path=") + (classPath ? classPath : ""));
+  std::string const jar = installedJar(
+      libraryDirectoryOverride.empty() ? libraryDirectory() : libraryDirectoryOverride);
+  options.push_back("-Djava.class.path=" + classPathWith(std::getenv("CLASSPATH"), jar));
   options.push_back("-DOstra.libraryName=rti1516");
   options.push_back(switchOption("OSTRA_ENABLEBUNDLING", "-DenableBundling=true"));
   options.push_back(switchOption("OSTRA_SINGLETHREAD", "-Dsinglethread=true"));
@@ -182,6 +223,11 @@ void JavaVmHost::useInvocationForTesting(JniInvocation const* invocation) {
   startUps.fetch_add(1, std::memory_order_release);
   startEnv.store(nullptr, std::memory_order_release);
   vm.store(nullptr, std::memory_order_release);
+}
+
+void JavaVmHost::useLibraryDirectoryForTesting(std::string const& directory) {
+  std::lock_guard<std::mutex> lock(startMutex);
+  libraryDirectoryOverride = directory;
 }
 
 std::wstring jniErrorText(int code) {

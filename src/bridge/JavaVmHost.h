@@ -8,8 +8,9 @@
 //   JNIEnv* env = JavaVmHost::startOrAttach();   // bridge construction
 //   JNIEnv* env = JavaVmHost::currentEnv();      // every service call
 //
-// Options of a new virtual machine, in this order: the class path from CLASSPATH,
-// "-DOstra.libraryName=rti1516", three switches (OSTRA_ENABLEBUNDLING,
+// Options of a new virtual machine, in this order: the class path (the entries of
+// CLASSPATH, then the installed ostra1516e.jar when it exists beside this library and is
+// not one of them already), "-DOstra.libraryName=rti1516", three switches (OSTRA_ENABLEBUNDLING,
 // OSTRA_SINGLETHREAD, OSTRA_VERBOSEJNI; an empty string when unset), the values of
 // OSTRA1516_OPTION1..OSTRA1516_OPTION19, the lines of "ostra.vmoptions" in the working
 // directory (blank lines and lines starting with '#' skipped), and "-Xss1024k" unless
@@ -60,7 +61,16 @@ class JavaVmHost {
   // virtual machine library's) and forgets any start-up, so that the next startOrAttach
   // starts again. For tests only; not safe while other threads use the host.
   static void useInvocationForTesting(JniInvocation const* invocation);
+
+  // useLibraryDirectoryForTesting makes the installed jar be looked for from directory
+  // (ending in '/') instead of from this library's own (empty: back to that). For tests
+  // only, like useInvocationForTesting.
+  static void useLibraryDirectoryForTesting(std::string const& directory);
 };
+
+// Where the installed ostra1516e.jar lies, relative to the library's directory
+// ("../share/java/ostra1516e.jar" for an install into lib/).
+extern char const kJarFromLibraryDirectory[];
 
 // jniErrorText names a JNI result code ("Invalid JVM arguments (-6)").
 std::wstring jniErrorText(int code);

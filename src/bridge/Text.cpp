@@ -62,7 +62,9 @@ std::wstring wideFromUtf16(std::uint16_t const* units, std::size_t count) {
 }
 
 void raiseBridgeFailure(std::wstring const& message) {
-  std::cerr << narrowText(message) << std::flush;
+  // The exception's text is the message as given; standard error always gets whole lines.
+  bool const ended = !message.empty() && message.back() == L'\n';
+  std::cerr << narrowText(message) << (ended ? "" : "\n") << std::flush;
   throw rti1516e::RTIinternalError(message);
 }
 

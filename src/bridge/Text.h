@@ -45,7 +45,8 @@ std::wstring widenText(std::string const& text);
 std::wstring wideFromUtf16(std::uint16_t const* units, std::size_t count);
 
 // raiseBridgeFailure reports a failure of the bridge itself: the message, narrowed, on
-// standard error, then rti1516e::RTIinternalError with the wide message.
+// standard error (with a line feed added when it has none at its end), then
+// rti1516e::RTIinternalError with the wide message.
 [[noreturn]] void raiseBridgeFailure(std::wstring const& message);
 
 }  // namespace ostra1516e

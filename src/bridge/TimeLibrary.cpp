@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 
+#include "bridge/LibraryDirectory.h"
 #include "bridge/Text.h"
 
 #ifndef OSTRA_FEDTIME_SONAME
@@ -21,24 +22,13 @@ namespace {
 
 using MakeFactory = std::auto_ptr<rti1516e::LogicalTimeFactory> (*)(std::wstring const&);
 
-// The directory this library was loaded from, with a trailing slash; empty if unknown.
-std::string ownDirectory() {
-  Dl_info info;
-  if (dladdr(reinterpret_cast<void*>(&makeFederationTimeFactory), &info) == 0 ||
-      info.dli_fname == nullptr) {
-    return std::string();
-  }
-  std::string path = info.dli_fname;
-  std::string::size_type const slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 MakeFactory locate(std::string& tried) {
   if (void* symbol = dlsym(RTLD_DEFAULT, kMakeLogicalTimeFactorySymbol)) {
     return reinterpret_cast<MakeFactory>(symbol);
   }
   tried = "the process";
-  std::string const candidates[] = {ownDirectory() + OSTRA_FEDTIME_SONAME, OSTRA_FEDTIME_SONAME};
+  std::string const candidates[] = {libraryDirectory() + OSTRA_FEDTIME_SONAME,
+                                    OSTRA_FEDTIME_SONAME};
   for (std::string const& candidate : candidates) {
     void* library = dlopen(candidate.c_str(), RTLD_NOW | RTLD_GLOBAL);
     if (library == nullptr) {

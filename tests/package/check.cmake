@@ -1,5 +1,8 @@
-# Installs the build in BUILD_DIR into a scratch prefix, then builds and runs the
-# consumer project in SOURCE_DIR against it, through find_package and through pkg-config.
+# Installs the build in BUILD_DIR into a scratch prefix, then builds and runs the programs
+# of the project in SOURCE_DIR against it: through find_package, then, with the prefix
+# moved elsewhere, through pkg-config and a plain compiler command line.
+# LIBDIR is the tree's library directory below the prefix. federate_noenv runs a
+# federation from the installed tree with an empty environment.
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 
@@ -16,10 +19,27 @@ run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -G ${GENERATOR}
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 run(${WORK_DIR}/build/consumer)
 
-# The same program through pkg-config and a plain compiler command line.
+# consumer_time must record the logical-time library alone, or it shows nothing.
+find_program(READELF readelf REQUIRED)
+execute_process(COMMAND ${READELF} -d ${WORK_DIR}/build/consumer_time
+                OUTPUT_VARIABLE dynamic RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR dynamic MATCHES "librti1516e64" OR NOT dynamic MATCHES "libfedtime1516e64")
+  message(FATAL_ERROR "consumer_time should need libfedtime1516e64 and not librti1516e64:\n${dynamic}")
+endif()
+run(${WORK_DIR}/build/consumer_time)
+
+find_program(ENV_COMMAND env REQUIRED)
+run(${ENV_COMMAND} -i ${WORK_DIR}/build/federate_noenv ${SOURCE_DIR}/package_check_fom.xml)
+
+# Moved: nothing may remember where the tree was installed.
+set(moved ${WORK_DIR}/moved/prefix)
+file(MAKE_DIRECTORY ${WORK_DIR}/moved)
+file(RENAME ${prefix} ${moved})
+
+# The same programs through pkg-config and a plain compiler command line.
 find_program(PKG_CONFIG pkg-config REQUIRED)
 find_program(CXX NAMES c++ g++ REQUIRED)
-set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
+set(ENV{PKG_CONFIG_PATH} ${moved}/${LIBDIR}/pkgconfig)
 execute_process(COMMAND ${PKG_CONFIG} --cflags --libs ostra1516e
                 OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -27,5 +47,8 @@ if(NOT rc EQUAL 0)
 endif()
 separate_arguments(flags UNIX_COMMAND "${flags}")
 run(${CXX} -std=c++11 ${SOURCE_DIR}/consumer.cpp -o ${WORK_DIR}/consumer-pc ${flags}
-    -Wl,-rpath,${prefix}/lib)
+    -Wl,-rpath,${moved}/${LIBDIR})
 run(${WORK_DIR}/consumer-pc)
+run(${CXX} -std=c++11 ${SOURCE_DIR}/consumer_time.cpp -o ${WORK_DIR}/consumer_time-pc
+    -Wl,--as-needed ${flags} -Wl,-rpath,${moved}/${LIBDIR})
+run(${WORK_DIR}/consumer_time-pc)

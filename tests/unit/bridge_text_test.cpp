@@ -39,6 +39,27 @@ TEST(WidenTextTest, ZeroExtendsEveryByte) {
   EXPECT_EQ(narrowText(widenText(narrow)), narrow);
 }
 
+TEST(RaiseBridgeFailureTest, StandardErrorGetsWholeLinesAndTheExceptionTheMessage) {
+  struct Case {
+    std::wstring message;
+    std::string written;
+  } const cases[] = {
+      {L"Cannot locate Ostra core Java classes\nCLASSPATH: /a.jar",
+       "Cannot locate Ostra core Java classes\nCLASSPATH: /a.jar\n"},
+      {L"Cannot create JVM. Error: x\n", "Cannot create JVM. Error: x\n"},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.written);
+    testing::internal::CaptureStderr();
+    try {
+      raiseBridgeFailure(c.message);
+    } catch (rti1516e::RTIinternalError const& e) {
+      EXPECT_EQ(e.what(), c.message);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.written);
+  }
+}
+
 TEST(WideFromUtf16Test, JoinsValidSurrogatePairsOnly) {
   struct Case {
     char const* name;

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -125,14 +126,15 @@ class ScratchDirectory {
     char cwd[4096];
     if (getcwd(cwd, sizeof cwd) != nullptr) previous_ = cwd;
     char path[] = "/tmp/jvm_host_test.XXXXXX";
-    if (mkdtemp(path) != nullptr) path_ = path;
+    if (mkdtemp(path) != nullptr) path_ = std::filesystem::canonical(path).string();
     if (path_.empty() || chdir(path_.c_str()) != 0) ADD_FAILURE() << "no scratch directory";
   }
   ~ScratchDirectory() {
     if (!previous_.empty() && chdir(previous_.c_str()) != 0) ADD_FAILURE() << "cannot go back";
-    std::remove((path_ + "/ostra.vmoptions").c_str());
-    rmdir(path_.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
   }
+  std::string const& path() const { return path_; }
   void writeOptionsFile(std::string const& content) const {
     std::ofstream(path_ + "/ostra.vmoptions", std::ios::binary) << content;
   }
@@ -147,10 +149,25 @@ class JvmHostTest : public ::testing::Test {
   void SetUp() override {
     FakeJvm::current = &jvm;
     JavaVmHost::useInvocationForTesting(&jvm.invocation);
+    // An installed tree of our own, without the jar until a test puts it there: deep
+    // enough for the relative path from the library to the jar to stay inside it.
+    libraryDirectory = directory.path() + "/prefix/";
+    std::string const jarPath = kJarFromLibraryDirectory;
+    for (std::string::size_type up = 0; jarPath.compare(up, 3, "../") == 0; up += 3) {
+      libraryDirectory += "lib/";
+    }
+    std::filesystem::create_directories(libraryDirectory);
+    JavaVmHost::useLibraryDirectoryForTesting(libraryDirectory);
   }
   void TearDown() override {
+    JavaVmHost::useLibraryDirectoryForTesting("");
     JavaVmHost::useInvocationForTesting(nullptr);
     FakeJvm::current = nullptr;
+  }
+
+  // Where the host looks for the jar, spelt without "..".
+  std::filesystem::path installedJar() const {
+    return (std::filesystem::path(libraryDirectory) / kJarFromLibraryDirectory).lexically_normal();
   }
 
   // Forgets the last start-up, so that the next one creates a machine again.
@@ -177,6 +194,7 @@ class JvmHostTest : public ::testing::Test {
 
   CleanEnvironment environment;
   ScratchDirectory directory;
+  std::string libraryDirectory;
   FakeJvm jvm;
 };
 
@@ -195,6 +213,48 @@ TEST_F(JvmHostTest, SwitchesCountAsSetWhateverTheirValue) {
   EXPECT_EQ(startAndGetOptions(),
             (Options{"-Djava.class.path=/opt/core.jar:/opt/more.jar", "-DOstra.libraryName=rti1516",
                      "-DenableBundling=true", "-Dsinglethread=true", "-verbose:jni", "-Xss1024k"}));
+}
+
+TEST_F(JvmHostTest, InstalledJarFollowsTheClassPathEntriesUnlessAlreadyThere) {
+  enum Installed { kNothing, kJar, kDirectory };
+  struct Case {
+    char const* name;
+    Installed installed;    // what lies where the jar belongs
+    char const* classPath;  // CLASSPATH (null: unset); "@" stands for the jar, "%" for the
+                            // jar spelt from the library's directory, through ".."
+    char const* expected;   // the class path option's value, the same way
+  };
+  Case const cases[] = {
+      {"unset, no jar", kNothing, nullptr, ""},
+      {"unset, jar", kJar, nullptr, "@"},
+      {"set but empty, jar", kJar, "", "@"},
+      {"set, no jar", kNothing, "/opt/core.jar:/opt/more", "/opt/core.jar:/opt/more"},
+      {"set, jar after it", kJar, "/opt/core.jar:/opt/more", "/opt/core.jar:/opt/more:@"},
+      {"trailing empty entry kept", kJar, "/opt/core.jar:", "/opt/core.jar::@"},
+      {"jar already first", kJar, "@:/opt/core.jar", "@:/opt/core.jar"},
+      {"jar already, spelt another way", kJar, "/opt/core.jar:%", "/opt/core.jar:%"},
+      {"a directory by the jar's name", kDirectory, "/opt/core.jar", "/opt/core.jar"},
+  };
+  std::filesystem::path const jar = installedJar();
+  auto fill = [&](std::string const& text) {
+    std::string filled;
+    for (char c : text) {
+      filled += c == '@' ? jar.string() : c == '%' ? libraryDirectory + kJarFromLibraryDirectory
+                                                   : std::string(1, c);
+    }
+    return filled;
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.name);
+    CleanEnvironment clean;
+    std::filesystem::remove_all(jar);
+    std::filesystem::create_directories(jar.parent_path());
+    if (c.installed == kJar) std::ofstream(jar) << "PK";
+    if (c.installed == kDirectory) std::filesystem::create_directory(jar);
+    if (c.classPath) setenv("CLASSPATH", fill(c.classPath).c_str(), 1);
+    restart();
+    EXPECT_EQ(startAndGetOptions(), plus(fixedOptions(fill(c.expected)), {"-Xss1024k"}));
+  }
 }
 
 TEST_F(JvmHostTest, NumberedOptionsOneToNineteenInOrderSkippingGaps) {

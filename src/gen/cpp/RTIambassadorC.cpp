@@ -23,11 +23,34 @@ namespace {
 char const kCoreClass[] = "org/vantor/ostra1516e/RtiFactoryImpl";
 char const kServiceClass[] = "org/vantor/ostra1516e/RTIambassadorC2007";
 
+// The class path the running machine searches, as it reports it: whatever built it (the
+// host from CLASSPATH and the installed jar, or a Java program that loaded this library).
+std::wstring machineClassPath(JNIEnv* env) {
+  LocalRef<jclass> system(env, env->FindClass("java/lang/System"));
+  jmethodID const getProperty =
+      system ? env->GetStaticMethodID(system.get(), "getProperty",
+                                      "(Ljava/lang/String;)Ljava/lang/String;")
+             : nullptr;
+  LocalRef<jstring> key(env, getProperty ? env->NewStringUTF("java.class.path") : nullptr);
+  LocalRef<jstring> value(env, key ? static_cast<jstring>(env->CallStaticObjectMethod(
+                                         system.get(), getProperty, key.get()))
+                                   : nullptr);
+  if (env->ExceptionCheck() || !value) {
+    clearJavaException(env);
+    return L"(unknown)";
+  }
+  try {
+    std::wstring const text = javaText(env, value.get());
+    return text.empty() ? L"(empty)" : text;
+  } catch (rti1516e::RTIinternalError const&) {
+    return L"(unknown)";
+  }
+}
+
 // Reports classes missing from the class path, naming the class path searched.
-[[noreturn]] void raiseClassPathFailure(wchar_t const* format) {
-  char const* classPath = std::getenv("CLASSPATH");
-  std::wstring const searched = widenText(classPath != nullptr ? classPath : "(unknown)");
-  raiseBridgeFailure(formatMessage(format, searched.c_str()));
+[[noreturn]] void raiseClassPathFailure(JNIEnv* env, wchar_t const* format) {
+  clearJavaException(env);
+  raiseBridgeFailure(formatMessage(format, machineClassPath(env).c_str()));
 }
 
 // The Java exception that the service object's constructor threw, as RTIinternalError
@@ -105,15 +128,16 @@ RTIambassadorC::RTIambassadorC() {
   setCatchAllFlag(std::getenv("OSTRA1516_DONTCATCHALL") == nullptr);
 
   if (!LocalRef<jclass>(env, env->FindClass(kCoreClass))) {
-    clearJavaException(env);
-    raiseClassPathFailure(L"Cannot locate Ostra core Java classes\nCLASSPATH: %ls");
+    raiseClassPathFailure(env, L"Cannot locate Ostra core Java classes\nCLASSPATH: %ls");
   }
   LocalRef<jclass> serviceClass(env, env->FindClass(kServiceClass));
   if (env->ExceptionCheck()) {
     env->ExceptionDescribe();
     env->ExceptionClear();
   }
-  if (!serviceClass) raiseClassPathFailure(L"Cannot locate Ostra adapter Java classes\nCLASSPATH: %ls");
+  if (!serviceClass) {
+    raiseClassPathFailure(env, L"Cannot locate Ostra adapter Java classes\nCLASSPATH: %ls");
+  }
 
   ServiceMethodTable::fill(env, serviceClass.get());
   registerCallbackNatives(env);
