@@ -8,12 +8,12 @@ import java.util.List;
  * callback rows, by type code and argument position p, as the golden file's header
  * defines them.
  */
-final class SampleValues {
+public final class SampleValues {
   static final int CALLBACK_HANDLE = 2;
 
   private SampleValues() {}
 
-  static Object[] of(List<TypeCode> codes) {
+  public static Object[] of(List<TypeCode> codes) {
     Object[] args = new Object[codes.size()];
     for (int p = 0; p < args.length; p++) {
       args[p] = of(codes.get(p), p);

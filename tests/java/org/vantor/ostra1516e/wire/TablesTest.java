@@ -6,7 +6,15 @@ import static org.junit.jupiter.api.Assertions.assertTrue;
 import java.lang.reflect.Constructor;
 import java.lang.reflect.Method;
 import java.lang.reflect.Modifier;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.ArrayList;
 import java.util.Arrays;
+import java.util.HashMap;
+import java.util.List;
+import java.util.Map;
+import java.util.regex.Matcher;
+import java.util.regex.Pattern;
 import java.util.EnumSet;
 import java.util.Set;
 import java.util.TreeSet;
@@ -17,7 +25,9 @@ import org.vantor.ostra1516e.RTIambassadorC2007;
 
 /**
  * The service and callback tables against the classes that the C++ library looks up by
- * name and JNI signature: a missing or mistyped method would fail the library's lookup.
+ * name and JNI signature (the real core's or the probe core's, whichever the class path
+ * finds first): a missing or mistyped method would fail the library's lookup. The
+ * exception lists are checked against the library's own service table.
  */
 class TablesTest {
   private static String descriptor(Class<?> type) {
@@ -37,7 +47,7 @@ class TablesTest {
   }
 
   @Test
-  void probeCoreDeclaresEveryServiceWithItsExactSignature() throws Exception {
+  void coreDeclaresEveryServiceWithItsExactSignature() throws Exception {
     Set<String> declared = new TreeSet<>();
     for (Method m : RTIambassadorC2007.class.getDeclaredMethods()) {
       if (Modifier.isPublic(m.getModifiers())) {
@@ -55,7 +65,7 @@ class TablesTest {
   }
 
   @Test
-  void probeCoreDeclaresEveryCallbackAsANativeMethod() {
+  void coreDeclaresEveryCallbackAsANativeMethod() {
     Set<String> declared = new TreeSet<>();
     for (Method m : FederateAmbassadorC2007.class.getDeclaredMethods()) {
       if (Modifier.isNative(m.getModifiers())) {
@@ -67,6 +77,34 @@ class TablesTest {
     Set<String> expected = Arrays.stream(CallbackMethod.values()).map(Enum::name).collect(Collectors.toCollection(TreeSet::new));
     assertEquals(60, expected.size());
     assertEquals(expected, declared);
+  }
+
+  @Test
+  void exceptionListsAgreeWithTheLibrarysServiceTable() throws Exception {
+    Pattern row = Pattern.compile("OSTRA_SERVICE\\w*\\(\\s*\\d+,\\s*\\w+,\\s*(\\w+),.*\\(([^()]*)\\)\\)\\s*$");
+    Map<String, List<String>> library = new HashMap<>();
+    for (String line : Files.readAllLines(Path.of(System.getProperty("ostra.serviceTable")))) {
+      Matcher m = row.matcher(line);
+      if (m.matches()) {
+        List<String> names = new ArrayList<>();
+        for (String word : m.group(2).split(",")) {
+          String name = word.strip();
+          if (name.equals("SR")) {
+            names.addAll(List.of("SaveInProgress", "RestoreInProgress", "FederateNotExecutionMember", "NotConnected",
+                "RTIinternalError"));
+          } else if (name.equals("M")) {
+            names.addAll(List.of("FederateNotExecutionMember", "NotConnected", "RTIinternalError"));
+          } else if (!name.isEmpty()) {
+            names.add(name);
+          }
+        }
+        library.put(m.group(1), names);
+      }
+    }
+    assertEquals(142, library.size());
+    for (ServiceMethod s : ServiceMethod.values()) {
+      assertEquals(library.get(s.name()), s.exceptions(), s.name());
+    }
   }
 
   @Test

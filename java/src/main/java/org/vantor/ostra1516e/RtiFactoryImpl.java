@@ -1,8 +1,8 @@
 package org.vantor.ostra1516e;
 
 /**
- * RtiFactoryImpl of the probe core. The library only checks that the class can be found,
- * as proof that a core is on the class path.
+ * RtiFactoryImpl marks the RTI core on the class path: the C++ library looks this class up
+ * before it creates any ambassador, as proof that the core's classes can be found.
  */
 public final class RtiFactoryImpl {
   public RtiFactoryImpl() {}

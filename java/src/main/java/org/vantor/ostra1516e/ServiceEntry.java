@@ -1,0 +1,127 @@
+package org.vantor.ostra1516e;
+
+import hla.rti1516e.exceptions.RTIexception;
+import hla.rti1516e.exceptions.RTIinternalError;
+import java.util.List;
+import org.vantor.ostra1516e.engine.FederationEngine;
+import org.vantor.ostra1516e.lrc.CallbackSink;
+import org.vantor.ostra1516e.lrc.LocalRtiComponent;
+import org.vantor.ostra1516e.lrc.SupportServices;
+import org.vantor.ostra1516e.transport.InProcessTransport;
+import org.vantor.ostra1516e.wire.ServiceCall;
+import org.vantor.ostra1516e.wire.ServiceMethod;
+import org.vantor.ostra1516e.wire.WireCodec;
+import org.vantor.ostra1516e.wire.WireFormatException;
+
+/**
+ * ServiceEntry decodes a service array with the wire codec and makes the one typed call on
+ * the local RTI component that the service stands for, returning its result as the Java
+ * value the library converts (Integer for handles and enumerations, int[] for handle sets,
+ * byte[] for times and retraction handles). No RTI logic lives here.
+ *
+ * <p>Thread-safety: as the local RTI component; the codec is stateless.
+ */
+final class ServiceEntry {
+  private static final WireCodec CODEC = new WireCodec(WireCodec.STANDARD_TIME_LENGTH);
+  private static final Object[] NO_ARGUMENTS = new Object[0];
+
+  private final LocalRtiComponent lrc;
+  private final SupportServices support;
+
+  ServiceEntry(CallbackSink callbacks) {
+    lrc = new LocalRtiComponent(new InProcessTransport(FederationEngine.embedded()), callbacks);
+    support = lrc.support();
+  }
+
+  Object call(ServiceMethod service, byte[] array) throws RTIexception {
+    Object[] a;
+    if (service.takesArray()) {
+      try {
+        ServiceCall decoded = CODEC.decodeService(service, array);
+        a = decoded.args();
+      } catch (WireFormatException e) {
+        throw new RTIinternalError(service.serviceName() + ": malformed service array: " + e.getMessage());
+      }
+    } else {
+      a = NO_ARGUMENTS;
+    }
+    return dispatch(service, a);
+  }
+
+  @SuppressWarnings("unchecked")
+  private static List<String> strings(Object value) {
+    return (List<String>) value;
+  }
+
+  private Object dispatch(ServiceMethod s, Object[] a) throws RTIexception {
+    switch (s) {
+      case connect_FA_CM_S: lrc.connect((Integer) a[0], (Integer) a[1], (String) a[2]); return null;
+      case disconnect: lrc.disconnect(); return null;
+      case createFederationExecution_S_URLX_URL_S:
+        lrc.createFederationExecution(s, (String) a[0], strings(a[1]), (String) a[2], (String) a[3]); return null;
+      case createFederationExecution_S_URLX_S:
+        lrc.createFederationExecution(s, (String) a[0], strings(a[1]), null, (String) a[2]); return null;
+      case createFederationExecution_S_URL_S:
+        lrc.createFederationExecution(s, (String) a[0], List.of((String) a[1]), null, (String) a[2]); return null;
+      case destroyFederationExecution_S: lrc.destroyFederationExecution((String) a[0]); return null;
+      case listFederationExecutions: lrc.listFederationExecutions(); return null;
+      case joinFederationExecution_S_S_URLX:
+        return lrc.joinFederationExecution(s, null, (String) a[0], (String) a[1], strings(a[2]));
+      case joinFederationExecution_S_S_S_URLX:
+        return lrc.joinFederationExecution(s, (String) a[0], (String) a[1], (String) a[2], strings(a[3]));
+      case resignFederationExecution_RA: lrc.resignFederationExecution((Integer) a[0]); return null;
+      case registerFederationSynchronizationPoint_S_BX_FHS:
+        lrc.registerFederationSynchronizationPoint(s, (String) a[0], (byte[]) a[1], (int[]) a[2]); return null;
+      case registerFederationSynchronizationPoint_S_BX:
+        lrc.registerFederationSynchronizationPoint(s, (String) a[0], (byte[]) a[1], new int[0]); return null;
+      case synchronizationPointAchieved_S_Z: lrc.synchronizationPointAchieved((String) a[0], (Boolean) a[1]); return null;
+      case getAutomaticResignDirective: return lrc.getAutomaticResignDirective();
+      case setAutomaticResignDirective_RA: lrc.setAutomaticResignDirective((Integer) a[0]); return null;
+      case getFederateHandle_S: return support.getFederateHandle((String) a[0]);
+      case getFederateName_FH: return support.getFederateName((Integer) a[0]);
+      case getObjectClassHandle_S: return support.getObjectClassHandle((String) a[0]);
+      case getObjectClassName_OCH: return support.getObjectClassName((Integer) a[0]);
+      case getKnownObjectClassHandle_OIH: return support.getKnownObjectClassHandle((Integer) a[0]);
+      case getObjectInstanceHandle_S: return support.getObjectInstanceHandle((String) a[0]);
+      case getObjectInstanceName_OIH: return support.getObjectInstanceName((Integer) a[0]);
+      case getAttributeHandle_OCH_S: return support.getAttributeHandle((Integer) a[0], (String) a[1]);
+      case getAttributeName_OCH_AH: return support.getAttributeName((Integer) a[0], (Integer) a[1]);
+      case getUpdateRateValue_S: return support.getUpdateRateValue((String) a[0]);
+      case getUpdateRateValueForAttribute_OIH_AH:
+        return support.getUpdateRateValueForAttribute((Integer) a[0], (Integer) a[1]);
+      case getInteractionClassHandle_S: return support.getInteractionClassHandle((String) a[0]);
+      case getInteractionClassName_ICH: return support.getInteractionClassName((Integer) a[0]);
+      case getParameterHandle_ICH_S: return support.getParameterHandle((Integer) a[0], (String) a[1]);
+      case getParameterName_ICH_PH: return support.getParameterName((Integer) a[0], (Integer) a[1]);
+      case getOrderType_S: return support.getOrderType((String) a[0]);
+      case getOrderName_OT: return support.getOrderName((Integer) a[0]);
+      case getTransportationTypeHandle_S: return support.getTransportationType((String) a[0]);
+      case getTransportationTypeName_TTH: return support.getTransportationName((Integer) a[0]);
+      case getAvailableDimensionsForClassAttribute_OCH_AH:
+        return support.getAvailableDimensionsForClassAttribute((Integer) a[0], (Integer) a[1]);
+      case getAvailableDimensionsForInteractionClass_ICH:
+        return support.getAvailableDimensionsForInteractionClass((Integer) a[0]);
+      case getDimensionHandle_S: return support.getDimensionHandle((String) a[0]);
+      case getDimensionName_DH: return support.getDimensionName((Integer) a[0]);
+      case getDimensionUpperBound_DH: return support.getDimensionUpperBound((Integer) a[0]);
+      case normalizeFederateHandle_FH: return support.normalizeFederateHandle((Integer) a[0]);
+      case normalizeServiceGroup_SG: return support.normalizeServiceGroup((Integer) a[0]);
+      case enableObjectClassRelevanceAdvisorySwitch:
+      case disableObjectClassRelevanceAdvisorySwitch:
+      case enableAttributeRelevanceAdvisorySwitch:
+      case disableAttributeRelevanceAdvisorySwitch:
+      case enableAttributeScopeAdvisorySwitch:
+      case disableAttributeScopeAdvisorySwitch:
+      case enableInteractionRelevanceAdvisorySwitch:
+      case disableInteractionRelevanceAdvisorySwitch:
+        lrc.setAdvisorySwitch(s);
+        return null;
+      case evokeCallback_D: return lrc.evokeCallback((Double) a[0]);
+      case evokeMultipleCallbacks_D_D: return lrc.evokeMultipleCallbacks((Double) a[0], (Double) a[1]);
+      case enableCallbacks: lrc.enableCallbacks(); return null;
+      case disableCallbacks: lrc.disableCallbacks(); return null;
+      case getTimeFactory: return lrc.getTimeFactory();
+      default: return lrc.unavailable(s);
+    }
+  }
+}

@@ -1,0 +1,506 @@
+package org.vantor.ostra1516e.lrc;
+
+import hla.rti1516e.exceptions.AlreadyConnected;
+import hla.rti1516e.exceptions.CallNotAllowedFromWithinCallback;
+import hla.rti1516e.exceptions.ConnectionFailed;
+import hla.rti1516e.exceptions.CouldNotCreateLogicalTimeFactory;
+import hla.rti1516e.exceptions.CouldNotOpenFDD;
+import hla.rti1516e.exceptions.CouldNotOpenMIM;
+import hla.rti1516e.exceptions.DesignatorIsHLAstandardMIM;
+import hla.rti1516e.exceptions.ErrorReadingFDD;
+import hla.rti1516e.exceptions.ErrorReadingMIM;
+import hla.rti1516e.exceptions.FederateAlreadyExecutionMember;
+import hla.rti1516e.exceptions.FederateIsExecutionMember;
+import hla.rti1516e.exceptions.FederateNotExecutionMember;
+import hla.rti1516e.exceptions.InvalidFederateHandle;
+import hla.rti1516e.exceptions.InvalidLocalSettingsDesignator;
+import hla.rti1516e.exceptions.InvalidResignAction;
+import hla.rti1516e.exceptions.NotConnected;
+import hla.rti1516e.exceptions.RTIexception;
+import hla.rti1516e.exceptions.RTIinternalError;
+import hla.rti1516e.exceptions.UnsupportedCallbackModel;
+import java.util.ArrayList;
+import java.util.List;
+import org.vantor.ostra1516e.fom.FomException;
+import org.vantor.ostra1516e.fom.FomModel;
+import org.vantor.ostra1516e.fom.FomModule;
+import org.vantor.ostra1516e.message.Event;
+import org.vantor.ostra1516e.message.FederationMessages;
+import org.vantor.ostra1516e.message.Notice;
+import org.vantor.ostra1516e.message.Reply;
+import org.vantor.ostra1516e.message.Request;
+import org.vantor.ostra1516e.message.SyncMessages;
+import org.vantor.ostra1516e.transport.Connection;
+import org.vantor.ostra1516e.transport.ConnectionLostException;
+import org.vantor.ostra1516e.transport.EventSink;
+import org.vantor.ostra1516e.transport.Transport;
+import org.vantor.ostra1516e.wire.CallbackMethod;
+import org.vantor.ostra1516e.wire.ServiceMethod;
+
+/**
+ * LocalRtiComponent is one federate's side of the federation: its connection and join
+ * state, the checks of every service, and its callback queue with evoked and immediate
+ * delivery. It reaches the federation engine only through messages on its
+ * {@link Connection}.
+ *
+ * <p>Every service first runs the checks its exception list calls for, in this order: not
+ * connected, called from within a callback, not joined; then its own. A service of a group
+ * this release does not carry yet runs the same checks and then throws RTIinternalError
+ * saying so.
+ *
+ * <p>Thread-safety: services may be called from any number of threads at once. Services
+ * that change the connection or join state are serialized on this object; no lock is held
+ * by {@link #receive}, which the engine calls, so a service waiting for the engine can
+ * never block the engine.
+ */
+public final class LocalRtiComponent implements EventSink {
+  /** Wire numbers of the callback models. */
+  static final int EVOKED = 1;
+  static final int IMMEDIATE = 2;
+  static final String FLOAT_TIME = "HLAfloat64Time";
+  static final String INTEGER_TIME = "HLAinteger64Time";
+
+  private final Transport embedded;
+  private final CallbackSink sink;
+
+  // Connection state, written under this object's monitor.
+  private volatile Connection connection;
+  private volatile CallbackQueue callbacks = new CallbackQueue();
+  private volatile int callbackModel;
+  private volatile int federateAmbassador;
+  private volatile Thread deliveryThread;
+
+  // Join state, written under this object's monitor (the model also by receive).
+  private volatile JoinState joined;
+
+  // The thread inside a federate callback of this component, if any.
+  private volatile Thread deliveringThread;
+  private final Object deliveryLock = new Object();
+
+  private final Switches switches = new Switches();
+  private final SupportServices support = new SupportServices(this);
+
+  /** JoinState is what the component knows of the federation it joined. */
+  static final class JoinState {
+    final int federate;
+    final String federateName;
+    final String federation;
+    final String timeImplementation;
+    volatile FomModel model;
+
+    JoinState(int federate, String federateName, String federation, String timeImplementation, FomModel model) {
+      this.federate = federate;
+      this.federateName = federateName;
+      this.federation = federation;
+      this.timeImplementation = timeImplementation;
+      this.model = model;
+    }
+  }
+
+  public LocalRtiComponent(Transport embedded, CallbackSink sink) {
+    this.embedded = embedded;
+    this.sink = sink;
+  }
+
+  public SupportServices support() {
+    return support;
+  }
+
+  public Switches switches() {
+    return switches;
+  }
+
+  // ---- Checks shared by every service ----
+
+  /**
+   * check runs the state checks that service's exception list calls for and returns the
+   * join state (null when not joined and the service does not need a join).
+   */
+  JoinState check(ServiceMethod service) throws RTIexception {
+    if (service.raises("NotConnected") && connection == null) {
+      throw new NotConnected(service.serviceName() + ": not connected; call connect first");
+    }
+    if (service.raises("CallNotAllowedFromWithinCallback") && inCallback()) {
+      throw new CallNotAllowedFromWithinCallback(
+          service.serviceName() + " may not be called from within a federate ambassador callback");
+    }
+    JoinState state = joined;
+    if (state == null && service.raises("FederateNotExecutionMember")) {
+      throw new FederateNotExecutionMember(
+          service.serviceName() + ": not joined to a federation execution; call joinFederationExecution first");
+    }
+    return state;
+  }
+
+  private boolean inCallback() {
+    return deliveringThread == Thread.currentThread();
+  }
+
+  /** unavailable refuses a service of a group that this release does not carry yet. */
+  public Object unavailable(ServiceMethod service) throws RTIexception {
+    check(service);
+    throw new RTIinternalError(service.serviceName() + " is not available in this release");
+  }
+
+  Reply request(ServiceMethod service, Request request) throws RTIexception {
+    Connection current = connection;
+    if (current == null) {
+      throw new NotConnected(service.serviceName() + ": not connected; call connect first");
+    }
+    try {
+      return current.request(request);
+    } catch (ConnectionLostException e) {
+      throw new NotConnected(service.serviceName() + ": " + e.getMessage());
+    }
+  }
+
+  void send(ServiceMethod service, Notice notice) throws RTIexception {
+    Connection current = connection;
+    if (current == null) {
+      throw new NotConnected(service.serviceName() + ": not connected; call connect first");
+    }
+    try {
+      current.send(notice);
+    } catch (ConnectionLostException e) {
+      throw new NotConnected(service.serviceName() + ": " + e.getMessage());
+    }
+  }
+
+  /** expectDone sends request and turns anything but Done into the service's exception. */
+  void expectDone(ServiceMethod service, Request request) throws RTIexception {
+    Reply reply = request(service, request);
+    if (reply instanceof Reply.Refused refused) {
+      throw Failures.of(service, refused);
+    }
+    if (!(reply instanceof Reply.Done)) {
+      throw Failures.unexpected(service, reply);
+    }
+  }
+
+  <T extends Reply> T expect(ServiceMethod service, Request request, Class<T> kind) throws RTIexception {
+    Reply reply = request(service, request);
+    if (reply instanceof Reply.Refused refused) {
+      throw Failures.of(service, refused);
+    }
+    if (!kind.isInstance(reply)) {
+      throw Failures.unexpected(service, reply);
+    }
+    return kind.cast(reply);
+  }
+
+  JoinState joinState() {
+    return joined;
+  }
+
+  // ---- Connection ----
+
+  public synchronized void connect(int federateAmbassador, int model, String localSettingsDesignator)
+      throws RTIexception {
+    ServiceMethod service = ServiceMethod.connect_FA_CM_S;
+    check(service);
+    if (connection != null) {
+      throw new AlreadyConnected("connect: already connected; call disconnect first");
+    }
+    if (model != EVOKED && model != IMMEDIATE) {
+      throw new UnsupportedCallbackModel("connect: callback model number " + model + " is not supported");
+    }
+    Transport transport = transportFor(localSettingsDesignator);
+    CallbackQueue queue = new CallbackQueue();
+    callbacks = queue;
+    this.federateAmbassador = federateAmbassador;
+    this.callbackModel = model;
+    try {
+      connection = transport.open(this);
+    } catch (ConnectionLostException e) {
+      throw new ConnectionFailed("connect: " + e.getMessage());
+    }
+    if (model == IMMEDIATE) {
+      Thread thread = new Thread(() -> deliverImmediately(queue), "ostra-callbacks-" + federateAmbassador);
+      thread.setDaemon(true);
+      deliveryThread = thread;
+      thread.start();
+    }
+  }
+
+  private Transport transportFor(String designator) throws RTIexception {
+    String accepted = "accepted: the empty designator (the federation engine embedded in this process)";
+    if (designator == null || designator.isEmpty()) {
+      return embedded;
+    }
+    if (designator.startsWith("rti://")) {
+      throw new ConnectionFailed("connect: cannot reach '" + designator
+          + "': connections to a federation server are not available in this release; " + accepted);
+    }
+    throw new InvalidLocalSettingsDesignator("connect: local settings designator '" + designator
+        + "' is not understood; " + accepted + ", or rti://HOST[:PORT] for a federation server");
+  }
+
+  public synchronized void disconnect() throws RTIexception {
+    ServiceMethod service = ServiceMethod.disconnect;
+    check(service);
+    if (joined != null) {
+      throw new FederateIsExecutionMember("disconnect: still joined to federation execution "
+          + joined.federation + "; call resignFederationExecution first");
+    }
+    Connection current = connection;
+    if (current == null) {
+      return;
+    }
+    connection = null;
+    callbacks.close();
+    deliveryThread = null;
+    current.close();
+  }
+
+  // ---- Federation management ----
+
+  public synchronized void createFederationExecution(ServiceMethod service, String federation,
+      List<String> modules, String mimDesignator, String timeImplementation) throws RTIexception {
+    check(service);
+    String time = timeImplementationNamed(timeImplementation);
+    FomModule mim;
+    if (mimDesignator == null) {
+      mim = FomModule.standardMim();
+    } else {
+      if (mimDesignator.equals("HLAstandardMIM")) {
+        throw new DesignatorIsHLAstandardMIM(service.serviceName() + ": the MIM designator HLAstandardMIM "
+            + "names the standard MIM, which is used anyway; give a MIM module of your own or use "
+            + "createFederationExecution");
+      }
+      mim = readMim(mimDesignator);
+    }
+    List<FomModule> read = readModules(modules);
+    expectDone(service, new FederationMessages.Create(federation, read, mim, time));
+  }
+
+  private static String timeImplementationNamed(String name) throws CouldNotCreateLogicalTimeFactory {
+    if (name == null || name.isEmpty()) {
+      return FLOAT_TIME;
+    }
+    if (name.equals(FLOAT_TIME) || name.equals(INTEGER_TIME)) {
+      return name;
+    }
+    throw new CouldNotCreateLogicalTimeFactory("no logical time implementation named '" + name
+        + "'; known: " + INTEGER_TIME + ", " + FLOAT_TIME + " (the empty name means " + FLOAT_TIME + ")");
+  }
+
+  static List<FomModule> readModules(List<String> designators) throws RTIexception {
+    List<FomModule> read = new ArrayList<>(designators.size());
+    for (String designator : designators) {
+      try {
+        read.add(FomModule.read(designator));
+      } catch (FomException e) {
+        throw switch (e.kind()) {
+          case COULD_NOT_OPEN -> new CouldNotOpenFDD(e.getMessage());
+          case ERROR_READING -> new ErrorReadingFDD(e.getMessage());
+          case INCONSISTENT -> new hla.rti1516e.exceptions.InconsistentFDD(e.getMessage());
+        };
+      }
+    }
+    return read;
+  }
+
+  private static FomModule readMim(String designator) throws RTIexception {
+    try {
+      return FomModule.read(designator);
+    } catch (FomException e) {
+      throw switch (e.kind()) {
+        case COULD_NOT_OPEN -> new CouldNotOpenMIM(e.getMessage());
+        case ERROR_READING -> new ErrorReadingMIM(e.getMessage());
+        case INCONSISTENT -> new hla.rti1516e.exceptions.InconsistentFDD(e.getMessage());
+      };
+    }
+  }
+
+  public synchronized void destroyFederationExecution(String federation) throws RTIexception {
+    ServiceMethod service = ServiceMethod.destroyFederationExecution_S;
+    check(service);
+    expectDone(service, new FederationMessages.Destroy(federation));
+  }
+
+  public void listFederationExecutions() throws RTIexception {
+    ServiceMethod service = ServiceMethod.listFederationExecutions;
+    check(service);
+    Reply.Federations listed = expect(service, new FederationMessages.ListExecutions(), Reply.Federations.class);
+    callbacks.add(new Callback(CallbackMethod.reportFederationExecutions_FEIS_Native, listed.executions()));
+  }
+
+  public synchronized int joinFederationExecution(ServiceMethod service, String federateName,
+      String federateType, String federation, List<String> modules) throws RTIexception {
+    check(service);
+    if (joined != null) {
+      throw new FederateAlreadyExecutionMember(service.serviceName() + ": already joined to federation execution "
+          + joined.federation + " as " + joined.federateName);
+    }
+    List<FomModule> read = readModules(modules);
+    Reply.Joined reply = expect(service,
+        new FederationMessages.Join(federation, federateName, federateType, read), Reply.Joined.class);
+    joined = new JoinState(reply.federate(), reply.federateName(), federation, reply.timeImplementation(),
+        reply.model());
+    switches.reset(reply.model());
+    return reply.federate();
+  }
+
+  public synchronized void resignFederationExecution(int action) throws RTIexception {
+    ServiceMethod service = ServiceMethod.resignFederationExecution_RA;
+    check(service);
+    if (action < 0 || action > 5) {
+      throw new InvalidResignAction("resignFederationExecution: resign action number " + action
+          + " is not a ResignAction (0 to 5)");
+    }
+    expectDone(service, new FederationMessages.Resign(action));
+    joined = null;
+    callbacks.clear();
+  }
+
+  public int getAutomaticResignDirective() throws RTIexception {
+    ServiceMethod service = ServiceMethod.getAutomaticResignDirective;
+    check(service);
+    return expect(service, new FederationMessages.GetAutomaticResign(), Reply.Number.class).value();
+  }
+
+  public void setAutomaticResignDirective(int action) throws RTIexception {
+    ServiceMethod service = ServiceMethod.setAutomaticResignDirective_RA;
+    check(service);
+    if (action < 0 || action > 5) {
+      throw new InvalidResignAction("setAutomaticResignDirective: resign action number " + action
+          + " is not a ResignAction (0 to 5)");
+    }
+    expectDone(service, new FederationMessages.SetAutomaticResign(action));
+  }
+
+  public void registerFederationSynchronizationPoint(ServiceMethod service, String label, byte[] tag,
+      int[] federates) throws RTIexception {
+    check(service);
+    for (int handle : federates) {
+      if (handle <= 0) {
+        throw new InvalidFederateHandle("registerFederationSynchronizationPoint: " + handle
+            + " is not a valid federate handle");
+      }
+    }
+    expectDone(service, new SyncMessages.Register(label, tag, federates));
+  }
+
+  public void synchronizationPointAchieved(String label, boolean successful) throws RTIexception {
+    ServiceMethod service = ServiceMethod.synchronizationPointAchieved_S_Z;
+    check(service);
+    expectDone(service, new SyncMessages.Achieved(label, successful));
+  }
+
+  /** setAdvisorySwitch carries out one of the eight enable/disable advisory switch services. */
+  public void setAdvisorySwitch(ServiceMethod service) throws RTIexception {
+    check(service);
+    switches.set(service);
+  }
+
+  public String getTimeFactory() throws RTIexception {
+    JoinState state = joined;
+    if (state == null) {
+      throw new RTIinternalError("getTimeFactory: not joined to a federation execution");
+    }
+    return state.timeImplementation;
+  }
+
+  // ---- Events from the engine ----
+
+  @Override
+  public void receive(Event event) {
+    CallbackQueue queue = callbacks;
+    if (event instanceof SyncMessages.Announce e) {
+      queue.add(new Callback(CallbackMethod.announceSynchronizationPoint_S_BX_Native, e.label(), e.tag()));
+    } else if (event instanceof SyncMessages.RegistrationSucceeded e) {
+      queue.add(new Callback(CallbackMethod.synchronizationPointRegistrationSucceeded_S_Native, e.label()));
+    } else if (event instanceof SyncMessages.RegistrationFailed e) {
+      queue.add(new Callback(CallbackMethod.synchronizationPointRegistrationFailed_S_SPFR_Native, e.label(),
+          e.reason()));
+    } else if (event instanceof SyncMessages.Synchronized e) {
+      queue.add(new Callback(CallbackMethod.federationSynchronized_S_FHS_Native, e.label(), e.failed()));
+    } else if (event instanceof FederationMessages.ModelExtended e) {
+      JoinState state = joined;
+      if (state != null) {
+        state.model = e.model();
+      }
+    } else {
+      System.err.println("federate " + federateAmbassador + ": unexpected event " + event);
+    }
+  }
+
+  @Override
+  public void lost(String reason) {
+    callbacks.add(new Callback(CallbackMethod.connectionLost_S_Native, reason));
+  }
+
+  // ---- Callback delivery ----
+
+  public boolean evokeCallback(double seconds) throws RTIexception {
+    check(ServiceMethod.evokeCallback_D);
+    long deadline = deadline(seconds);
+    CallbackQueue queue = callbacks;
+    if (callbackModel != EVOKED) {
+      queue.sleep(deadline);
+      return false;
+    }
+    Callback next = queue.poll(deadline);
+    if (next != null) {
+      deliver(next);
+    }
+    return queue.pending();
+  }
+
+  public boolean evokeMultipleCallbacks(double minimum, double maximum) throws RTIexception {
+    check(ServiceMethod.evokeMultipleCallbacks_D_D);
+    long minDeadline = deadline(minimum);
+    long maxDeadline = Math.max(minDeadline, deadline(maximum));
+    CallbackQueue queue = callbacks;
+    if (callbackModel != EVOKED) {
+      queue.sleep(minDeadline);
+      return false;
+    }
+    while (System.nanoTime() - maxDeadline < 0) {
+      long now = System.nanoTime();
+      Callback next = queue.poll(now - minDeadline < 0 ? minDeadline : now);
+      if (next == null) {
+        break;
+      }
+      deliver(next);
+    }
+    return queue.pending();
+  }
+
+  private static long deadline(double seconds) {
+    double clamped = Double.isNaN(seconds) || seconds < 0 ? 0 : Math.min(seconds, 1e6);
+    return System.nanoTime() + (long) (clamped * 1e9);
+  }
+
+  public void enableCallbacks() throws RTIexception {
+    check(ServiceMethod.enableCallbacks);
+    callbacks.setEnabled(true);
+  }
+
+  public void disableCallbacks() throws RTIexception {
+    check(ServiceMethod.disableCallbacks);
+    callbacks.setEnabled(false);
+  }
+
+  private void deliverImmediately(CallbackQueue queue) {
+    Callback next;
+    while ((next = queue.take()) != null) {
+      deliver(next);
+    }
+  }
+
+  private void deliver(Callback callback) {
+    synchronized (deliveryLock) {
+      Thread outer = deliveringThread;
+      deliveringThread = Thread.currentThread();
+      try {
+        sink.deliver(federateAmbassador, callback);
+      } catch (Throwable t) {
+        System.err.println("Federate ambassador callback " + callback.method().name() + " failed: "
+            + (t.getMessage() != null ? t.getMessage() : t.toString()));
+      } finally {
+        deliveringThread = outer;
+      }
+    }
+  }
+}
