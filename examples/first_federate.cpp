@@ -1,13 +1,15 @@
-// first_federate: a tour of the value types a federate uses every day.
+// first_federate: a tour of the value types a federate uses every day, and of a federation.
 #include <RTI/RTI1516.h>
 
 #include "encoding_tour.h"
+#include "federation_tour.h"
 #include "time_tour.h"
 
+#include <cstring>
 #include <iostream>
 #include <string>
 
-int main() {
+int main(int argc, char** argv) {
   // Which RTI is this?
   std::wcout << rti1516e::rtiName() << L" " << rti1516e::rtiVersion() << std::endl;
 
@@ -44,5 +46,10 @@ int main() {
 
   // Attribute values: a record with a position and a name, encoded and read back.
   showAttributeEncoding();
-  return 0;
+
+  // A federation of two federates in this process, from the module given as the first
+  // argument (the example's own Greetings.xml by default).
+  std::wstring fom = OSTRA_EXAMPLE_FOM;
+  if (argc > 1) fom.assign(argv[1], argv[1] + std::strlen(argv[1]));  // a path in plain ASCII
+  return showFederation(fom) ? 0 : 1;
 }
