@@ -1,6 +1,7 @@
 package org.vantor.ostra1516e;
 
 import hla.rti1516e.exceptions.RTIexception;
+import java.lang.ref.Cleaner;
 import org.vantor.ostra1516e.wire.ServiceMethod;
 
 /**
@@ -13,11 +14,18 @@ import org.vantor.ostra1516e.wire.ServiceMethod;
  * once; the local RTI component serializes what must be serialized.
  */
 public class RTIambassadorC2007 {
+  /** Leaves the federation for an ambassador dropped while still joined. */
+  private static final Cleaner ABANDONED = Cleaner.create();
+
   private final ServiceEntry core;
 
   /** settings is the library's start-up array: an empty string list, four zero bytes. */
   public RTIambassadorC2007(byte[] settings) {
     core = new ServiceEntry(new FederateAmbassadorC2007());
+    // The library destroys an ambassador by calling disconnect, which refuses while the
+    // federate is joined; once nothing can call this object any more, its federate is
+    // resigned as the federation's automatic resign directive says, as if it had crashed.
+    ABANDONED.register(this, core::abandon);
   }
 
   // One line per service, in the library's slot order.

@@ -33,6 +33,11 @@ final class ServiceEntry {
     support = lrc.support();
   }
 
+  /** abandon drops the connection of an ambassador that nothing can call any more. */
+  void abandon() {
+    lrc.abandon();
+  }
+
   Object call(ServiceMethod service, byte[] array) throws RTIexception {
     Object[] a;
     if (service.takesArray()) {

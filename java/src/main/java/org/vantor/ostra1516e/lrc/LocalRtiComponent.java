@@ -68,7 +68,6 @@ public final class LocalRtiComponent implements EventSink {
   private volatile CallbackQueue callbacks = new CallbackQueue();
   private volatile int callbackModel;
   private volatile int federateAmbassador;
-  private volatile Thread deliveryThread;
 
   // Join state, written under this object's monitor (the model also by receive).
   private volatile JoinState joined;
@@ -217,7 +216,6 @@ public final class LocalRtiComponent implements EventSink {
     if (model == IMMEDIATE) {
       Thread thread = new Thread(() -> deliverImmediately(queue), "ostra-callbacks-" + federateAmbassador);
       thread.setDaemon(true);
-      deliveryThread = thread;
       thread.start();
     }
   }
@@ -248,7 +246,22 @@ public final class LocalRtiComponent implements EventSink {
     }
     connection = null;
     callbacks.close();
-    deliveryThread = null;
+    current.close();
+  }
+
+  /**
+   * abandon closes the connection whatever the state: the engine resigns a federate still
+   * joined as the federation's automatic resign directive says. For an ambassador that its
+   * federate can no longer reach.
+   */
+  public synchronized void abandon() {
+    Connection current = connection;
+    if (current == null) {
+      return;
+    }
+    connection = null;
+    joined = null;
+    callbacks.close();
     current.close();
   }
 
@@ -333,8 +346,9 @@ public final class LocalRtiComponent implements EventSink {
           + joined.federation + " as " + joined.federateName);
     }
     List<FomModule> read = readModules(modules);
+    String name = federateName == null || federateName.isEmpty() ? null : federateName;
     Reply.Joined reply = expect(service,
-        new FederationMessages.Join(federation, federateName, federateType, read), Reply.Joined.class);
+        new FederationMessages.Join(federation, name, federateType, read), Reply.Joined.class);
     joined = new JoinState(reply.federate(), reply.federateName(), federation, reply.timeImplementation(),
         reply.model());
     switches.reset(reply.model());
