@@ -49,12 +49,14 @@ public final class Session {
     }
   }
 
+  /** guard answers a request whose handling failed, so that its federate never waits for ever. */
   private static void guard(Consumer<Reply> answer, Runnable work) {
     try {
       work.run();
     } catch (RuntimeException e) {
+      System.err.println("federation engine: internal error: " + e);
+      e.printStackTrace();
       answer.accept(new Reply.Refused("RTIinternalError", "internal error in the federation engine: " + e));
-      throw e;
     }
   }
 

@@ -20,7 +20,9 @@ import hla.rti1516e.exceptions.RTIexception;
 import hla.rti1516e.exceptions.RTIinternalError;
 import hla.rti1516e.exceptions.UnsupportedCallbackModel;
 import java.util.ArrayList;
+import java.util.EnumSet;
 import java.util.List;
+import java.util.Set;
 import org.vantor.ostra1516e.fom.FomException;
 import org.vantor.ostra1516e.fom.FomModel;
 import org.vantor.ostra1516e.fom.FomModule;
@@ -59,6 +61,21 @@ public final class LocalRtiComponent implements EventSink {
   static final int IMMEDIATE = 2;
   static final String FLOAT_TIME = "HLAfloat64Time";
   static final String INTEGER_TIME = "HLAinteger64Time";
+
+  /** The services whose exception lists make them depend on each state, found once. */
+  private static final Set<ServiceMethod> NEEDS_CONNECTION = raising("NotConnected");
+  private static final Set<ServiceMethod> NEEDS_JOIN = raising("FederateNotExecutionMember");
+  private static final Set<ServiceMethod> NOT_FROM_CALLBACK = raising("CallNotAllowedFromWithinCallback");
+
+  private static Set<ServiceMethod> raising(String exception) {
+    Set<ServiceMethod> services = EnumSet.noneOf(ServiceMethod.class);
+    for (ServiceMethod service : ServiceMethod.values()) {
+      if (service.raises(exception)) {
+        services.add(service);
+      }
+    }
+    return services;
+  }
 
   private final Transport embedded;
   private final CallbackSink sink;
@@ -116,15 +133,15 @@ public final class LocalRtiComponent implements EventSink {
    * join state (null when not joined and the service does not need a join).
    */
   JoinState check(ServiceMethod service) throws RTIexception {
-    if (service.raises("NotConnected") && connection == null) {
+    if (connection == null && NEEDS_CONNECTION.contains(service)) {
       throw new NotConnected(service.serviceName() + ": not connected; call connect first");
     }
-    if (service.raises("CallNotAllowedFromWithinCallback") && inCallback()) {
+    if (NOT_FROM_CALLBACK.contains(service) && inCallback()) {
       throw new CallNotAllowedFromWithinCallback(
           service.serviceName() + " may not be called from within a federate ambassador callback");
     }
     JoinState state = joined;
-    if (state == null && service.raises("FederateNotExecutionMember")) {
+    if (state == null && NEEDS_JOIN.contains(service)) {
       throw new FederateNotExecutionMember(
           service.serviceName() + ": not joined to a federation execution; call joinFederationExecution first");
     }
