@@ -12,6 +12,7 @@ import hla.rti1516e.exceptions.ErrorReadingMIM;
 import hla.rti1516e.exceptions.FederateAlreadyExecutionMember;
 import hla.rti1516e.exceptions.FederateIsExecutionMember;
 import hla.rti1516e.exceptions.FederateNotExecutionMember;
+import hla.rti1516e.exceptions.InconsistentFDD;
 import hla.rti1516e.exceptions.InvalidFederateHandle;
 import hla.rti1516e.exceptions.InvalidLocalSettingsDesignator;
 import hla.rti1516e.exceptions.InvalidResignAction;
@@ -297,7 +298,7 @@ public final class LocalRtiComponent implements EventSink {
             + "names the standard MIM, which is used anyway; give a MIM module of your own or use "
             + "createFederationExecution");
       }
-      mim = readMim(mimDesignator);
+      mim = readModule(mimDesignator, true);
     }
     List<FomModule> read = readModules(modules);
     expectDone(service, new FederationMessages.Create(federation, read, mim, time));
@@ -314,30 +315,24 @@ public final class LocalRtiComponent implements EventSink {
         + "'; known: " + INTEGER_TIME + ", " + FLOAT_TIME + " (the empty name means " + FLOAT_TIME + ")");
   }
 
-  static List<FomModule> readModules(List<String> designators) throws RTIexception {
+  private static List<FomModule> readModules(List<String> designators) throws RTIexception {
     List<FomModule> read = new ArrayList<>(designators.size());
     for (String designator : designators) {
-      try {
-        read.add(FomModule.read(designator));
-      } catch (FomException e) {
-        throw switch (e.kind()) {
-          case COULD_NOT_OPEN -> new CouldNotOpenFDD(e.getMessage());
-          case ERROR_READING -> new ErrorReadingFDD(e.getMessage());
-          case INCONSISTENT -> new hla.rti1516e.exceptions.InconsistentFDD(e.getMessage());
-        };
-      }
+      read.add(readModule(designator, false));
     }
     return read;
   }
 
-  private static FomModule readMim(String designator) throws RTIexception {
+  /** readModule reads one FOM module, or the MIM, reporting a failure as the matching exception. */
+  private static FomModule readModule(String designator, boolean mim) throws RTIexception {
     try {
       return FomModule.read(designator);
     } catch (FomException e) {
+      String message = e.getMessage();
       throw switch (e.kind()) {
-        case COULD_NOT_OPEN -> new CouldNotOpenMIM(e.getMessage());
-        case ERROR_READING -> new ErrorReadingMIM(e.getMessage());
-        case INCONSISTENT -> new hla.rti1516e.exceptions.InconsistentFDD(e.getMessage());
+        case COULD_NOT_OPEN -> mim ? new CouldNotOpenMIM(message) : new CouldNotOpenFDD(message);
+        case ERROR_READING -> mim ? new ErrorReadingMIM(message) : new ErrorReadingFDD(message);
+        case INCONSISTENT -> new InconsistentFDD(message);
       };
     }
   }
