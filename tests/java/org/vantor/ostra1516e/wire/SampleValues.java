@@ -38,7 +38,7 @@ public final class SampleValues {
       case AHS: case FHS: case DHS: case RHS:
         return new int[] {200 + p, 0x7FFFFF00 + p};
       case AHVM: case PHVM:
-        return List.of(new HandleValue(300 + p, new byte[] {(byte) p}), new HandleValue(301 + p, new byte[0]));
+        return HandleValues.of(300 + p, new byte[] {(byte) p}, 301 + p, new byte[0]);
       case ASRSPL:
         return List.of(new AttributeRegions(new int[] {400 + p, 401 + p}, new int[0]),
             new AttributeRegions(new int[] {402 + p}, new int[] {403 + p, 404 + p}));

@@ -48,7 +48,7 @@ class WireGoldenTest {
     CODE_VALUES.put("CM.HLA_EVOKED", 1);
     CODE_VALUES.put("CM.HLA_IMMEDIATE", 2);
     CODE_VALUES.put("AHS.7_3", new int[] {3, 7});
-    CODE_VALUES.put("AHVM.5_0102", List.of(new HandleValue(5, new byte[] {1, 2})));
+    CODE_VALUES.put("AHVM.5_0102", HandleValues.of(5, new byte[] {1, 2}));
     CODE_VALUES.put("OIH.minus_one", -1);
     CODE_VALUES.put("LT.integer_5", time(5));
     CODE_VALUES.put("MRH.invalid", new RetractionHandle(0, new byte[0]));

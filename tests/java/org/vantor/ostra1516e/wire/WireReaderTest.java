@@ -156,7 +156,7 @@ class WireReaderTest {
     // Set semantics belong to the consumer: the reader hands over exactly what came.
     ServiceCall call = CODEC.decodeService(ServiceMethod.updateAttributeValues_OIH_AHVM_BX,
         Hex.parse("00000009 00000002 00000005 00000001 AA 00000005 00000001 BB 00000000"));
-    assertEquals(List.of(new HandleValue(5, new byte[] {(byte) 0xAA}), new HandleValue(5, new byte[] {(byte) 0xBB})),
+    assertEquals(HandleValues.of(5, new byte[] {(byte) 0xAA}, 5, new byte[] {(byte) 0xBB}),
         call.arg(1));
     call = CODEC.decodeService(ServiceMethod.publishObjectClassAttributes_OCH_AHS,
         Hex.parse("00000001 00000003 00000007 00000003 00000007"));

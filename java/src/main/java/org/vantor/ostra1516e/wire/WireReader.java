@@ -148,14 +148,15 @@ public final class WireReader {
   }
 
   // | count | count times: handle, value as readBytes |  (codes AHVM, PHVM)
-  public List<HandleValue> readHandleValues() throws WireFormatException {
+  public HandleValues readHandleValues() throws WireFormatException {
     int count = readCount(8);
-    List<HandleValue> out = new ArrayList<>(count);
+    int[] handles = new int[count];
+    byte[][] values = new byte[count][];
     for (int i = 0; i < count; i++) {
-      int handle = readInt();
-      out.add(new HandleValue(handle, readBytes()));
+      handles[i] = readInt();
+      values[i] = readBytes();
     }
-    return out;
+    return new HandleValues(handles, values);
   }
 
   // | count | count times: attributes as readHandles, regions as readHandles |  (ASRSPL)

@@ -100,11 +100,11 @@ public final class WireWriter {
     }
   }
 
-  public void writeHandleValues(List<HandleValue> entries) {
+  public void writeHandleValues(HandleValues entries) {
     writeInt(entries.size());
-    for (HandleValue e : entries) {
-      writeInt(e.handle());
-      writeBytes(e.value());
+    for (int i = 0; i < entries.size(); i++) {
+      writeInt(entries.handle(i));
+      writeBytes(entries.value(i));
     }
   }
 
