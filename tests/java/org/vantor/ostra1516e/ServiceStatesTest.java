@@ -42,7 +42,16 @@ class ServiceStatesTest {
       "enableAttributeRelevanceAdvisorySwitch", "disableAttributeRelevanceAdvisorySwitch",
       "enableAttributeScopeAdvisorySwitch", "disableAttributeScopeAdvisorySwitch",
       "enableInteractionRelevanceAdvisorySwitch", "disableInteractionRelevanceAdvisorySwitch", "evokeCallback",
-      "evokeMultipleCallbacks", "enableCallbacks", "disableCallbacks", "getTimeFactory");
+      "evokeMultipleCallbacks", "enableCallbacks", "disableCallbacks", "getTimeFactory",
+      "publishObjectClassAttributes", "unpublishObjectClass", "unpublishObjectClassAttributes",
+      "publishInteractionClass", "unpublishInteractionClass", "subscribeObjectClassAttributes",
+      "unsubscribeObjectClass", "unsubscribeObjectClassAttributes", "subscribeInteractionClass",
+      "unsubscribeInteractionClass", "reserveObjectInstanceName", "releaseObjectInstanceName",
+      "reserveMultipleObjectInstanceName", "releaseMultipleObjectInstanceName", "registerObjectInstance",
+      "updateAttributeValues", "sendInteraction", "deleteObjectInstance", "localDeleteObjectInstance",
+      "requestAttributeValueUpdate", "requestAttributeTransportationTypeChange",
+      "queryAttributeTransportationType", "requestInteractionTransportationTypeChange",
+      "queryInteractionTransportationType");
 
   static ServiceEntry entry(State state, List<Callback> delivered) throws RTIexception {
     ServiceEntry entry = new ServiceEntry((handle, callback) -> delivered.add(callback));

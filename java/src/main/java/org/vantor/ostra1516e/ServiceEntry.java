@@ -6,8 +6,10 @@ import java.util.List;
 import org.vantor.ostra1516e.engine.FederationEngine;
 import org.vantor.ostra1516e.lrc.CallbackSink;
 import org.vantor.ostra1516e.lrc.LocalRtiComponent;
+import org.vantor.ostra1516e.lrc.ObjectServices;
 import org.vantor.ostra1516e.lrc.SupportServices;
 import org.vantor.ostra1516e.transport.InProcessTransport;
+import org.vantor.ostra1516e.wire.HandleValues;
 import org.vantor.ostra1516e.wire.ServiceCall;
 import org.vantor.ostra1516e.wire.ServiceMethod;
 import org.vantor.ostra1516e.wire.WireCodec;
@@ -27,10 +29,12 @@ final class ServiceEntry {
 
   private final LocalRtiComponent lrc;
   private final SupportServices support;
+  private final ObjectServices objects;
 
   ServiceEntry(CallbackSink callbacks) {
     lrc = new LocalRtiComponent(new InProcessTransport(FederationEngine.embedded()), callbacks);
     support = lrc.support();
+    objects = lrc.objects();
   }
 
   /** abandon drops the connection of an ambassador that nothing can call any more. */
@@ -80,6 +84,52 @@ final class ServiceEntry {
       case registerFederationSynchronizationPoint_S_BX:
         lrc.registerFederationSynchronizationPoint(s, (String) a[0], (byte[]) a[1], new int[0]); return null;
       case synchronizationPointAchieved_S_Z: lrc.synchronizationPointAchieved((String) a[0], (Boolean) a[1]); return null;
+      case publishObjectClassAttributes_OCH_AHS:
+        objects.publishObjectClassAttributes((Integer) a[0], (int[]) a[1]); return null;
+      case unpublishObjectClass_OCH: objects.unpublishObjectClass(s, (Integer) a[0], null); return null;
+      case unpublishObjectClassAttributes_OCH_AHS:
+        objects.unpublishObjectClass(s, (Integer) a[0], (int[]) a[1]); return null;
+      case publishInteractionClass_ICH: objects.publishInteractionClass((Integer) a[0]); return null;
+      case unpublishInteractionClass_ICH: objects.unpublishInteractionClass((Integer) a[0]); return null;
+      case subscribeObjectClassAttributes_OCH_AHS_Z_S:
+        objects.subscribeObjectClassAttributes((Integer) a[0], (int[]) a[1], (Boolean) a[2], (String) a[3]);
+        return null;
+      case unsubscribeObjectClass_OCH: objects.unsubscribeObjectClass(s, (Integer) a[0], null); return null;
+      case unsubscribeObjectClassAttributes_OCH_AHS:
+        objects.unsubscribeObjectClass(s, (Integer) a[0], (int[]) a[1]); return null;
+      case subscribeInteractionClass_ICH_Z:
+        objects.subscribeInteractionClass((Integer) a[0], (Boolean) a[1]); return null;
+      case unsubscribeInteractionClass_ICH: objects.unsubscribeInteractionClass((Integer) a[0]); return null;
+      case reserveObjectInstanceName_S: objects.reserveObjectInstanceName((String) a[0]); return null;
+      case releaseObjectInstanceName_S: objects.releaseObjectInstanceNames(s, List.of((String) a[0])); return null;
+      case reserveMultipleObjectInstanceName_S: objects.reserveMultipleObjectInstanceName(strings(a[0])); return null;
+      case releaseMultipleObjectInstanceName_S: objects.releaseObjectInstanceNames(s, strings(a[0])); return null;
+      case registerObjectInstance_OCH_S: return objects.registerObjectInstance(s, (Integer) a[0], (String) a[1]);
+      case registerObjectInstance_OCH: return objects.registerObjectInstance(s, (Integer) a[0], null);
+      case updateAttributeValues_OIH_AHVM_BX_LT:
+        return objects.updateAttributeValues(s, (Integer) a[0], (HandleValues) a[1], (byte[]) a[2], (byte[]) a[3]);
+      case updateAttributeValues_OIH_AHVM_BX:
+        return objects.updateAttributeValues(s, (Integer) a[0], (HandleValues) a[1], (byte[]) a[2], null);
+      case sendInteraction_ICH_PHVM_BX_LT:
+        return objects.sendInteraction(s, (Integer) a[0], (HandleValues) a[1], (byte[]) a[2], (byte[]) a[3]);
+      case sendInteraction_ICH_PHVM_BX:
+        return objects.sendInteraction(s, (Integer) a[0], (HandleValues) a[1], (byte[]) a[2], null);
+      case deleteObjectInstance_OIH_BX_LT:
+        return objects.deleteObjectInstance(s, (Integer) a[0], (byte[]) a[1], (byte[]) a[2]);
+      case deleteObjectInstance_OIH_BX: return objects.deleteObjectInstance(s, (Integer) a[0], (byte[]) a[1], null);
+      case localDeleteObjectInstance_OIH: objects.localDeleteObjectInstance((Integer) a[0]); return null;
+      case requestAttributeValueUpdate_OCH_AHS_BX:
+        objects.requestClassAttributeValueUpdate((Integer) a[0], (int[]) a[1], (byte[]) a[2]); return null;
+      case requestAttributeValueUpdate_OIH_AHS_BX:
+        objects.requestInstanceAttributeValueUpdate((Integer) a[0], (int[]) a[1], (byte[]) a[2]); return null;
+      case requestAttributeTransportationTypeChange_OIH_AHS_TTH:
+        objects.requestAttributeTransportationTypeChange((Integer) a[0], (int[]) a[1], (Integer) a[2]); return null;
+      case queryAttributeTransportationType_OIH_AH:
+        objects.queryAttributeTransportationType((Integer) a[0], (Integer) a[1]); return null;
+      case requestInteractionTransportationTypeChange_ICH_TTH:
+        objects.requestInteractionTransportationTypeChange((Integer) a[0], (Integer) a[1]); return null;
+      case queryInteractionTransportationType_FH_ICH:
+        objects.queryInteractionTransportationType((Integer) a[0], (Integer) a[1]); return null;
       case getAutomaticResignDirective: return lrc.getAutomaticResignDirective();
       case setAutomaticResignDirective_RA: lrc.setAutomaticResignDirective((Integer) a[0]); return null;
       case getFederateHandle_S: return support.getFederateHandle((String) a[0]);

@@ -1,19 +1,23 @@
 package org.vantor.ostra1516e.engine;
 
 import java.util.ArrayList;
+import java.util.BitSet;
 import java.util.HashMap;
 import java.util.IdentityHashMap;
 import java.util.LinkedHashMap;
 import java.util.LinkedHashSet;
+import java.util.List;
 import java.util.Map;
 import java.util.Set;
 import java.util.TreeSet;
 import java.util.function.Consumer;
 import org.vantor.ostra1516e.fom.FomException;
 import org.vantor.ostra1516e.fom.FomModel;
+import org.vantor.ostra1516e.message.DeclarationMessages;
 import org.vantor.ostra1516e.message.Event;
 import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Message;
+import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.SyncMessages;
 
@@ -42,13 +46,10 @@ final class Federation {
   private final Map<String, Member> membersByName = new HashMap<>();
   private final Map<Session, Member> membersBySession = new IdentityHashMap<>();
   private final Map<String, SyncPoint> syncPoints = new LinkedHashMap<>();
-
-  /** Member is a joined federate. */
-  private record Member(int handle, String name, String type, Session session) {
-    void send(Event event) {
-      session.deliver(event);
-    }
-  }
+  private final Routes routes = new Routes(this);
+  private final ObjectManagement objects = new ObjectManagement(this);
+  private final Advisories advisories = new Advisories(this);
+  private int privilegeToDelete;
 
   /** SyncPoint is a registered synchronization point that is not yet synchronized. */
   private static final class SyncPoint {
@@ -72,6 +73,68 @@ final class Federation {
     this.timeImplementation = timeImplementation;
     this.model = model;
     this.mailbox = new Mailbox(name);
+    this.automaticResign = resignActionNumber(model.automaticResignAction());
+    this.privilegeToDelete = model.attributeHandle(model.objectRoot(), "HLAprivilegeToDeleteObject");
+  }
+
+  /** The wire numbers of the resign actions, by their names in an object model's switch table. */
+  private static int resignActionNumber(String name) {
+    switch (name) {
+      case "UnconditionallyDivestAttributes": return 0;
+      case "DeleteObjects": return 1;
+      case "CancelPendingOwnershipAcquisitions": return 2;
+      case "DeleteObjectsThenDivest": return 3;
+      case "NoAction": return 5;
+      default: return CANCEL_THEN_DELETE_THEN_DIVEST;
+    }
+  }
+
+  // ---- What the parts share ----
+
+  FomModel model() {
+    return model;
+  }
+
+  Iterable<Member> members() {
+    return members.values();
+  }
+
+  Member member(int handle) {
+    return members.get(handle);
+  }
+
+  Routes routes() {
+    return routes;
+  }
+
+  ObjectManagement objects() {
+    return objects;
+  }
+
+  Advisories advisories() {
+    return advisories;
+  }
+
+  int privilegeToDelete() {
+    return privilegeToDelete;
+  }
+
+  boolean anySwitchOn(int advisory) {
+    for (Member member : members.values()) {
+      if (member.advisories[advisory]) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  /** transportationNumber is the wire number of a transportation type's name (reliable unless best effort). */
+  int transportationNumber(String transportation) {
+    if (transportation.equals("HLAbestEffort")) {
+      return ObjectManagement.BEST_EFFORT;
+    }
+    return model.transportationType(transportation).map(t -> t.reliable()).orElse(true)
+        ? ObjectManagement.RELIABLE : ObjectManagement.BEST_EFFORT;
   }
 
   String name() {
@@ -116,6 +179,12 @@ final class Federation {
     Member member = new Member(handle, federateName, m.federateType(), session);
     boolean modelChanged = extended != model;
     model = extended;
+    member.advisories[Member.OBJECT_CLASS_RELEVANCE] = model.switchEnabled("objectClassRelevanceAdvisory");
+    member.advisories[Member.ATTRIBUTE_RELEVANCE] = model.switchEnabled("attributeRelevanceAdvisory");
+    member.advisories[Member.ATTRIBUTE_SCOPE] = model.switchEnabled("attributeScopeAdvisory");
+    member.advisories[Member.INTERACTION_RELEVANCE] = model.switchEnabled("interactionRelevanceAdvisory");
+    member.conveyProducingFederate = model.switchEnabled("conveyProducingFederate");
+    routes.invalidate();
     members.put(handle, member);
     membersByName.put(federateName, member);
     membersBySession.put(session, member);
@@ -163,22 +232,26 @@ final class Federation {
     reply.accept(Reply.Done.INSTANCE);
   }
 
-  /** lose resigns the federate of a session that closed while joined. */
+  /** lose resigns the federate of a session that closed while joined, by the automatic resign directive. */
   void lose(Session session) {
     Member member = membersBySession.get(session);
     if (member != null) {
-      remove(member);
+      remove(member, automaticResign);
     }
   }
 
-  private void remove(Member member) {
-    members.remove(member.handle());
-    membersByName.remove(member.name());
-    membersBySession.remove(member.session());
-    member.session().joined(null);
+  private void remove(Member member, int resignAction) {
+    objects.resign(member, resignAction);
+    members.remove(member.handle);
+    membersByName.remove(member.name);
+    membersBySession.remove(member.session);
+    member.session.joined(null);
+    routes.invalidate();
+    advisories.forget(member);
+    advisories.refreshAll();
     for (SyncPoint point : new ArrayList<>(syncPoints.values())) {
-      point.members.remove(member.handle());
-      if (point.waiting.remove(member.handle())) {
+      point.members.remove(member.handle);
+      if (point.waiting.remove(member.handle)) {
         completeIfSynchronized(point);
       }
     }
@@ -192,8 +265,46 @@ final class Federation {
       reply.accept(new Reply.Refused("FederateNotExecutionMember", "not joined to federation execution " + name));
       return;
     }
-    if (message instanceof FederationMessages.Resign) {
-      remove(member);
+    if (message instanceof ObjectMessages.Update m) {
+      objects.update(member, m);
+    } else if (message instanceof ObjectMessages.SendInteraction m) {
+      objects.sendInteraction(member, m);
+    } else if (message instanceof DeclarationMessages.PublishObjectClass
+        || message instanceof DeclarationMessages.UnpublishObjectClass
+        || message instanceof DeclarationMessages.PublishInteractionClass
+        || message instanceof DeclarationMessages.UnpublishInteractionClass
+        || message instanceof DeclarationMessages.SubscribeObjectClass
+        || message instanceof DeclarationMessages.UnsubscribeObjectClass
+        || message instanceof DeclarationMessages.SubscribeInteractionClass
+        || message instanceof DeclarationMessages.UnsubscribeInteractionClass
+        || message instanceof DeclarationMessages.SetAdvisorySwitch) {
+      declare(member, message);
+    } else if (message instanceof ObjectMessages.Register m) {
+      objects.register(member, m, reply);
+    } else if (message instanceof ObjectMessages.Delete m) {
+      objects.delete(member, m);
+    } else if (message instanceof ObjectMessages.LocalDelete m) {
+      objects.localDelete(member, m);
+    } else if (message instanceof ObjectMessages.ReserveName m) {
+      objects.reserve(member, List.of(m.name()), false);
+    } else if (message instanceof ObjectMessages.ReserveNames m) {
+      objects.reserve(member, m.names(), true);
+    } else if (message instanceof ObjectMessages.ReleaseNames m) {
+      objects.release(member, m.names());
+    } else if (message instanceof ObjectMessages.RequestObjectUpdate m) {
+      objects.requestObjectUpdate(member, m);
+    } else if (message instanceof ObjectMessages.RequestClassUpdate m) {
+      objects.requestClassUpdate(member, m);
+    } else if (message instanceof ObjectMessages.ChangeAttributeTransportation m) {
+      objects.changeAttributeTransportation(member, m);
+    } else if (message instanceof ObjectMessages.QueryAttributeTransportation m) {
+      objects.queryAttributeTransportation(member, m);
+    } else if (message instanceof ObjectMessages.ChangeInteractionTransportation m) {
+      objects.changeInteractionTransportation(member, m);
+    } else if (message instanceof ObjectMessages.QueryInteractionTransportation m) {
+      objects.queryInteractionTransportation(member, m);
+    } else if (message instanceof FederationMessages.Resign m) {
+      remove(member, m.action());
       reply.accept(Reply.Done.INSTANCE);
     } else if (message instanceof SyncMessages.Register m) {
       register(member, m, reply);
@@ -201,12 +312,12 @@ final class Federation {
       achieved(member, m, reply);
     } else if (message instanceof FederationMessages.FederateHandle m) {
       Member found = membersByName.get(m.federateName());
-      reply.accept(found != null ? new Reply.Number(found.handle())
+      reply.accept(found != null ? new Reply.Number(found.handle)
           : new Reply.Refused("NameNotFound", "no federate named " + m.federateName()
               + " is joined to federation execution " + name));
     } else if (message instanceof FederationMessages.FederateName m) {
       Member found = members.get(m.federate());
-      reply.accept(found != null ? new Reply.Text(found.name())
+      reply.accept(found != null ? new Reply.Text(found.name)
           : new Reply.Refused("FederateHandleNotKnown", "federate handle " + m.federate()
               + " is not a federate joined to federation execution " + name));
     } else if (message instanceof FederationMessages.GetAutomaticResign) {
@@ -217,6 +328,65 @@ final class Federation {
     } else {
       reply.accept(new Reply.Refused("RTIinternalError", "the federation engine does not handle " + message));
     }
+  }
+
+  // ---- Declarations ----
+
+  /** declare carries out a declaration and everything that follows from it. */
+  private void declare(Member member, Message message) {
+    if (message instanceof DeclarationMessages.PublishObjectClass m) {
+      BitSet published = member.published.computeIfAbsent(m.objectClass(), c -> new BitSet());
+      for (int attribute : m.attributes()) {
+        published.set(attribute);
+      }
+    } else if (message instanceof DeclarationMessages.UnpublishObjectClass m) {
+      BitSet published = member.published.get(m.objectClass());
+      if (published != null) {
+        if (m.attributes() == null) {
+          member.published.remove(m.objectClass());
+        } else {
+          for (int attribute : m.attributes()) {
+            published.clear(attribute);
+          }
+        }
+      }
+      objects.divest(member, m.objectClass(), m.attributes());
+    } else if (message instanceof DeclarationMessages.PublishInteractionClass m) {
+      member.publishedInteractions.add(m.interactionClass());
+    } else if (message instanceof DeclarationMessages.UnpublishInteractionClass m) {
+      member.publishedInteractions.remove(m.interactionClass());
+    } else if (message instanceof DeclarationMessages.SubscribeObjectClass m) {
+      Member.Subscription subscription = member.subscribed.computeIfAbsent(m.objectClass(),
+          c -> new Member.Subscription());
+      for (int attribute : m.attributes()) {
+        subscription.attributes.set(attribute);
+      }
+      subscription.active = m.active();
+      subscription.updateRate = m.updateRate();
+      routes.invalidate();
+      objects.discoverFor(member);
+    } else if (message instanceof DeclarationMessages.UnsubscribeObjectClass m) {
+      Member.Subscription subscription = member.subscribed.get(m.objectClass());
+      if (subscription != null) {
+        if (m.attributes() == null) {
+          member.subscribed.remove(m.objectClass());
+        } else {
+          for (int attribute : m.attributes()) {
+            subscription.attributes.clear(attribute);
+          }
+        }
+      }
+      routes.invalidate();
+    } else if (message instanceof DeclarationMessages.SubscribeInteractionClass m) {
+      member.subscribedInteractions.put(m.interactionClass(), m.active());
+      routes.invalidate();
+    } else if (message instanceof DeclarationMessages.UnsubscribeInteractionClass m) {
+      member.subscribedInteractions.remove(m.interactionClass());
+      routes.invalidate();
+    } else if (message instanceof DeclarationMessages.SetAdvisorySwitch m) {
+      member.advisories[m.advisory()] = m.on();
+    }
+    advisories.refreshAll();
   }
 
   // ---- Synchronization points ----
@@ -259,14 +429,14 @@ final class Federation {
 
   private void achieved(Member member, SyncMessages.Achieved m, Consumer<Reply> reply) {
     SyncPoint point = syncPoints.get(m.label());
-    if (point == null || !point.waiting.contains(member.handle())) {
+    if (point == null || !point.waiting.contains(member.handle)) {
       reply.accept(new Reply.Refused("SynchronizationPointLabelNotAnnounced", "synchronization point " + m.label()
           + (point == null ? " is not announced" : " was already achieved by this federate")));
       return;
     }
-    point.waiting.remove(member.handle());
+    point.waiting.remove(member.handle);
     if (!m.successful()) {
-      point.failed.add(member.handle());
+      point.failed.add(member.handle);
     }
     reply.accept(Reply.Done.INSTANCE);
     completeIfSynchronized(point);

@@ -12,6 +12,7 @@ import hla.rti1516e.exceptions.ErrorReadingMIM;
 import hla.rti1516e.exceptions.FederateAlreadyExecutionMember;
 import hla.rti1516e.exceptions.FederateIsExecutionMember;
 import hla.rti1516e.exceptions.FederateNotExecutionMember;
+import hla.rti1516e.exceptions.FederateOwnsAttributes;
 import hla.rti1516e.exceptions.InconsistentFDD;
 import hla.rti1516e.exceptions.InvalidFederateHandle;
 import hla.rti1516e.exceptions.InvalidLocalSettingsDesignator;
@@ -27,9 +28,11 @@ import java.util.Set;
 import org.vantor.ostra1516e.fom.FomException;
 import org.vantor.ostra1516e.fom.FomModel;
 import org.vantor.ostra1516e.fom.FomModule;
+import org.vantor.ostra1516e.message.DeclarationMessages;
 import org.vantor.ostra1516e.message.Event;
 import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Notice;
+import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.Request;
 import org.vantor.ostra1516e.message.SyncMessages;
@@ -39,6 +42,7 @@ import org.vantor.ostra1516e.transport.EventSink;
 import org.vantor.ostra1516e.transport.Transport;
 import org.vantor.ostra1516e.wire.CallbackMethod;
 import org.vantor.ostra1516e.wire.ServiceMethod;
+import org.vantor.ostra1516e.wire.SupplementalInfo;
 
 /**
  * LocalRtiComponent is one federate's side of the federation: its connection and join
@@ -61,6 +65,8 @@ public final class LocalRtiComponent implements EventSink {
   static final int EVOKED = 1;
   static final int IMMEDIATE = 2;
   static final String FLOAT_TIME = "HLAfloat64Time";
+  /** Wire number of ResignAction NO_ACTION. */
+  static final int NO_ACTION = 5;
   static final String INTEGER_TIME = "HLAinteger64Time";
 
   /** The services whose exception lists make them depend on each state, found once. */
@@ -96,6 +102,7 @@ public final class LocalRtiComponent implements EventSink {
 
   private final Switches switches = new Switches();
   private final SupportServices support = new SupportServices(this);
+  private final ObjectServices objects = new ObjectServices(this);
 
   /** JoinState is what the component knows of the federation it joined. */
   static final class JoinState {
@@ -125,6 +132,10 @@ public final class LocalRtiComponent implements EventSink {
 
   public Switches switches() {
     return switches;
+  }
+
+  public ObjectServices objects() {
+    return objects;
   }
 
   // ---- Checks shared by every service ----
@@ -361,6 +372,7 @@ public final class LocalRtiComponent implements EventSink {
     String name = federateName == null || federateName.isEmpty() ? null : federateName;
     Reply.Joined reply = expect(service,
         new FederationMessages.Join(federation, name, federateType, read), Reply.Joined.class);
+    objects.forget();
     joined = new JoinState(reply.federate(), reply.federateName(), federation, reply.timeImplementation(),
         reply.model());
     switches.reset(reply.model());
@@ -374,8 +386,13 @@ public final class LocalRtiComponent implements EventSink {
       throw new InvalidResignAction("resignFederationExecution: resign action number " + action
           + " is not a ResignAction (0 to 5)");
     }
+    if (action == NO_ACTION && objects.ownsAnything()) {
+      throw new FederateOwnsAttributes("resignFederationExecution: this federate owns attributes of object "
+          + "instances; resign with an action that deletes or divests them, or give them up first");
+    }
     expectDone(service, new FederationMessages.Resign(action));
     joined = null;
+    objects.forget();
     callbacks.clear();
   }
 
@@ -416,7 +433,8 @@ public final class LocalRtiComponent implements EventSink {
   /** setAdvisorySwitch carries out one of the eight enable/disable advisory switch services. */
   public void setAdvisorySwitch(ServiceMethod service) throws RTIexception {
     check(service);
-    switches.set(service);
+    Switches.Advisory advisory = switches.set(service);
+    send(service, new DeclarationMessages.SetAdvisorySwitch(advisory.ordinal(), switches.isOn(advisory)));
   }
 
   public String getTimeFactory() throws RTIexception {
@@ -429,10 +447,104 @@ public final class LocalRtiComponent implements EventSink {
 
   // ---- Events from the engine ----
 
+  private static final int RECEIVE = 0;
+  private static final int TIMESTAMP = 1;
+
   @Override
   public void receive(Event event) {
     CallbackQueue queue = callbacks;
-    if (event instanceof SyncMessages.Announce e) {
+    if (event instanceof ObjectMessages.Reflect e) {
+      SupplementalInfo info = new SupplementalInfo(e.producer() != 0, e.producer(), false, null);
+      if (e.time() == null) {
+        queue.add(new Callback(CallbackMethod.reflectAttributeValues_OIH_AHVM_BX_OT_TTH_FASRI_Native, e.object(),
+            e.values(), e.tag(), e.sentOrder(), e.transportation(), info));
+      } else if (e.sentOrder() == TIMESTAMP) {
+        queue.add(new Callback(CallbackMethod.reflectAttributeValues_OIH_AHVM_BX_OT_TTH_LT_OT_MRH_FASRI_Native,
+            e.object(), e.values(), e.tag(), e.sentOrder(), e.transportation(), e.time(), RECEIVE, e.retraction(),
+            info));
+      } else {
+        queue.add(new Callback(CallbackMethod.reflectAttributeValues_OIH_AHVM_BX_OT_TTH_LT_OT_FASRI_Native,
+            e.object(), e.values(), e.tag(), e.sentOrder(), e.transportation(), e.time(), RECEIVE, info));
+      }
+    } else if (event instanceof ObjectMessages.Receive e) {
+      SupplementalInfo info = new SupplementalInfo(e.producer() != 0, e.producer(), false, null);
+      if (e.time() == null) {
+        queue.add(new Callback(CallbackMethod.receiveInteraction_ICH_PHVM_BX_OT_TTH_FASRI_Native,
+            e.receivedClass(), e.parameters(), e.tag(), e.sentOrder(), e.transportation(), info));
+      } else if (e.sentOrder() == TIMESTAMP) {
+        queue.add(new Callback(CallbackMethod.receiveInteraction_ICH_PHVM_BX_OT_TTH_LT_OT_MRH_FASRI_Native,
+            e.receivedClass(), e.parameters(), e.tag(), e.sentOrder(), e.transportation(), e.time(), RECEIVE,
+            e.retraction(), info));
+      } else {
+        queue.add(new Callback(CallbackMethod.receiveInteraction_ICH_PHVM_BX_OT_TTH_LT_OT_FASRI_Native,
+            e.receivedClass(), e.parameters(), e.tag(), e.sentOrder(), e.transportation(), e.time(), RECEIVE,
+            info));
+      }
+    } else if (event instanceof ObjectMessages.Discover e) {
+      objects.discovered(e);
+      queue.add(e.producer() != 0
+          ? new Callback(CallbackMethod.discoverObjectInstance_OIH_OCH_S_FH_Native, e.object(), e.knownClass(),
+              e.name(), e.producer())
+          : new Callback(CallbackMethod.discoverObjectInstance_OIH_OCH_S_Native, e.object(), e.knownClass(),
+              e.name()));
+    } else if (event instanceof ObjectMessages.Remove e) {
+      objects.removed(e);
+      SupplementalInfo info = new SupplementalInfo(e.producer() != 0, e.producer(), false, null);
+      if (e.time() == null) {
+        queue.add(new Callback(CallbackMethod.removeObjectInstance_OIH_BX_OT_FASRI_Native, e.object(), e.tag(),
+            e.sentOrder(), info));
+      } else if (e.sentOrder() == TIMESTAMP) {
+        queue.add(new Callback(CallbackMethod.removeObjectInstance_OIH_BX_OT_LT_OT_MRH_FASRI_Native, e.object(),
+            e.tag(), e.sentOrder(), e.time(), RECEIVE, e.retraction(), info));
+      } else {
+        queue.add(new Callback(CallbackMethod.removeObjectInstance_OIH_BX_OT_LT_OT_FASRI_Native, e.object(),
+            e.tag(), e.sentOrder(), e.time(), RECEIVE, info));
+      }
+    } else if (event instanceof ObjectMessages.ProvideUpdate e) {
+      queue.add(new Callback(CallbackMethod.provideAttributeValueUpdate_OIH_AHS_BX_Native, e.object(),
+          e.attributes(), e.tag()));
+    } else if (event instanceof ObjectMessages.NameReservation e) {
+      objects.reservation(e);
+      if (e.multiple()) {
+        queue.add(new Callback(e.succeeded() ? CallbackMethod.multipleObjectInstanceNameReservationSucceeded_S_Native
+            : CallbackMethod.multipleObjectInstanceNameReservationFailed_S_Native, e.names()));
+      } else {
+        queue.add(new Callback(e.succeeded() ? CallbackMethod.objectInstanceNameReservationSucceeded_S_Native
+            : CallbackMethod.objectInstanceNameReservationFailed_S_Native, e.names().get(0)));
+      }
+    } else if (event instanceof DeclarationMessages.ObjectClassRelevance e) {
+      queue.add(new Callback(e.on() ? CallbackMethod.startRegistrationForObjectClass_OCH_Native
+          : CallbackMethod.stopRegistrationForObjectClass_OCH_Native, e.objectClass()));
+    } else if (event instanceof DeclarationMessages.InteractionRelevance e) {
+      queue.add(new Callback(e.on() ? CallbackMethod.turnInteractionsOn_ICH_Native
+          : CallbackMethod.turnInteractionsOff_ICH_Native, e.interactionClass()));
+    } else if (event instanceof DeclarationMessages.AttributeRelevance e) {
+      if (!e.on()) {
+        queue.add(new Callback(CallbackMethod.turnUpdatesOffForObjectInstance_OIH_AHS_Native, e.object(),
+            e.attributes()));
+      } else if (e.updateRate().isEmpty()) {
+        queue.add(new Callback(CallbackMethod.turnUpdatesOnForObjectInstance_OIH_AHS_Native, e.object(),
+            e.attributes()));
+      } else {
+        queue.add(new Callback(CallbackMethod.turnUpdatesOnForObjectInstance_OIH_AHS_S_Native, e.object(),
+            e.attributes(), e.updateRate()));
+      }
+    } else if (event instanceof DeclarationMessages.AttributeScope e) {
+      queue.add(new Callback(e.in() ? CallbackMethod.attributesInScope_OIH_AHS_Native
+          : CallbackMethod.attributesOutOfScope_OIH_AHS_Native, e.object(), e.attributes()));
+    } else if (event instanceof ObjectMessages.AttributeTransportationChanged e) {
+      queue.add(new Callback(CallbackMethod.confirmAttributeTransportationTypeChange_OIH_AHS_TTH_Native,
+          e.object(), e.attributes(), e.transportation()));
+    } else if (event instanceof ObjectMessages.AttributeTransportationReport e) {
+      queue.add(new Callback(CallbackMethod.reportAttributeTransportationType_OIH_AH_TTH_Native, e.object(),
+          e.attribute(), e.transportation()));
+    } else if (event instanceof ObjectMessages.InteractionTransportationChanged e) {
+      queue.add(new Callback(CallbackMethod.confirmInteractionTransportationTypeChange_ICH_TTH_Native,
+          e.interactionClass(), e.transportation()));
+    } else if (event instanceof ObjectMessages.InteractionTransportationReport e) {
+      queue.add(new Callback(CallbackMethod.reportInteractionTransportationType_FH_ICH_TTH_Native, e.federate(),
+          e.interactionClass(), e.transportation()));
+    } else if (event instanceof SyncMessages.Announce e) {
       queue.add(new Callback(CallbackMethod.announceSynchronizationPoint_S_BX_Native, e.label(), e.tag()));
     } else if (event instanceof SyncMessages.RegistrationSucceeded e) {
       queue.add(new Callback(CallbackMethod.synchronizationPointRegistrationSucceeded_S_Native, e.label()));

@@ -15,7 +15,6 @@ import hla.rti1516e.exceptions.InvalidTransportationName;
 import hla.rti1516e.exceptions.InvalidTransportationType;
 import hla.rti1516e.exceptions.InvalidUpdateRateDesignator;
 import hla.rti1516e.exceptions.NameNotFound;
-import hla.rti1516e.exceptions.ObjectInstanceNotKnown;
 import hla.rti1516e.exceptions.RTIexception;
 import org.vantor.ostra1516e.fom.FomModel;
 import org.vantor.ostra1516e.message.FederationMessages;
@@ -122,31 +121,22 @@ public final class SupportServices {
   }
 
   public double getUpdateRateValueForAttribute(int objectInstance, int attribute) throws RTIexception {
-    lrc.check(ServiceMethod.getUpdateRateValueForAttribute_OIH_AH);
-    throw instanceNotKnown("getUpdateRateValueForAttribute", objectInstance);
+    return lrc.objects().updateRateValueForAttribute(ServiceMethod.getUpdateRateValueForAttribute_OIH_AH,
+        objectInstance, attribute);
   }
 
-  // ---- Object instances (none are known before objects are exchanged) ----
+  // ---- Object instances this federate knows ----
 
   public int getKnownObjectClassHandle(int objectInstance) throws RTIexception {
-    lrc.check(ServiceMethod.getKnownObjectClassHandle_OIH);
-    throw instanceNotKnown("getKnownObjectClassHandle", objectInstance);
+    return lrc.objects().knownObjectClass(ServiceMethod.getKnownObjectClassHandle_OIH, objectInstance);
   }
 
   public int getObjectInstanceHandle(String name) throws RTIexception {
-    lrc.check(ServiceMethod.getObjectInstanceHandle_S);
-    throw new ObjectInstanceNotKnown("getObjectInstanceHandle: no object instance named '" + name
-        + "' is known to this federate");
+    return lrc.objects().objectInstanceHandle(ServiceMethod.getObjectInstanceHandle_S, name);
   }
 
   public String getObjectInstanceName(int objectInstance) throws RTIexception {
-    lrc.check(ServiceMethod.getObjectInstanceName_OIH);
-    throw instanceNotKnown("getObjectInstanceName", objectInstance);
-  }
-
-  private static ObjectInstanceNotKnown instanceNotKnown(String service, int objectInstance) {
-    return new ObjectInstanceNotKnown(service + ": object instance " + objectInstance
-        + " is not known to this federate");
+    return lrc.objects().objectInstanceName(ServiceMethod.getObjectInstanceName_OIH, objectInstance);
   }
 
   // ---- Interaction classes and parameters ----

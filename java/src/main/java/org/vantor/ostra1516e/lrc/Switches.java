@@ -47,8 +47,11 @@ public final class Switches {
     }
   }
 
-  /** set carries out one of the enable/disable services, refusing a switch already in that state. */
-  synchronized void set(ServiceMethod service) throws RTIexception {
+  /**
+   * set carries out one of the enable/disable services, refusing a switch already in that
+   * state, and returns the switch it changed.
+   */
+  synchronized Advisory set(ServiceMethod service) throws RTIexception {
     String name = service.name();
     boolean enable = name.startsWith("enable");
     Advisory advisory;
@@ -75,5 +78,6 @@ public final class Switches {
       };
     }
     on[advisory.ordinal()] = enable;
+    return advisory;
   }
 }

@@ -1,0 +1,164 @@
+package org.vantor.ostra1516e.engine;
+
+import java.util.BitSet;
+import java.util.HashMap;
+import java.util.Map;
+import java.util.Set;
+import org.vantor.ostra1516e.message.DeclarationMessages;
+
+/**
+ * Advisories tells federates, each as its switches ask, when what they publish or own
+ * becomes relevant to others or stops being so, and when attributes of instances they know
+ * come into or go out of scope. Each advisory is sent when its answer changes, never again
+ * with the same answer.
+ *
+ * <ul>
+ *   <li>object class relevance: another member's subscription reaches a class the member
+ *       publishes (it would discover instances the member registers);
+ *   <li>interaction relevance: another member receives a class the member publishes;
+ *   <li>attribute relevance: another member receives updates of attributes the member owns;
+ *   <li>attribute scope: attributes of an instance the member knows and subscribes are owned
+ *       by another member.
+ * </ul>
+ *
+ * <p>Thread-safety: touched only by its federation's tasks.
+ */
+final class Advisories {
+  private final Federation federation;
+  /** Classes last said relevant, by member handle. */
+  private final Map<Integer, Set<Integer>> relevantClasses = new HashMap<>();
+  private final Map<Integer, Set<Integer>> relevantInteractions = new HashMap<>();
+
+  Advisories(Federation federation) {
+    this.federation = federation;
+  }
+
+  /** refreshAll re-evaluates every advisory, after declarations or membership changed. */
+  void refreshAll() {
+    for (Member member : federation.members()) {
+      refreshClasses(member);
+      refreshInteractions(member);
+    }
+    for (Instance instance : federation.objects().instances.values()) {
+      refreshInstance(instance);
+    }
+  }
+
+  void forget(Member member) {
+    relevantClasses.remove(member.handle);
+    relevantInteractions.remove(member.handle);
+  }
+
+  private void refreshClasses(Member member) {
+    Set<Integer> told = relevantClasses.computeIfAbsent(member.handle, h -> new java.util.HashSet<>());
+    if (!member.advisories[Member.OBJECT_CLASS_RELEVANCE]) {
+      told.clear();
+      return;
+    }
+    Routes routes = federation.routes();
+    for (Map.Entry<Integer, BitSet> e : member.published.entrySet()) {
+      int objectClass = e.getKey();
+      boolean relevant = false;
+      if (!e.getValue().isEmpty()) {
+        for (Routes.ObjectRoute route : routes.forObjectClass(objectClass)) {
+          relevant |= route.member() != member;
+        }
+      }
+      if (relevant != told.contains(objectClass)) {
+        if (relevant) {
+          told.add(objectClass);
+        } else {
+          told.remove(objectClass);
+        }
+        member.send(new DeclarationMessages.ObjectClassRelevance(objectClass, relevant));
+      }
+    }
+    told.retainAll(member.published.keySet());
+  }
+
+  private void refreshInteractions(Member member) {
+    Set<Integer> told = relevantInteractions.computeIfAbsent(member.handle, h -> new java.util.HashSet<>());
+    if (!member.advisories[Member.INTERACTION_RELEVANCE]) {
+      told.clear();
+      return;
+    }
+    Routes routes = federation.routes();
+    for (int interactionClass : member.publishedInteractions) {
+      boolean relevant = false;
+      for (Routes.InteractionRoute route : routes.forInteractionClass(interactionClass)) {
+        relevant |= route.member() != member;
+      }
+      if (relevant != told.contains(interactionClass)) {
+        if (relevant) {
+          told.add(interactionClass);
+        } else {
+          told.remove(interactionClass);
+        }
+        member.send(new DeclarationMessages.InteractionRelevance(interactionClass, relevant));
+      }
+    }
+    told.retainAll(member.publishedInteractions);
+  }
+
+  /** refreshInstance re-evaluates attribute relevance and scope for one instance. */
+  void refreshInstance(Instance instance) {
+    if (!federation.anySwitchOn(Member.ATTRIBUTE_RELEVANCE) && !federation.anySwitchOn(Member.ATTRIBUTE_SCOPE)) {
+      return;
+    }
+    Routes.ObjectRoute[] routes = federation.routes().forObjectClass(instance.registeredClass);
+    for (Member member : federation.members()) {
+      if (member.advisories[Member.ATTRIBUTE_RELEVANCE]) {
+        BitSet owned = instance.ownedBy(member.handle);
+        BitSet wanted = new BitSet();
+        String rate = "";
+        for (Routes.ObjectRoute route : routes) {
+          if (route.member() != member && route.attributes().intersects(owned)) {
+            wanted.or(route.attributes());
+            if (!route.updateRate().isEmpty()) {
+              rate = route.updateRate();
+            }
+          }
+        }
+        wanted.and(owned);
+        tell(member, instance, instance.toldRelevant, wanted, rate, true);
+      }
+      Routes.ObjectRoute route = null;
+      for (Routes.ObjectRoute r : routes) {
+        if (r.member() == member) {
+          route = r;
+        }
+      }
+      if (member.advisories[Member.ATTRIBUTE_SCOPE] && instance.knownBy(member)) {
+        BitSet inScope = new BitSet();
+        if (route != null) {
+          for (Map.Entry<Integer, Integer> e : instance.owners.entrySet()) {
+            if (e.getValue() != member.handle && route.attributes().get(e.getKey())) {
+              inScope.set(e.getKey());
+            }
+          }
+        }
+        tell(member, instance, instance.toldInScope, inScope, "", false);
+      }
+    }
+  }
+
+  private static void tell(Member member, Instance instance, Map<Integer, BitSet> told, BitSet now, String rate,
+      boolean relevance) {
+    BitSet before = told.getOrDefault(member.handle, new BitSet());
+    BitSet gained = (BitSet) now.clone();
+    gained.andNot(before);
+    BitSet lost = (BitSet) before.clone();
+    lost.andNot(now);
+    if (!gained.isEmpty()) {
+      member.send(relevance
+          ? new DeclarationMessages.AttributeRelevance(instance.handle, gained.stream().toArray(), true, rate)
+          : new DeclarationMessages.AttributeScope(instance.handle, gained.stream().toArray(), true));
+    }
+    if (!lost.isEmpty()) {
+      member.send(relevance
+          ? new DeclarationMessages.AttributeRelevance(instance.handle, lost.stream().toArray(), false, "")
+          : new DeclarationMessages.AttributeScope(instance.handle, lost.stream().toArray(), false));
+    }
+    told.put(member.handle, now);
+  }
+}

@@ -1,0 +1,68 @@
+package org.vantor.ostra1516e.engine;
+
+import java.util.BitSet;
+import java.util.HashMap;
+import java.util.HashSet;
+import java.util.Map;
+import java.util.Set;
+import org.vantor.ostra1516e.message.Event;
+
+/**
+ * Member is a federate joined to a federation, as the engine sees it: who it is, what it
+ * publishes and subscribes, its advisory switches and the names it reserved.
+ *
+ * <p>Thread-safety: touched only by its federation's tasks.
+ */
+final class Member {
+  /** Indices of the advisory switches, as the component numbers them. */
+  static final int OBJECT_CLASS_RELEVANCE = 0;
+  static final int ATTRIBUTE_RELEVANCE = 1;
+  static final int ATTRIBUTE_SCOPE = 2;
+  static final int INTERACTION_RELEVANCE = 3;
+
+  final int handle;
+  final String name;
+  final String type;
+  final Session session;
+
+  /** Published attributes by object class. */
+  final Map<Integer, BitSet> published = new HashMap<>();
+  final Set<Integer> publishedInteractions = new HashSet<>();
+  /** Subscriptions by object class. */
+  final Map<Integer, Subscription> subscribed = new HashMap<>();
+  /** Subscribed interaction classes, with the active flag. */
+  final Map<Integer, Boolean> subscribedInteractions = new HashMap<>();
+  final boolean[] advisories = new boolean[4];
+  boolean conveyProducingFederate;
+  final Set<String> reservedNames = new HashSet<>();
+  /** The transportation type this federate sends each interaction class with, where changed. */
+  final Map<Integer, Integer> interactionTransportation = new HashMap<>();
+
+  /** Subscription is what a member subscribes of one object class. */
+  static final class Subscription {
+    final BitSet attributes = new BitSet();
+    boolean active;
+    String updateRate = "";
+  }
+
+  Member(int handle, String name, String type, Session session) {
+    this.handle = handle;
+    this.name = name;
+    this.type = type;
+    this.session = session;
+  }
+
+  void send(Event event) {
+    session.deliver(event);
+  }
+
+  boolean publishes(int objectClass) {
+    BitSet attributes = published.get(objectClass);
+    return attributes != null && !attributes.isEmpty();
+  }
+
+  @Override
+  public String toString() {
+    return name + "(" + handle + ")";
+  }
+}

@@ -1,0 +1,385 @@
+package org.vantor.ostra1516e.engine;
+
+import java.util.ArrayList;
+import java.util.BitSet;
+import java.util.HashMap;
+import java.util.List;
+import java.util.Map;
+import java.util.function.Consumer;
+import org.vantor.ostra1516e.fom.FomModel;
+import org.vantor.ostra1516e.message.ObjectMessages;
+import org.vantor.ostra1516e.message.Reply;
+import org.vantor.ostra1516e.wire.HandleValues;
+import org.vantor.ostra1516e.wire.RetractionHandle;
+
+/**
+ * ObjectManagement carries a federation's object instances: names and their reservations,
+ * registration and discovery, updates to reflections, interactions to receptions,
+ * deletions to removals, value update requests and transportation types. Components check
+ * every request against what their federate may do before they send it; the engine keeps
+ * what it must to route, and drops what a race made stale (an update of an instance deleted
+ * meanwhile) rather than deliver it.
+ *
+ * <p>Thread-safety: touched only by its federation's tasks.
+ */
+final class ObjectManagement {
+  /** Wire numbers of order and transportation types. */
+  static final int RECEIVE = 0;
+  static final int TIMESTAMP = 1;
+  static final int RELIABLE = 1;
+  static final int BEST_EFFORT = 2;
+
+  private final Federation federation;
+  final Map<Integer, Instance> instances = new HashMap<>();
+  private final Map<String, Instance> instancesByName = new HashMap<>();
+  private int nextInstance = 1;
+
+  ObjectManagement(Federation federation) {
+    this.federation = federation;
+  }
+
+  // ---- Names ----
+
+  private Member reservedBy(String name) {
+    for (Member member : federation.members()) {
+      if (member.reservedNames.contains(name)) {
+        return member;
+      }
+    }
+    return null;
+  }
+
+  void reserve(Member member, List<String> names, boolean multiple) {
+    boolean free = true;
+    for (String name : names) {
+      free &= reservedBy(name) == null && !instancesByName.containsKey(name);
+    }
+    if (free) {
+      member.reservedNames.addAll(names);
+    }
+    member.send(new ObjectMessages.NameReservation(names, multiple, free));
+  }
+
+  void release(Member member, List<String> names) {
+    member.reservedNames.removeAll(names);
+  }
+
+  // ---- Registration and discovery ----
+
+  void register(Member member, ObjectMessages.Register m, Consumer<Reply> reply) {
+    FomModel model = federation.model();
+    if (!member.publishes(m.objectClass())) {
+      reply.accept(new Reply.Refused("ObjectClassNotPublished", "object class "
+          + model.objectClassName(m.objectClass()).orElse("" + m.objectClass()) + " is not published"));
+      return;
+    }
+    String name = m.name();
+    if (name != null) {
+      if (!member.reservedNames.contains(name)) {
+        reply.accept(new Reply.Refused("ObjectInstanceNameNotReserved", "the name " + name
+            + " is not reserved by this federate"));
+        return;
+      }
+      if (instancesByName.containsKey(name)) {
+        reply.accept(new Reply.Refused("ObjectInstanceNameInUse", "the name " + name
+            + " already names an object instance"));
+        return;
+      }
+    }
+    int handle = nextInstance++;
+    if (name == null) {
+      name = generatedName(handle);
+    }
+    Instance instance = new Instance(handle, name, m.objectClass(), member.handle);
+    BitSet published = member.published.get(m.objectClass());
+    published.stream().forEach(a -> instance.owners.put(a, member.handle));
+    instance.owners.put(federation.privilegeToDelete(), member.handle);
+    instance.knownClass.put(member.handle, m.objectClass());
+    instances.put(handle, instance);
+    instancesByName.put(name, instance);
+    reply.accept(new ObjectMessages.Registered(handle, name));
+    for (Routes.ObjectRoute route : federation.routes().forObjectClass(instance.registeredClass)) {
+      if (route.member() != member) {
+        discover(instance, route);
+      }
+    }
+    federation.advisories().refreshInstance(instance);
+  }
+
+  private String generatedName(int handle) {
+    String name = "HLAobject" + handle;
+    for (int n = 2; instancesByName.containsKey(name) || reservedBy(name) != null; n++) {
+      name = "HLAobject" + handle + "_" + n;
+    }
+    return name;
+  }
+
+  private void discover(Instance instance, Routes.ObjectRoute route) {
+    Member member = route.member();
+    instance.knownClass.put(member.handle, route.knownClass());
+    member.send(new ObjectMessages.Discover(instance.handle, route.knownClass(), instance.name,
+        member.conveyProducingFederate ? instance.registrant : 0));
+  }
+
+  /** discoverFor makes member discover every instance its subscriptions now reach. */
+  void discoverFor(Member member) {
+    Routes routes = federation.routes();
+    for (Instance instance : instances.values()) {
+      if (!instance.knownBy(member) && hasOtherOwner(instance, member)) {
+        Routes.ObjectRoute route = routes.routeOf(member, instance.registeredClass);
+        if (route != null) {
+          discover(instance, route);
+        }
+      }
+    }
+  }
+
+  private static boolean hasOtherOwner(Instance instance, Member member) {
+    for (int owner : instance.owners.values()) {
+      if (owner != member.handle) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // ---- Updates and interactions ----
+
+  void update(Member sender, ObjectMessages.Update m) {
+    Instance instance = instances.get(m.object());
+    if (instance == null) {
+      return;  // deleted while the update was on its way
+    }
+    HandleValues values = m.values();
+    int[] picked = new int[values.size()];
+    for (Routes.ObjectRoute route : federation.routes().forObjectClass(instance.registeredClass)) {
+      Member member = route.member();
+      if (member == sender) {
+        continue;
+      }
+      int count = 0;
+      for (int i = 0; i < values.size(); i++) {
+        if (route.attributes().get(values.handle(i))) {
+          picked[count++] = i;
+        }
+      }
+      if (count == 0) {
+        continue;
+      }
+      if (!instance.knownBy(member)) {
+        discover(instance, route);
+        federation.advisories().refreshInstance(instance);
+      }
+      HandleValues reflected = values.select(picked, count);
+      int producer = member.conveyProducingFederate ? sender.handle : 0;
+      for (HandleValues part : byTransportation(instance, reflected)) {
+        member.send(new ObjectMessages.Reflect(instance.handle, part, m.tag(), m.sentOrder(),
+            transportationOf(instance, part.handle(0)), m.time(), producer, m.retraction()));
+      }
+    }
+  }
+
+  int transportationOf(Instance instance, int attribute) {
+    Integer changed = instance.transportation.get(attribute);
+    if (changed != null) {
+      return changed;
+    }
+    return federation.transportationNumber(federation.model().attributeTransportation(attribute).orElse(""));
+  }
+
+  /** byTransportation splits values into runs of one transportation type (almost always one run). */
+  private List<HandleValues> byTransportation(Instance instance, HandleValues values) {
+    int first = transportationOf(instance, values.handle(0));
+    boolean mixed = false;
+    for (int i = 1; i < values.size() && !mixed; i++) {
+      mixed = transportationOf(instance, values.handle(i)) != first;
+    }
+    if (!mixed) {
+      return List.of(values);
+    }
+    List<HandleValues> parts = new ArrayList<>();
+    for (int type : new int[] {RELIABLE, BEST_EFFORT}) {
+      int[] picked = new int[values.size()];
+      int count = 0;
+      for (int i = 0; i < values.size(); i++) {
+        if (transportationOf(instance, values.handle(i)) == type) {
+          picked[count++] = i;
+        }
+      }
+      if (count > 0) {
+        parts.add(values.select(picked, count));
+      }
+    }
+    return parts;
+  }
+
+  void sendInteraction(Member sender, ObjectMessages.SendInteraction m) {
+    HandleValues parameters = m.parameters();
+    int[] picked = new int[parameters.size()];
+    Integer changed = sender.interactionTransportation.get(m.interactionClass());
+    int transportation = changed != null ? changed : federation.transportationNumber(
+        federation.model().interactionTransportation(m.interactionClass()).orElse(""));
+    for (Routes.InteractionRoute route : federation.routes().forInteractionClass(m.interactionClass())) {
+      Member member = route.member();
+      if (member == sender) {
+        continue;
+      }
+      int count = 0;
+      for (int i = 0; i < parameters.size(); i++) {
+        if (route.parameters().get(parameters.handle(i))) {
+          picked[count++] = i;
+        }
+      }
+      member.send(new ObjectMessages.Receive(route.receivedClass(), parameters.select(picked, count), m.tag(),
+          m.sentOrder(), transportation, m.time(), member.conveyProducingFederate ? sender.handle : 0,
+          m.retraction()));
+    }
+  }
+
+  // ---- Deletion ----
+
+  void delete(Member sender, ObjectMessages.Delete m) {
+    Instance instance = instances.get(m.object());
+    if (instance == null) {
+      return;
+    }
+    remove(instance, sender, m.tag(), m.sentOrder(), m.time(), m.retraction());
+  }
+
+  /** remove deletes instance, telling every member that knows it but the deleter. */
+  void remove(Instance instance, Member deleter, byte[] tag, int sentOrder, byte[] time,
+      RetractionHandle retraction) {
+    instances.remove(instance.handle);
+    instancesByName.remove(instance.name);
+    for (int knower : instance.knownClass.keySet()) {
+      Member member = federation.member(knower);
+      if (member != null && member != deleter) {
+        member.send(new ObjectMessages.Remove(instance.handle, tag, sentOrder, time,
+            member.conveyProducingFederate ? deleter.handle : 0, retraction));
+      }
+    }
+  }
+
+  void localDelete(Member member, ObjectMessages.LocalDelete m) {
+    Instance instance = instances.get(m.object());
+    if (instance != null) {
+      instance.knownClass.remove(member.handle);
+      instance.toldInScope.remove(member.handle);
+    }
+  }
+
+  // ---- Value update requests ----
+
+  void requestObjectUpdate(Member requester, ObjectMessages.RequestObjectUpdate m) {
+    Instance instance = instances.get(m.object());
+    if (instance != null) {
+      askOwners(requester, instance, m.attributes(), m.tag());
+    }
+  }
+
+  void requestClassUpdate(Member requester, ObjectMessages.RequestClassUpdate m) {
+    FomModel model = federation.model();
+    for (Instance instance : instances.values()) {
+      if (model.isObjectSubclassOf(instance.registeredClass, m.objectClass())) {
+        askOwners(requester, instance, m.attributes(), m.tag());
+      }
+    }
+  }
+
+  private void askOwners(Member requester, Instance instance, int[] attributes, byte[] tag) {
+    Map<Integer, BitSet> byOwner = new HashMap<>();
+    for (int attribute : attributes) {
+      Integer owner = instance.owners.get(attribute);
+      if (owner != null && owner != requester.handle) {
+        byOwner.computeIfAbsent(owner, o -> new BitSet()).set(attribute);
+      }
+    }
+    for (Map.Entry<Integer, BitSet> e : byOwner.entrySet()) {
+      Member owner = federation.member(e.getKey());
+      if (owner != null) {
+        owner.send(new ObjectMessages.ProvideUpdate(instance.handle, e.getValue().stream().toArray(), tag));
+      }
+    }
+  }
+
+  // ---- Transportation types ----
+
+  void changeAttributeTransportation(Member member, ObjectMessages.ChangeAttributeTransportation m) {
+    Instance instance = instances.get(m.object());
+    if (instance != null) {
+      for (int attribute : m.attributes()) {
+        instance.transportation.put(attribute, m.transportation());
+      }
+    }
+    member.send(new ObjectMessages.AttributeTransportationChanged(m.object(), m.attributes(), m.transportation()));
+  }
+
+  void queryAttributeTransportation(Member member, ObjectMessages.QueryAttributeTransportation m) {
+    Instance instance = instances.get(m.object());
+    if (instance != null) {
+      member.send(new ObjectMessages.AttributeTransportationReport(m.object(), m.attribute(),
+          transportationOf(instance, m.attribute())));
+    }
+  }
+
+  void changeInteractionTransportation(Member member, ObjectMessages.ChangeInteractionTransportation m) {
+    member.interactionTransportation.put(m.interactionClass(), m.transportation());
+    member.send(new ObjectMessages.InteractionTransportationChanged(m.interactionClass(), m.transportation()));
+  }
+
+  void queryInteractionTransportation(Member member, ObjectMessages.QueryInteractionTransportation m) {
+    Member sender = federation.member(m.federate());
+    Integer changed = sender != null ? sender.interactionTransportation.get(m.interactionClass()) : null;
+    int transportation = changed != null ? changed : federation.transportationNumber(
+        federation.model().interactionTransportation(m.interactionClass()).orElse(""));
+    member.send(new ObjectMessages.InteractionTransportationReport(m.federate(), m.interactionClass(),
+        transportation));
+  }
+
+  // ---- Ownership as declarations and resignation change it ----
+
+  /** divest makes the attributes of objectClass's instances that member owns unowned (null: all). */
+  void divest(Member member, int objectClass, int[] attributes) {
+    for (Instance instance : instances.values()) {
+      Integer known = instance.knownClass.get(member.handle);
+      if (known == null || known != objectClass) {
+        continue;
+      }
+      if (attributes == null) {
+        instance.owners.values().removeIf(owner -> owner == member.handle);
+      } else {
+        for (int attribute : attributes) {
+          instance.owners.remove(attribute, member.handle);
+        }
+      }
+    }
+  }
+
+  /**
+   * resign applies a resign action (wire number) to what member owns and forgets it
+   * everywhere: deleting the instances whose privilege to delete it holds and divesting the
+   * rest as the action says.
+   */
+  void resign(Member member, int action) {
+    boolean delete = action == 1 || action == 3 || action == 4;
+    if (delete) {
+      int privilege = federation.privilegeToDelete();
+      List<Instance> doomed = new ArrayList<>();
+      for (Instance instance : instances.values()) {
+        Integer owner = instance.owners.get(privilege);
+        if (owner != null && owner == member.handle) {
+          doomed.add(instance);
+        }
+      }
+      for (Instance instance : doomed) {
+        remove(instance, member, new byte[0], RECEIVE, null, null);
+      }
+    }
+    for (Instance instance : instances.values()) {
+      instance.owners.values().removeIf(owner -> owner == member.handle);
+      instance.knownClass.remove(member.handle);
+      instance.toldRelevant.remove(member.handle);
+      instance.toldInScope.remove(member.handle);
+    }
+  }
+}

@@ -1,0 +1,526 @@
+package org.vantor.ostra1516e.lrc;
+
+import hla.rti1516e.exceptions.AttributeNotDefined;
+import hla.rti1516e.exceptions.AttributeNotOwned;
+import hla.rti1516e.exceptions.DeletePrivilegeNotHeld;
+import hla.rti1516e.exceptions.FederateOwnsAttributes;
+import hla.rti1516e.exceptions.IllegalName;
+import hla.rti1516e.exceptions.InteractionClassNotDefined;
+import hla.rti1516e.exceptions.InteractionClassNotPublished;
+import hla.rti1516e.exceptions.InteractionParameterNotDefined;
+import hla.rti1516e.exceptions.InvalidTransportationType;
+import hla.rti1516e.exceptions.InvalidUpdateRateDesignator;
+import hla.rti1516e.exceptions.NameSetWasEmpty;
+import hla.rti1516e.exceptions.ObjectClassNotDefined;
+import hla.rti1516e.exceptions.ObjectClassNotPublished;
+import hla.rti1516e.exceptions.ObjectInstanceNameInUse;
+import hla.rti1516e.exceptions.ObjectInstanceNameNotReserved;
+import hla.rti1516e.exceptions.ObjectInstanceNotKnown;
+import hla.rti1516e.exceptions.RTIexception;
+import java.nio.ByteBuffer;
+import java.util.BitSet;
+import java.util.List;
+import java.util.Map;
+import java.util.Set;
+import java.util.concurrent.ConcurrentHashMap;
+import java.util.concurrent.atomic.AtomicInteger;
+import org.vantor.ostra1516e.fom.FomModel;
+import org.vantor.ostra1516e.message.DeclarationMessages;
+import org.vantor.ostra1516e.message.ObjectMessages;
+import org.vantor.ostra1516e.wire.HandleValues;
+import org.vantor.ostra1516e.wire.RetractionHandle;
+import org.vantor.ostra1516e.wire.ServiceMethod;
+
+/**
+ * ObjectServices are a joined federate's declaration and object management services: the
+ * checks each one's exception list calls for, against the federation's model and what
+ * this federate publishes, knows and owns, then the message to the engine. Updates,
+ * interactions and deletions are sent without waiting for the engine; registration waits
+ * for the instance's handle.
+ *
+ * <p>Thread-safety: any number of federate threads may call at once; the state below is
+ * held in concurrent maps and the known instances guard their own owned sets.
+ */
+public final class ObjectServices {
+  /** Wire numbers of the order types. */
+  static final int RECEIVE = 0;
+  static final int TIMESTAMP = 1;
+
+  private final LocalRtiComponent lrc;
+
+  private final Map<Integer, BitSet> published = new ConcurrentHashMap<>();
+  private final Set<Integer> publishedInteractions = ConcurrentHashMap.newKeySet();
+  /** Update rate designator of each subscribed object class (empty for none). */
+  private final Map<Integer, String> subscriptionRates = new ConcurrentHashMap<>();
+  private final Map<Integer, KnownInstance> known = new ConcurrentHashMap<>();
+  private final Map<String, KnownInstance> knownByName = new ConcurrentHashMap<>();
+  private final Set<String> reservedNames = ConcurrentHashMap.newKeySet();
+  private final AtomicInteger serials = new AtomicInteger();
+
+  ObjectServices(LocalRtiComponent lrc) {
+    this.lrc = lrc;
+  }
+
+  /** forget drops everything of the federation the federate left. */
+  void forget() {
+    published.clear();
+    publishedInteractions.clear();
+    subscriptionRates.clear();
+    known.clear();
+    knownByName.clear();
+    reservedNames.clear();
+  }
+
+  private FomModel model(ServiceMethod service) throws RTIexception {
+    return lrc.check(service).model;
+  }
+
+  // ---- Checks ----
+
+  private static String name(ServiceMethod service) {
+    return service.serviceName();
+  }
+
+  private static void objectClass(ServiceMethod service, FomModel model, int objectClass)
+      throws ObjectClassNotDefined {
+    if (!model.isObjectClass(objectClass)) {
+      throw new ObjectClassNotDefined(name(service) + ": " + objectClass + " is not an object class handle");
+    }
+  }
+
+  private static void attributes(ServiceMethod service, FomModel model, int objectClass, int[] attributes)
+      throws AttributeNotDefined {
+    for (int attribute : attributes) {
+      attribute(service, model, objectClass, attribute);
+    }
+  }
+
+  private static void attribute(ServiceMethod service, FomModel model, int objectClass, int attribute)
+      throws AttributeNotDefined {
+    if (!model.isAttributeAvailable(objectClass, attribute)) {
+      throw new AttributeNotDefined(name(service) + ": " + attribute + " is not an attribute of object class "
+          + model.objectClassName(objectClass).orElse("" + objectClass));
+    }
+  }
+
+  private static void interactionClass(ServiceMethod service, FomModel model, int interactionClass)
+      throws InteractionClassNotDefined {
+    if (!model.isInteractionClass(interactionClass)) {
+      throw new InteractionClassNotDefined(name(service) + ": " + interactionClass
+          + " is not an interaction class handle");
+    }
+  }
+
+  private KnownInstance instance(ServiceMethod service, int object) throws ObjectInstanceNotKnown {
+    KnownInstance instance = known.get(object);
+    if (instance == null) {
+      throw new ObjectInstanceNotKnown(name(service) + ": object instance " + object
+          + " is not known to this federate");
+    }
+    return instance;
+  }
+
+  private static void transportation(ServiceMethod service, int transportation) throws InvalidTransportationType {
+    if (transportation != 1 && transportation != 2) {
+      throw new InvalidTransportationType(name(service) + ": " + transportation + " is not a transportation type");
+    }
+  }
+
+  // ---- Declarations ----
+
+  public void publishObjectClassAttributes(int objectClass, int[] attributes) throws RTIexception {
+    ServiceMethod service = ServiceMethod.publishObjectClassAttributes_OCH_AHS;
+    FomModel model = model(service);
+    objectClass(service, model, objectClass);
+    attributes(service, model, objectClass, attributes);
+    BitSet set = published.computeIfAbsent(objectClass, c -> new BitSet());
+    synchronized (set) {
+      for (int attribute : attributes) {
+        set.set(attribute);
+      }
+    }
+    lrc.send(service, new DeclarationMessages.PublishObjectClass(objectClass, attributes));
+  }
+
+  public void unpublishObjectClass(ServiceMethod service, int objectClass, int[] attributes) throws RTIexception {
+    FomModel model = model(service);
+    objectClass(service, model, objectClass);
+    if (attributes != null) {
+      attributes(service, model, objectClass, attributes);
+    }
+    BitSet set = published.get(objectClass);
+    if (set != null) {
+      synchronized (set) {
+        if (attributes == null) {
+          set.clear();
+        } else {
+          for (int attribute : attributes) {
+            set.clear(attribute);
+          }
+        }
+      }
+    }
+    // What the federate no longer publishes it no longer owns, in the instances it knows as that class.
+    for (KnownInstance instance : known.values()) {
+      if (instance.knownClass == objectClass) {
+        if (attributes == null) {
+          instance.disownAll();
+        } else {
+          for (int attribute : attributes) {
+            instance.disown(attribute);
+          }
+        }
+      }
+    }
+    lrc.send(service, new DeclarationMessages.UnpublishObjectClass(objectClass, attributes));
+  }
+
+  /** publishedAttributes is a copy of what the federate publishes of objectClass. */
+  private BitSet publishedAttributes(int objectClass) {
+    BitSet set = published.get(objectClass);
+    if (set == null) {
+      return new BitSet();
+    }
+    synchronized (set) {
+      return (BitSet) set.clone();
+    }
+  }
+
+  public void publishInteractionClass(int interactionClass) throws RTIexception {
+    ServiceMethod service = ServiceMethod.publishInteractionClass_ICH;
+    interactionClass(service, model(service), interactionClass);
+    publishedInteractions.add(interactionClass);
+    lrc.send(service, new DeclarationMessages.PublishInteractionClass(interactionClass));
+  }
+
+  public void unpublishInteractionClass(int interactionClass) throws RTIexception {
+    ServiceMethod service = ServiceMethod.unpublishInteractionClass_ICH;
+    interactionClass(service, model(service), interactionClass);
+    publishedInteractions.remove(interactionClass);
+    lrc.send(service, new DeclarationMessages.UnpublishInteractionClass(interactionClass));
+  }
+
+  public void subscribeObjectClassAttributes(int objectClass, int[] attributes, boolean active, String updateRate)
+      throws RTIexception {
+    ServiceMethod service = ServiceMethod.subscribeObjectClassAttributes_OCH_AHS_Z_S;
+    FomModel model = model(service);
+    objectClass(service, model, objectClass);
+    attributes(service, model, objectClass, attributes);
+    if (!updateRate.isEmpty() && model.updateRate(updateRate).isEmpty()) {
+      throw new InvalidUpdateRateDesignator(name(service) + ": no update rate named '" + updateRate + "'");
+    }
+    subscriptionRates.put(objectClass, updateRate);
+    lrc.send(service, new DeclarationMessages.SubscribeObjectClass(objectClass, attributes, active, updateRate));
+  }
+
+  public void unsubscribeObjectClass(ServiceMethod service, int objectClass, int[] attributes) throws RTIexception {
+    FomModel model = model(service);
+    objectClass(service, model, objectClass);
+    if (attributes != null) {
+      attributes(service, model, objectClass, attributes);
+    } else {
+      subscriptionRates.remove(objectClass);
+    }
+    lrc.send(service, new DeclarationMessages.UnsubscribeObjectClass(objectClass, attributes));
+  }
+
+  public void subscribeInteractionClass(int interactionClass, boolean active) throws RTIexception {
+    ServiceMethod service = ServiceMethod.subscribeInteractionClass_ICH_Z;
+    interactionClass(service, model(service), interactionClass);
+    lrc.send(service, new DeclarationMessages.SubscribeInteractionClass(interactionClass, active));
+  }
+
+  public void unsubscribeInteractionClass(int interactionClass) throws RTIexception {
+    ServiceMethod service = ServiceMethod.unsubscribeInteractionClass_ICH;
+    interactionClass(service, model(service), interactionClass);
+    lrc.send(service, new DeclarationMessages.UnsubscribeInteractionClass(interactionClass));
+  }
+
+  // ---- Names ----
+
+  private static void legal(ServiceMethod service, String name) throws IllegalName {
+    if (name.isEmpty() || name.startsWith("HLA")) {
+      throw new IllegalName(name(service) + ": '" + name + "' cannot be reserved: names are not empty and "
+          + "do not begin with HLA");
+    }
+  }
+
+  public void reserveObjectInstanceName(String name) throws RTIexception {
+    ServiceMethod service = ServiceMethod.reserveObjectInstanceName_S;
+    lrc.check(service);
+    legal(service, name);
+    lrc.send(service, new ObjectMessages.ReserveName(name));
+  }
+
+  public void reserveMultipleObjectInstanceName(List<String> names) throws RTIexception {
+    ServiceMethod service = ServiceMethod.reserveMultipleObjectInstanceName_S;
+    lrc.check(service);
+    if (names.isEmpty()) {
+      throw new NameSetWasEmpty(name(service) + ": the set of names is empty");
+    }
+    for (String name : names) {
+      legal(service, name);
+    }
+    lrc.send(service, new ObjectMessages.ReserveNames(List.copyOf(names)));
+  }
+
+  public void releaseObjectInstanceNames(ServiceMethod service, List<String> names) throws RTIexception {
+    lrc.check(service);
+    for (String name : names) {
+      if (!reservedNames.contains(name)) {
+        throw new ObjectInstanceNameNotReserved(name(service) + ": the name '" + name
+            + "' is not reserved by this federate");
+      }
+    }
+    reservedNames.removeAll(names);
+    lrc.send(service, new ObjectMessages.ReleaseNames(List.copyOf(names)));
+  }
+
+  // ---- Instances ----
+
+  public int registerObjectInstance(ServiceMethod service, int objectClass, String name) throws RTIexception {
+    FomModel model = model(service);
+    objectClass(service, model, objectClass);
+    BitSet owned = publishedAttributes(objectClass);
+    if (owned.isEmpty()) {
+      throw new ObjectClassNotPublished(name(service) + ": object class "
+          + model.objectClassName(objectClass).orElse("" + objectClass) + " is not published by this federate");
+    }
+    if (name != null) {
+      if (!reservedNames.contains(name)) {
+        throw new ObjectInstanceNameNotReserved(name(service) + ": the name '" + name
+            + "' is not reserved by this federate");
+      }
+      if (knownByName.containsKey(name)) {
+        throw new ObjectInstanceNameInUse(name(service) + ": the name '" + name + "' already names an instance");
+      }
+    }
+    ObjectMessages.Registered registered =
+        lrc.expect(service, new ObjectMessages.Register(objectClass, name), ObjectMessages.Registered.class);
+    owned.set(model.attributeHandle(model.objectRoot(), "HLAprivilegeToDeleteObject"));
+    remember(new KnownInstance(registered.object(), registered.name(), objectClass, owned));
+    return registered.object();
+  }
+
+  private void remember(KnownInstance instance) {
+    known.put(instance.handle, instance);
+    knownByName.put(instance.name, instance);
+  }
+
+  private void forget(int object) {
+    KnownInstance instance = known.remove(object);
+    if (instance != null) {
+      knownByName.remove(instance.name, instance);
+    }
+  }
+
+  /** updateAttributeValues sends an update; with a time it returns the retraction handle's bytes. */
+  public byte[] updateAttributeValues(ServiceMethod service, int object, HandleValues values, byte[] tag,
+      byte[] time) throws RTIexception {
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    for (int i = 0; i < values.size(); i++) {
+      attribute(service, model, instance.knownClass, values.handle(i));
+    }
+    for (int i = 0; i < values.size(); i++) {
+      if (!instance.owns(values.handle(i))) {
+        throw new AttributeNotOwned(name(service) + ": attribute "
+            + model.attributeName(instance.knownClass, values.handle(i)).orElse("" + values.handle(i))
+            + " of object instance " + instance.name + " is not owned by this federate");
+      }
+    }
+    RetractionHandle retraction = time != null ? retractionHandle() : null;
+    int order = time != null && timeStampOrdered(model, values) ? TIMESTAMP : RECEIVE;
+    lrc.send(service, new ObjectMessages.Update(object, values, tag, order, time, retraction));
+    return bytes(retraction);
+  }
+
+  /** timeStampOrdered: the attributes' preferred order type is time-stamp order (the first decides). */
+  private static boolean timeStampOrdered(FomModel model, HandleValues values) {
+    return values.size() > 0 && model.attributeOrder(values.handle(0)).orElse("Receive").equals("TimeStamp");
+  }
+
+  /** retractionHandle numbers a time-stamped message: a serial of this federate's and its handle. */
+  private RetractionHandle retractionHandle() {
+    byte[] federate = ByteBuffer.allocate(4).putInt(lrc.joinState().federate).array();
+    return new RetractionHandle(serials.incrementAndGet(), federate);
+  }
+
+  /** bytes is a retraction handle as a service returns it, null for none. */
+  private static byte[] bytes(RetractionHandle retraction) {
+    if (retraction == null) {
+      return null;
+    }
+    byte[] payload = retraction.payload();
+    return ByteBuffer.allocate(8 + payload.length).putInt(retraction.serial()).putInt(payload.length).put(payload)
+        .array();
+  }
+
+  public byte[] sendInteraction(ServiceMethod service, int interactionClass, HandleValues parameters, byte[] tag,
+      byte[] time) throws RTIexception {
+    FomModel model = model(service);
+    interactionClass(service, model, interactionClass);
+    for (int i = 0; i < parameters.size(); i++) {
+      if (!model.isParameterAvailable(interactionClass, parameters.handle(i))) {
+        throw new InteractionParameterNotDefined(name(service) + ": " + parameters.handle(i)
+            + " is not a parameter of interaction class "
+            + model.interactionClassName(interactionClass).orElse("" + interactionClass));
+      }
+    }
+    if (!publishedInteractions.contains(interactionClass)) {
+      throw new InteractionClassNotPublished(name(service) + ": interaction class "
+          + model.interactionClassName(interactionClass).orElse("" + interactionClass)
+          + " is not published by this federate");
+    }
+    RetractionHandle retraction = time != null ? retractionHandle() : null;
+    int order = time != null && model.interactionOrder(interactionClass).orElse("Receive").equals("TimeStamp")
+        ? TIMESTAMP : RECEIVE;
+    lrc.send(service, new ObjectMessages.SendInteraction(interactionClass, parameters, tag, order, time,
+        retraction));
+    return bytes(retraction);
+  }
+
+  public byte[] deleteObjectInstance(ServiceMethod service, int object, byte[] tag, byte[] time)
+      throws RTIexception {
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    if (!instance.owns(model.attributeHandle(model.objectRoot(), "HLAprivilegeToDeleteObject"))) {
+      throw new DeletePrivilegeNotHeld(name(service) + ": this federate does not hold the privilege to delete "
+          + "object instance " + instance.name);
+    }
+    forget(object);
+    RetractionHandle retraction = time != null ? retractionHandle() : null;
+    lrc.send(service, new ObjectMessages.Delete(object, tag, time != null ? TIMESTAMP : RECEIVE, time, retraction));
+    return bytes(retraction);
+  }
+
+  public void localDeleteObjectInstance(int object) throws RTIexception {
+    ServiceMethod service = ServiceMethod.localDeleteObjectInstance_OIH;
+    lrc.check(service);
+    KnownInstance instance = instance(service, object);
+    if (instance.ownsAny()) {
+      throw new FederateOwnsAttributes(name(service) + ": this federate owns attributes of object instance "
+          + instance.name);
+    }
+    forget(object);
+    lrc.send(service, new ObjectMessages.LocalDelete(object));
+  }
+
+  public void requestInstanceAttributeValueUpdate(int object, int[] attributes, byte[] tag) throws RTIexception {
+    ServiceMethod service = ServiceMethod.requestAttributeValueUpdate_OIH_AHS_BX;
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    attributes(service, model, instance.knownClass, attributes);
+    lrc.send(service, new ObjectMessages.RequestObjectUpdate(object, attributes, tag));
+  }
+
+  public void requestClassAttributeValueUpdate(int objectClass, int[] attributes, byte[] tag) throws RTIexception {
+    ServiceMethod service = ServiceMethod.requestAttributeValueUpdate_OCH_AHS_BX;
+    FomModel model = model(service);
+    objectClass(service, model, objectClass);
+    attributes(service, model, objectClass, attributes);
+    lrc.send(service, new ObjectMessages.RequestClassUpdate(objectClass, attributes, tag));
+  }
+
+  // ---- Transportation types ----
+
+  public void requestAttributeTransportationTypeChange(int object, int[] attributes, int transportation)
+      throws RTIexception {
+    ServiceMethod service = ServiceMethod.requestAttributeTransportationTypeChange_OIH_AHS_TTH;
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    attributes(service, model, instance.knownClass, attributes);
+    for (int attribute : attributes) {
+      if (!instance.owns(attribute)) {
+        throw new AttributeNotOwned(name(service) + ": attribute " + attribute + " of object instance "
+            + instance.name + " is not owned by this federate");
+      }
+    }
+    transportation(service, transportation);
+    lrc.send(service, new ObjectMessages.ChangeAttributeTransportation(object, attributes, transportation));
+  }
+
+  public void queryAttributeTransportationType(int object, int attribute) throws RTIexception {
+    ServiceMethod service = ServiceMethod.queryAttributeTransportationType_OIH_AH;
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    attribute(service, model, instance.knownClass, attribute);
+    lrc.send(service, new ObjectMessages.QueryAttributeTransportation(object, attribute));
+  }
+
+  public void requestInteractionTransportationTypeChange(int interactionClass, int transportation)
+      throws RTIexception {
+    ServiceMethod service = ServiceMethod.requestInteractionTransportationTypeChange_ICH_TTH;
+    FomModel model = model(service);
+    interactionClass(service, model, interactionClass);
+    if (!publishedInteractions.contains(interactionClass)) {
+      throw new InteractionClassNotPublished(name(service) + ": interaction class "
+          + model.interactionClassName(interactionClass).orElse("" + interactionClass)
+          + " is not published by this federate");
+    }
+    transportation(service, transportation);
+    lrc.send(service, new ObjectMessages.ChangeInteractionTransportation(interactionClass, transportation));
+  }
+
+  public void queryInteractionTransportationType(int federate, int interactionClass) throws RTIexception {
+    ServiceMethod service = ServiceMethod.queryInteractionTransportationType_FH_ICH;
+    interactionClass(service, model(service), interactionClass);
+    lrc.send(service, new ObjectMessages.QueryInteractionTransportation(federate, interactionClass));
+  }
+
+  // ---- Known instances for the support services ----
+
+  int knownObjectClass(ServiceMethod service, int object) throws RTIexception {
+    lrc.check(service);
+    return instance(service, object).knownClass;
+  }
+
+  int objectInstanceHandle(ServiceMethod service, String name) throws RTIexception {
+    lrc.check(service);
+    KnownInstance instance = knownByName.get(name);
+    if (instance == null) {
+      throw new ObjectInstanceNotKnown(name(service) + ": no object instance named '" + name
+          + "' is known to this federate");
+    }
+    return instance.handle;
+  }
+
+  String objectInstanceName(ServiceMethod service, int object) throws RTIexception {
+    lrc.check(service);
+    return instance(service, object).name;
+  }
+
+  double updateRateValueForAttribute(ServiceMethod service, int object, int attribute) throws RTIexception {
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    attribute(service, model, instance.knownClass, attribute);
+    String rate = subscriptionRates.getOrDefault(instance.knownClass, "");
+    return rate.isEmpty() ? 0 : model.updateRate(rate).orElse(0);
+  }
+
+  /** ownsAnything tells whether the federate owns any attribute of any instance (resigning without action). */
+  boolean ownsAnything() {
+    for (KnownInstance instance : known.values()) {
+      if (instance.ownsAny()) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // ---- Events ----
+
+  void discovered(ObjectMessages.Discover e) {
+    remember(new KnownInstance(e.object(), e.name(), e.knownClass(), new BitSet()));
+  }
+
+  void removed(ObjectMessages.Remove e) {
+    forget(e.object());
+  }
+
+  void reservation(ObjectMessages.NameReservation e) {
+    if (e.succeeded()) {
+      reservedNames.addAll(e.names());
+    }
+  }
+}

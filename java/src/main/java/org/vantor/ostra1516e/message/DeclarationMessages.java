@@ -1,0 +1,55 @@
+package org.vantor.ostra1516e.message;
+
+/**
+ * DeclarationMessages are the messages of declaration management: what a federate
+ * publishes and subscribes, and the relevance advisories the engine sends back. Handles
+ * are wire numbers; a component sends only declarations it has checked against the model.
+ */
+public final class DeclarationMessages {
+  private DeclarationMessages() {}
+
+  /** PublishObjectClass adds attributes to what the federate publishes of objectClass. */
+  public record PublishObjectClass(int objectClass, int[] attributes) implements Notice {}
+
+  /** UnpublishObjectClass removes attributes (null: all of them) from what it publishes. */
+  public record UnpublishObjectClass(int objectClass, int[] attributes) implements Notice {}
+
+  public record PublishInteractionClass(int interactionClass) implements Notice {}
+
+  public record UnpublishInteractionClass(int interactionClass) implements Notice {}
+
+  /**
+   * SubscribeObjectClass adds attributes to the federate's subscription of objectClass;
+   * updateRate is the designator given, empty for none.
+   */
+  public record SubscribeObjectClass(int objectClass, int[] attributes, boolean active, String updateRate)
+      implements Notice {}
+
+  /** UnsubscribeObjectClass removes attributes (null: all of them) from the subscription. */
+  public record UnsubscribeObjectClass(int objectClass, int[] attributes) implements Notice {}
+
+  public record SubscribeInteractionClass(int interactionClass, boolean active) implements Notice {}
+
+  public record UnsubscribeInteractionClass(int interactionClass) implements Notice {}
+
+  /**
+   * SetAdvisorySwitch tells the engine one of the federate's four advisory switches
+   * (ordinal of the component's Switches.Advisory).
+   */
+  public record SetAdvisorySwitch(int advisory, boolean on) implements Notice {}
+
+  /** ObjectClassRelevance is startRegistrationForObjectClass (on) or stop... (off). */
+  public record ObjectClassRelevance(int objectClass, boolean on) implements Event {}
+
+  /** InteractionRelevance is turnInteractionsOn (on) or turnInteractionsOff (off). */
+  public record InteractionRelevance(int interactionClass, boolean on) implements Event {}
+
+  /**
+   * AttributeRelevance is turnUpdatesOnForObjectInstance (on; updateRate empty or the
+   * designator) or turnUpdatesOffForObjectInstance (off).
+   */
+  public record AttributeRelevance(int object, int[] attributes, boolean on, String updateRate) implements Event {}
+
+  /** AttributeScope is attributesInScope (in) or attributesOutOfScope. */
+  public record AttributeScope(int object, int[] attributes, boolean in) implements Event {}
+}

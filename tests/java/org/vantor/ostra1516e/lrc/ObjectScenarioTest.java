@@ -1,0 +1,255 @@
+package org.vantor.ostra1516e.lrc;
+
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertThrows;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+
+import hla.rti1516e.exceptions.AttributeNotDefined;
+import hla.rti1516e.exceptions.AttributeNotOwned;
+import hla.rti1516e.exceptions.DeletePrivilegeNotHeld;
+import hla.rti1516e.exceptions.FederateOwnsAttributes;
+import hla.rti1516e.exceptions.IllegalName;
+import hla.rti1516e.exceptions.InteractionClassNotPublished;
+import hla.rti1516e.exceptions.ObjectClassNotPublished;
+import hla.rti1516e.exceptions.ObjectInstanceNameNotReserved;
+import hla.rti1516e.exceptions.ObjectInstanceNotKnown;
+import hla.rti1516e.exceptions.RTIexception;
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.List;
+import java.util.concurrent.CopyOnWriteArrayList;
+import java.util.concurrent.atomic.AtomicInteger;
+import java.util.stream.Collectors;
+import org.junit.jupiter.api.Test;
+import org.vantor.ostra1516e.engine.FederationEngine;
+import org.vantor.ostra1516e.transport.InProcessTransport;
+import org.vantor.ostra1516e.wire.HandleValues;
+import org.vantor.ostra1516e.wire.ServiceMethod;
+
+/**
+ * Declarations and objects end to end inside Java: who discovers what as which class,
+ * who receives which attributes and parameters, and the advisories, as federates publish,
+ * subscribe, register, update, interact and delete.
+ */
+class ObjectScenarioTest {
+  private static final AtomicInteger NAMES = new AtomicInteger();
+  private static final String VEHICLES =
+      Path.of(System.getProperty("ostra.fomModules"), "Vehicles.xml").toString();
+  private final FederationEngine engine = new FederationEngine();
+  private final String federation = "objects-" + NAMES.incrementAndGet();
+
+  /** Federate is a joined component with a recording sink; its handles come from its model. */
+  final class Federate {
+    final LocalRtiComponent lrc;
+    final ObjectServices objects;
+    final List<Callback> seen = new CopyOnWriteArrayList<>();
+
+    Federate(String name) throws RTIexception {
+      lrc = new LocalRtiComponent(new InProcessTransport(engine), (fa, callback) -> seen.add(callback));
+      lrc.connect(1, LocalRtiComponent.EVOKED, "");
+      lrc.joinFederationExecution(ServiceMethod.joinFederationExecution_S_S_S_URLX, name, "test", federation,
+          List.of());
+      objects = lrc.objects();
+    }
+
+    int objectClass(String name) throws RTIexception {
+      return lrc.support().getObjectClassHandle(name);
+    }
+
+    int attribute(String objectClass, String name) throws RTIexception {
+      return lrc.support().getAttributeHandle(objectClass(objectClass), name);
+    }
+
+    int interactionClass(String name) throws RTIexception {
+      return lrc.support().getInteractionClassHandle(name);
+    }
+
+    int parameter(String interactionClass, String name) throws RTIexception {
+      return lrc.support().getParameterHandle(interactionClass(interactionClass), name);
+    }
+
+    /** drain delivers what is pending and returns it, one line per callback. */
+    List<String> drain() throws RTIexception {
+      while (lrc.evokeMultipleCallbacks(0, 0.2)) {
+        // until nothing is pending
+      }
+      List<String> lines = seen.stream().map(c -> c.method().name().replaceAll("_.*", "")
+          + java.util.Arrays.deepToString(c.args())).collect(Collectors.toList());
+      seen.clear();
+      return lines;
+    }
+  }
+
+  private Federate[] federates(String... names) throws RTIexception {
+    Federate creator = null;
+    List<Federate> all = new ArrayList<>();
+    for (String name : names) {
+      if (creator == null) {
+        LocalRtiComponent lrc = new LocalRtiComponent(new InProcessTransport(engine), (fa, c) -> { });
+        lrc.connect(1, LocalRtiComponent.EVOKED, "");
+        lrc.createFederationExecution(ServiceMethod.createFederationExecution_S_URL_S, federation,
+            List.of(VEHICLES), null, "HLAinteger64Time");
+      }
+      creator = new Federate(name);
+      all.add(creator);
+    }
+    return all.toArray(new Federate[0]);
+  }
+
+  private static byte[] bytes(String text) {
+    return text.getBytes(java.nio.charset.StandardCharsets.UTF_8);
+  }
+
+  @Test
+  void discoveryReflectionAndInteractionFollowTheClassHierarchy() throws Exception {
+    Federate[] f = federates("a", "b", "c");
+    Federate a = f[0], b = f[1], c = f[2];
+    int car = a.objectClass("Car");
+    int vehicle = a.objectClass("Vehicle");
+    int position = a.attribute("Vehicle", "Position");
+    int speed = a.attribute("Vehicle", "Speed");
+    int passengers = a.attribute("Car", "Passengers");
+    a.objects.publishObjectClassAttributes(car, new int[] {position, speed, passengers});
+    b.objects.subscribeObjectClassAttributes(vehicle, new int[] {position}, true, "");
+    c.objects.subscribeObjectClassAttributes(car, new int[] {passengers, speed}, true, "Fast");
+
+    assertThrows(ObjectClassNotPublished.class, () -> b.objects.registerObjectInstance(
+        ServiceMethod.registerObjectInstance_OCH, vehicle, null));
+    int car1 = a.objects.registerObjectInstance(ServiceMethod.registerObjectInstance_OCH, car, null);
+    assertEquals(List.of("discoverObjectInstance[" + car1 + ", " + vehicle + ", HLAobject" + car1 + "]"), b.drain());
+    assertEquals(List.of("discoverObjectInstance[" + car1 + ", " + car + ", HLAobject" + car1 + "]"), c.drain());
+    assertEquals(car, c.lrc.support().getKnownObjectClassHandle(car1));
+    assertEquals(30.0, c.lrc.support().getUpdateRateValueForAttribute(car1, speed));
+
+    byte[] tag = bytes("t");
+    HandleValues values = HandleValues.of(position, bytes("p"), speed, bytes("s"), passengers, bytes("n"));
+    a.objects.updateAttributeValues(ServiceMethod.updateAttributeValues_OIH_AHVM_BX, car1, values, tag, null);
+    String none = "SupplementalInfo[no producer, no regions]";
+    assertEquals(List.of("reflectAttributeValues[" + car1 + ", {" + position + "=70}, [116], 0, 1, " + none + "]"),
+        b.drain());
+    // Speed travels best effort, Passengers reliable: one reflection each.
+    assertEquals(List.of(
+        "reflectAttributeValues[" + car1 + ", {" + passengers + "=6E}, [116], 0, 1, " + none + "]",
+        "reflectAttributeValues[" + car1 + ", {" + speed + "=73}, [116], 0, 2, " + none + "]"), c.drain());
+    assertTrue(a.drain().isEmpty(), "never back to the sender");
+
+    assertThrows(ObjectInstanceNotKnown.class, () -> a.objects.updateAttributeValues(
+        ServiceMethod.updateAttributeValues_OIH_AHVM_BX, 999, values, tag, null));
+    assertThrows(AttributeNotOwned.class, () -> b.objects.updateAttributeValues(
+        ServiceMethod.updateAttributeValues_OIH_AHVM_BX, car1, HandleValues.of(position, tag), tag, null));
+    int load = a.attribute("Truck", "Load");
+    assertThrows(AttributeNotDefined.class, () -> a.objects.updateAttributeValues(
+        ServiceMethod.updateAttributeValues_OIH_AHVM_BX, car1, HandleValues.of(load, tag), tag, null));
+
+    // A time-stamped update of a time-stamp ordered attribute: retractable, sent in time-stamp order.
+    byte[] time = new byte[] {0, 0, 0, 0, 0, 0, 0, 9};
+    byte[] handle = a.objects.updateAttributeValues(ServiceMethod.updateAttributeValues_OIH_AHVM_BX_LT, car1,
+        HandleValues.of(position, bytes("q")), tag, time);
+    assertEquals(12, handle.length);
+    assertTrue(b.drain().get(0).startsWith("reflectAttributeValues[" + car1 + ", {" + position + "=71}, [116], 1, 1, "
+        + "[0, 0, 0, 0, 0, 0, 0, 9], 0, RetractionHandle"));
+
+    // Unsubscribing stops delivery at once; the instance stays known.
+    b.objects.unsubscribeObjectClass(ServiceMethod.unsubscribeObjectClass_OCH, vehicle, null);
+    a.objects.updateAttributeValues(ServiceMethod.updateAttributeValues_OIH_AHVM_BX, car1, values, tag, null);
+    assertTrue(b.drain().isEmpty());
+    assertEquals(2, c.drain().size());
+
+    // Interactions arrive as the closest subscribed class, with only the parameters it has.
+    int collision = a.interactionClass("Collision");
+    int root = a.interactionClass("HLAinteractionRoot");
+    HandleValues parameters = HandleValues.of(a.parameter("Collision", "Vehicle"), bytes("v"),
+        a.parameter("Collision", "Severity"), bytes("1"));
+    assertThrows(InteractionClassNotPublished.class, () -> a.objects.sendInteraction(
+        ServiceMethod.sendInteraction_ICH_PHVM_BX, collision, parameters, tag, null));
+    a.objects.publishInteractionClass(collision);
+    b.objects.subscribeInteractionClass(root, true);
+    c.objects.subscribeInteractionClass(collision, true);
+    a.objects.sendInteraction(ServiceMethod.sendInteraction_ICH_PHVM_BX, collision, parameters, tag, null);
+    assertEquals(List.of("receiveInteraction[" + root + ", {}, [116], 0, 1, " + none + "]"), b.drain());
+    assertEquals(List.of("receiveInteraction[" + collision + ", " + parameters + ", [116], 0, 1, " + none + "]"),
+        c.drain());
+
+    // Value requests reach the owner; deletion reaches everyone who knows the instance.
+    c.objects.requestInstanceAttributeValueUpdate(car1, new int[] {speed}, tag);
+    assertEquals(List.of("provideAttributeValueUpdate[" + car1 + ", [" + speed + "], [116]]"), a.drain());
+    assertThrows(DeletePrivilegeNotHeld.class, () -> c.objects.deleteObjectInstance(
+        ServiceMethod.deleteObjectInstance_OIH_BX, car1, tag, null));
+    c.objects.localDeleteObjectInstance(car1);
+    a.objects.updateAttributeValues(ServiceMethod.updateAttributeValues_OIH_AHVM_BX, car1, values, tag, null);
+    assertEquals("discoverObjectInstance[" + car1 + ", " + car + ", HLAobject" + car1 + "]", c.drain().get(0));
+    a.objects.deleteObjectInstance(ServiceMethod.deleteObjectInstance_OIH_BX, car1, tag, null);
+    assertEquals(List.of("removeObjectInstance[" + car1 + ", [116], 0, " + none + "]"), b.drain());
+    assertEquals(List.of("removeObjectInstance[" + car1 + ", [116], 0, " + none + "]"), c.drain());
+    assertThrows(ObjectInstanceNotKnown.class, () -> c.lrc.support().getObjectInstanceName(car1));
+  }
+
+  @Test
+  void namesOwnershipAndResignation() throws Exception {
+    Federate[] f = federates("a", "b");
+    Federate a = f[0], b = f[1];
+    int vehicle = a.objectClass("Vehicle");
+    int position = a.attribute("Vehicle", "Position");
+    a.objects.publishObjectClassAttributes(vehicle, new int[] {position});
+    b.objects.subscribeObjectClassAttributes(vehicle, new int[] {position}, false, "");
+
+    assertThrows(IllegalName.class, () -> a.objects.reserveObjectInstanceName("HLAmine"));
+    assertThrows(ObjectInstanceNameNotReserved.class, () -> a.objects.registerObjectInstance(
+        ServiceMethod.registerObjectInstance_OCH_S, vehicle, "Herbie"));
+    a.objects.reserveObjectInstanceName("Herbie");
+    b.objects.reserveObjectInstanceName("Herbie");
+    b.objects.reserveMultipleObjectInstanceName(List.of("Kitt", "Herbie"));
+    assertEquals(List.of("objectInstanceNameReservationSucceeded[Herbie]"), a.drain());
+    assertEquals(List.of("objectInstanceNameReservationFailed[Herbie]",
+        "multipleObjectInstanceNameReservationFailed[[Kitt, Herbie]]"), b.drain());
+    int herbie = a.objects.registerObjectInstance(ServiceMethod.registerObjectInstance_OCH_S, vehicle, "Herbie");
+    assertEquals(herbie, b.lrc.support().getObjectInstanceHandle("Herbie"));
+
+    // The registrant owns what it publishes and the privilege to delete: it cannot resign without an action.
+    assertThrows(FederateOwnsAttributes.class, () -> a.lrc.resignFederationExecution(LocalRtiComponent.NO_ACTION));
+    assertThrows(FederateOwnsAttributes.class, () -> a.objects.localDeleteObjectInstance(herbie));
+    // Unpublishing divests: the attribute is no longer the federate's to update.
+    a.objects.unpublishObjectClass(ServiceMethod.unpublishObjectClassAttributes_OCH_AHS, vehicle,
+        new int[] {position});
+    assertThrows(AttributeNotOwned.class, () -> a.objects.updateAttributeValues(
+        ServiceMethod.updateAttributeValues_OIH_AHVM_BX, herbie, HandleValues.of(position, new byte[0]),
+        new byte[0], null));
+    a.lrc.resignFederationExecution(1);  // DELETE_OBJECTS
+    List<String> seen = b.drain();
+    assertEquals("removeObjectInstance", seen.get(seen.size() - 1).replaceAll("\\[.*", ""));
+  }
+
+  @Test
+  void advisoriesFollowTheInterestOfOthers() throws Exception {
+    Federate[] f = federates("publisher", "subscriber");
+    Federate p = f[0], s = f[1];
+    int vehicle = p.objectClass("Vehicle");
+    int position = p.attribute("Vehicle", "Position");
+    int speed = p.attribute("Vehicle", "Speed");
+    int collision = p.interactionClass("Collision");
+    for (ServiceMethod on : List.of(ServiceMethod.enableObjectClassRelevanceAdvisorySwitch,
+        ServiceMethod.enableInteractionRelevanceAdvisorySwitch, ServiceMethod.enableAttributeRelevanceAdvisorySwitch)) {
+      p.lrc.setAdvisorySwitch(on);
+    }
+    s.lrc.setAdvisorySwitch(ServiceMethod.enableAttributeScopeAdvisorySwitch);
+    p.objects.publishObjectClassAttributes(vehicle, new int[] {position, speed});
+    p.objects.publishInteractionClass(collision);
+    int car = p.objects.registerObjectInstance(ServiceMethod.registerObjectInstance_OCH, vehicle, null);
+    assertTrue(p.drain().isEmpty(), "nobody is interested yet");
+
+    s.objects.subscribeObjectClassAttributes(vehicle, new int[] {position}, true, "");
+    s.objects.subscribeInteractionClass(collision, true);
+    assertEquals(List.of("startRegistrationForObjectClass[" + vehicle + "]",
+        "turnUpdatesOnForObjectInstance[" + car + ", [" + position + "]]",
+        "turnInteractionsOn[" + collision + "]"), p.drain());
+    assertEquals(List.of("discoverObjectInstance[" + car + ", " + vehicle + ", HLAobject" + car + "]",
+        "attributesInScope[" + car + ", [" + position + "]]"), s.drain());
+
+    s.objects.unsubscribeObjectClass(ServiceMethod.unsubscribeObjectClass_OCH, vehicle, null);
+    s.objects.unsubscribeInteractionClass(collision);
+    assertEquals(List.of("stopRegistrationForObjectClass[" + vehicle + "]",
+        "turnUpdatesOffForObjectInstance[" + car + ", [" + position + "]]",
+        "turnInteractionsOff[" + collision + "]"), p.drain());
+    assertEquals(List.of("attributesOutOfScope[" + car + ", [" + position + "]]"), s.drain());
+  }
+}
