@@ -72,6 +72,19 @@ final class Federation {
     this.timeImplementation = timeImplementation;
     this.model = model;
     this.mailbox = new Mailbox(name);
+    this.automaticResign = resignActionNumber(model.automaticResignAction());
+  }
+
+  /** The wire numbers of the resign actions, by their names in an object model's switch table. */
+  private static int resignActionNumber(String name) {
+    switch (name) {
+      case "UnconditionallyDivestAttributes": return 0;
+      case "DeleteObjects": return 1;
+      case "CancelPendingOwnershipAcquisitions": return 2;
+      case "DeleteObjectsThenDivest": return 3;
+      case "NoAction": return 5;
+      default: return CANCEL_THEN_DELETE_THEN_DIVEST;
+    }
   }
 
   String name() {
