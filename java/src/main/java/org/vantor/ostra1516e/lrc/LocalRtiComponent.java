@@ -262,20 +262,29 @@ public final class LocalRtiComponent implements EventSink {
         + "' is not understood; " + accepted + ", or rti://HOST[:PORT] for a federation server");
   }
 
-  public synchronized void disconnect() throws RTIexception {
+  public void disconnect() throws RTIexception {
     ServiceMethod service = ServiceMethod.disconnect;
-    check(service);
-    if (joined != null) {
-      throw new FederateIsExecutionMember("disconnect: still joined to federation execution "
-          + joined.federation + "; call resignFederationExecution first");
+    Connection current;
+    synchronized (this) {
+      check(service);
+      if (joined != null) {
+        throw new FederateIsExecutionMember("disconnect: still joined to federation execution "
+            + joined.federation + "; call resignFederationExecution first");
+      }
+      current = connection;
+      if (current == null) {
+        return;
+      }
+      connection = null;
+      callbacks.close();
     }
-    Connection current = connection;
-    if (current == null) {
-      return;
-    }
-    connection = null;
-    callbacks.close();
     current.close();
+    // No callback starts after the queue closed; one already running finishes before
+    // disconnect returns, so the federate may delete its ambassador right after. Never
+    // reached from within a callback (refused above), so this cannot wait for itself.
+    synchronized (deliveryLock) {
+      deliveringThread = null;
+    }
   }
 
   /**
@@ -438,11 +447,7 @@ public final class LocalRtiComponent implements EventSink {
   }
 
   public String getTimeFactory() throws RTIexception {
-    JoinState state = joined;
-    if (state == null) {
-      throw new RTIinternalError("getTimeFactory: not joined to a federation execution");
-    }
-    return state.timeImplementation;
+    return check(ServiceMethod.getTimeFactory).timeImplementation;
   }
 
   // ---- Events from the engine ----

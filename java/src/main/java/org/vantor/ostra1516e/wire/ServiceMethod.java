@@ -293,7 +293,7 @@ public enum ServiceMethod {
   disableCallbacks("()V",
       "SaveInProgress, RestoreInProgress, RTIinternalError"),
   getTimeFactory("()Ljava/lang/String;",
-      "");
+      "M");
 
   /** The common tails of the exception lists (a holder, as enum constants are made first). */
   private static final class Tails {
