@@ -10,7 +10,6 @@ import org.vantor.ostra1516e.lrc.ObjectServices;
 import org.vantor.ostra1516e.lrc.SupportServices;
 import org.vantor.ostra1516e.transport.InProcessTransport;
 import org.vantor.ostra1516e.wire.HandleValues;
-import org.vantor.ostra1516e.wire.ServiceCall;
 import org.vantor.ostra1516e.wire.ServiceMethod;
 import org.vantor.ostra1516e.wire.WireCodec;
 import org.vantor.ostra1516e.wire.WireFormatException;
@@ -46,8 +45,7 @@ final class ServiceEntry {
     Object[] a;
     if (service.takesArray()) {
       try {
-        ServiceCall decoded = CODEC.decodeService(service, array);
-        a = decoded.args();
+        a = CODEC.decodeArguments(service, array);
       } catch (WireFormatException e) {
         throw new RTIinternalError(service.serviceName() + ": malformed service array: " + e.getMessage());
       }

@@ -1,6 +1,7 @@
 package org.vantor.ostra1516e.fom;
 
 import java.util.ArrayList;
+import java.util.BitSet;
 import java.util.Collections;
 import java.util.HashMap;
 import java.util.LinkedHashMap;
@@ -95,6 +96,8 @@ public final class FomModel {
     final List<Integer> declared;
     final Map<String, Integer> byName;
     final Set<Integer> available;
+    /** The same handles as available, for the membership tests that every update makes. */
+    final BitSet availableBits = new BitSet();
     // interaction classes only
     final String transportation;
     final String order;
@@ -109,6 +112,7 @@ public final class FomModel {
       this.declared = declared;
       this.byName = byName;
       this.available = available;
+      available.forEach(availableBits::set);
       this.transportation = transportation;
       this.order = order;
       this.dimensions = dimensions;
@@ -391,7 +395,7 @@ public final class FomModel {
   /** Whether the class declares or inherits the attribute. */
   public boolean isAttributeAvailable(int classHandle, int attributeHandle) {
     return isObjectClass(classHandle)
-        && objectClasses[classHandle].available.contains(attributeHandle);
+        && attributeHandle >= 0 && objectClasses[classHandle].availableBits.get(attributeHandle);
   }
 
   /** Every attribute the class declares or inherits, in handle order. */
@@ -516,7 +520,7 @@ public final class FomModel {
 
   public boolean isParameterAvailable(int classHandle, int parameterHandle) {
     return isInteractionClass(classHandle)
-        && interactionClasses[classHandle].available.contains(parameterHandle);
+        && parameterHandle >= 0 && interactionClasses[classHandle].availableBits.get(parameterHandle);
   }
 
   public Set<Integer> availableParameters(int classHandle) {

@@ -50,6 +50,20 @@ public final class WireCodec {
     return writer.toByteArray();
   }
 
+  /**
+   * decodeArguments decodes a service array into its arguments, like {@link #decodeService}
+   * but handing over the argument array itself: the form the core's entry uses on every call.
+   */
+  public Object[] decodeArguments(ServiceMethod method, byte[] array) throws WireFormatException {
+    if (array == null) {
+      throw new WireFormatException("no array", 0);
+    }
+    WireReader reader = new WireReader(array, timeLength);
+    Object[] args = readArguments(reader, method.codes());
+    reader.expectEnd();
+    return args;
+  }
+
   public ServiceCall decodeService(ServiceMethod method, byte[] array) throws WireFormatException {
     if (!method.takesArray()) {
       throw new IllegalArgumentException(method + " takes no array");
@@ -64,12 +78,47 @@ public final class WireCodec {
   }
 
   public byte[] encodeCallback(CallbackMethod method, int handle, Object... args) {
-    WireWriter writer = new WireWriter(timeLength);
+    WireWriter writer = new WireWriter(timeLength, 12 + expectedSize(method.codes(), args));
     writer.writeInt(PRE_MAGIC);
     writer.writeInt(handle);
     writeArguments(writer, method.name(), method.codes(), args);
     writer.writeInt(POST_MAGIC);
-    return writer.toByteArray();
+    return writer.finish();
+  }
+
+  /**
+   * expectedSize is the encoded size of args, exact for the values that callbacks carry in
+   * bulk (values, tags, handles, strings, times), so that their array is written once and
+   * never copied; for anything else an estimate, which costs one copy at most.
+   */
+  private int expectedSize(List<TypeCode> codes, Object[] args) {
+    long size = 0;
+    for (int i = 0; i < args.length && i < codes.size(); i++) {
+      Object value = args[i];
+      TypeCode code = codes.get(i);
+      if (code == TypeCode.LT || code == TypeCode.LTI) {
+        size += timeLength;
+      } else if (value instanceof byte[] b) {
+        size += 4 + b.length;
+      } else if (value instanceof HandleValues m) {
+        size += 4;
+        for (int e = 0; e < m.size(); e++) {
+          size += 8 + m.value(e).length;
+        }
+      } else if (value instanceof int[] h) {
+        size += 4 + 4L * h.length;
+      } else if (value instanceof String s) {
+        size += 4 + 2L * s.length();
+      } else if (value instanceof RetractionHandle r) {
+        size += 8 + r.payload().length;
+      } else if (value instanceof SupplementalInfo info) {
+        size += (code == TypeCode.FASRI_REMOVE ? 4 : 8) + (info.hasProducingFederate() ? 4 : 0)
+            + (info.hasSentRegions() ? 4 + 4L * info.sentRegions().length : 0);
+      } else {
+        size += 4;
+      }
+    }
+    return (int) Math.min(size, Integer.MAX_VALUE - 16);
   }
 
   public CallbackCall decodeCallback(CallbackMethod method, byte[] array) throws WireFormatException {

@@ -19,6 +19,12 @@ public final class WireWriter {
     this.timeLength = timeLength;
   }
 
+  /** capacity is the size expected; an array written to exactly that size is never copied. */
+  public WireWriter(int timeLength, int capacity) {
+    this.timeLength = timeLength;
+    this.bytes = new byte[Math.max(capacity, 0)];
+  }
+
   public int size() {
     return size;
   }
@@ -26,6 +32,14 @@ public final class WireWriter {
   /** toByteArray returns a copy of the bytes written so far. */
   public byte[] toByteArray() {
     return Arrays.copyOf(bytes, size);
+  }
+
+  /**
+   * finish returns the bytes written, without a copy when they fill the writer's array
+   * exactly; the writer must not be used afterwards.
+   */
+  public byte[] finish() {
+    return size == bytes.length ? bytes : Arrays.copyOf(bytes, size);
   }
 
   private void ensure(int more) {
