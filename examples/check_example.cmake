@@ -1,0 +1,42 @@
+# Runs the example PROGRAM (named NAME) and fails unless it exits with 0 and prints every
+# line expected of it.
+if(NAME STREQUAL "demo")
+  set(expected
+    # each simulator saw the other's vehicles, with their last values
+    "Truck-1 +milk truck +\\(82\\.0, 0\\.0\\) +3 +trucks"
+    "Truck-2 +fire engine +\\(70\\.0, 4\\.0\\) +3 +trucks"
+    "Car-1 +red sedan +\\(36\\.0, 0\\.0\\) +3 +cars"
+    "Car-2 +blue van +\\(27\\.0, 5\\.5\\) +3 +cars"
+    "heard 4 messages: 3 from radio, 1 from trucks"
+    "heard 4 messages: 1 from cars, 3 from radio"
+    # the monitor's table: every vehicle in every step, the producer conveyed
+    "1 +Car-1 +HLAobjectRoot\\.Vehicle +red sedan +\\(12\\.0, 0\\.0\\) +cars"
+    "2 +Truck-1 +HLAobjectRoot\\.Vehicle +milk truck +\\(88\\.0, 0\\.0\\) +trucks"
+    "3 +Truck-2 +HLAobjectRoot\\.Vehicle +fire engine +\\(70\\.0, 4\\.0\\) +trucks"
+    # the messages arrived
+    "2 +HLAinteractionRoot\\.Message +radio +trucks, keep right +radio"
+    "3 +HLAinteractionRoot\\.Message +trucks +Truck-1 and Truck-2 stopped +trucks"
+    "3 +heard cars +Car-1 and Car-2 stopped"
+    "removed as their owners resigned: Car-1 Car-2 Truck-1 Truck-2"
+    "the last one out destroyed federation Demo")
+elseif(NAME STREQUAL "pubsub_pair")
+  set(expected
+    "subscriber: discovered Bus-1"
+    "subscriber: Bus-1 step 3  Name=city bus  Position=\\(30\\.0, 2\\.0\\)"
+    "subscriber: Bus-1 removed"
+    "publisher: resigned"
+    "subscriber: resigned")
+else()
+  message(FATAL_ERROR "no expectations for ${NAME}")
+endif()
+
+execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+message("${out}")
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${NAME} exited with ${status}\n${err}")
+endif()
+foreach(line IN LISTS expected)
+  if(NOT out MATCHES "${line}")
+    message(FATAL_ERROR "${NAME} did not print a line matching: ${line}")
+  endif()
+endforeach()

@@ -1,0 +1,433 @@
+// demo: a federation of four federates in one process, each on its own thread with its own
+// ambassador.
+//
+//   cars, trucks   vehicle simulators: each registers two named Vehicle objects and moves
+//                  them every step; each watches the other's vehicles
+//   monitor        a traffic monitor: watches every vehicle and every message, and
+//                  conducts (registers the synchronization points)
+//   radio          sends a Message every step and listens to the others' messages
+//
+// The object model is fom/Demo.xml, or the module given as the first argument. While the
+// federation runs, each federate writes what it sees into its own transcript; the
+// transcripts are printed one after another at the end, so that the threads' lines do not
+// interleave.
+#include <algorithm>
+#include <cstring>
+#include <iostream>
+#include <thread>
+
+#include "demo_federate.h"
+#include "demo_values.h"
+
+namespace {
+
+std::wstring const kVehicle = L"Vehicle";
+std::wstring const kMessage = L"Message";
+
+// A Message as a receiver saw it.
+struct Heard {
+  int step;
+  std::wstring from;  // the From parameter
+  std::wstring text;
+  std::wstring sender;  // the federate that sent it, conveyed by the RTI
+};
+
+// Reads a Message; from and text are the receiver's handles of its two parameters.
+Heard decodeMessage(rti1516e::ParameterHandleValueMap const& values, rti1516e::ParameterHandle from,
+                    rti1516e::ParameterHandle text, rti1516e::VariableLengthData const& tag) {
+  Heard heard{0, L"?", L"?", L"?"};
+  try {
+    heard.step = decodeStep(tag);
+    auto f = values.find(from);
+    if (f != values.end()) heard.from = decodeText(f->second);
+    auto t = values.find(text);
+    if (t != values.end()) heard.text = decodeText(t->second);
+  } catch (rti1516e::EncoderException const& e) {
+    heard.text = L"(undecodable: " + e.what() + L")";
+  }
+  return heard;
+}
+
+// ---------------------------------------------------------------------------------------
+// A vehicle simulator owns a few vehicles, moves them in a straight line every step and
+// watches the vehicles of the other simulators.
+class VehicleSimulator : public DemoFederate {
+ public:
+  struct Spec {
+    std::wstring instanceName;  // the object instance name, unique in the federation
+    std::wstring name;          // the Name attribute
+    Position start;
+    Position velocity;  // metres per step
+  };
+
+  VehicleSimulator(std::wstring name, std::vector<Spec> vehicles)
+      : DemoFederate(std::move(name), L"VehicleSimulator", false), specs_(std::move(vehicles)) {}
+
+ protected:
+  void declare() override {
+    vehicle_ = rti().getObjectClassHandle(kVehicle);
+    nameAttribute_ = rti().getAttributeHandle(vehicle_, L"Name");
+    positionAttribute_ = rti().getAttributeHandle(vehicle_, L"Position");
+    message_ = rti().getInteractionClassHandle(kMessage);
+    from_ = rti().getParameterHandle(message_, L"From");
+    text_ = rti().getParameterHandle(message_, L"Text");
+
+    rti1516e::AttributeHandleSet attributes;
+    attributes.insert(nameAttribute_);
+    attributes.insert(positionAttribute_);
+    rti().publishObjectClassAttributes(vehicle_, attributes);
+    rti().subscribeObjectClassAttributes(vehicle_, attributes);  // the other simulators' vehicles
+    rti().publishInteractionClass(message_);
+    rti().subscribeInteractionClass(message_);
+
+    // A name must be reserved before an object is registered with it. The answer comes
+    // as a callback.
+    for (auto const& spec : specs_) rti().reserveObjectInstanceName(spec.instanceName);
+    evokeUntil(L"the names to be reserved", [&] {
+      if (!refused_.empty()) throw std::runtime_error("the name " + refused_ + " is taken");
+      return reserved_.size() == specs_.size();
+    });
+    for (auto const& spec : specs_) {
+      objects_.push_back(rti().registerObjectInstance(vehicle_, spec.instanceName));
+    }
+  }
+
+  void objectInstanceNameReservationSucceeded(std::wstring const& name) override {
+    reserved_.insert(name);
+  }
+
+  void objectInstanceNameReservationFailed(std::wstring const& name) override {
+    refused_.assign(name.begin(), name.end());
+  }
+
+  void step(int n) override {
+    for (size_t i = 0; i < specs_.size(); ++i) {
+      Spec const& spec = specs_[i];
+      Position const at{spec.start.x + n * spec.velocity.x, spec.start.y + n * spec.velocity.y};
+      rti1516e::AttributeHandleValueMap values;
+      values[nameAttribute_] = encodeText(spec.name);
+      values[positionAttribute_] = encodePosition(at);
+      rti().updateAttributeValues(objects_[i], values, encodeStep(n));
+    }
+    if (n == settings().steps) {
+      std::wstring text;
+      for (auto const& spec : specs_) text += (text.empty() ? L"" : L" and ") + spec.instanceName;
+      sendMessage(n, text + L" stopped");
+    }
+  }
+
+  // Other simulators' vehicles. With the conveyProducingFederate switch on, the RTI calls
+  // the variant that says who registered the object.
+  void discoverObjectInstance(rti1516e::ObjectInstanceHandle object, rti1516e::ObjectClassHandle,
+                              std::wstring const& name,
+                              rti1516e::FederateHandle producer) override {
+    seen_[object].object = name;
+    seen_[object].from = federateName(producer);
+  }
+
+  void discoverObjectInstance(rti1516e::ObjectInstanceHandle object, rti1516e::ObjectClassHandle,
+                              std::wstring const& name) override {
+    seen_[object].object = name;
+  }
+
+  void reflectAttributeValues(rti1516e::ObjectInstanceHandle object,
+                              rti1516e::AttributeHandleValueMap const& values,
+                              rti1516e::VariableLengthData const&, rti1516e::OrderType,
+                              rti1516e::TransportationType,
+                              rti1516e::SupplementalReflectInfo) override {
+    Seen& seen = seen_[object];
+    ++seen.updates;
+    try {
+      auto name = values.find(nameAttribute_);
+      if (name != values.end()) seen.name = decodeText(name->second);
+      auto position = values.find(positionAttribute_);
+      if (position != values.end())
+        seen.position = formatPosition(decodePosition(position->second));
+    } catch (rti1516e::EncoderException const& e) {
+      seen.name = L"(undecodable: " + e.what() + L")";
+    }
+  }
+
+  void receiveInteraction(rti1516e::InteractionClassHandle,
+                          rti1516e::ParameterHandleValueMap const& values,
+                          rti1516e::VariableLengthData const& tag, rti1516e::OrderType,
+                          rti1516e::TransportationType,
+                          rti1516e::SupplementalReceiveInfo) override {
+    heard_.push_back(decodeMessage(values, from_, text_, tag));
+  }
+
+  void report() override {
+    std::wstring names;
+    for (auto const& spec : specs_) names += (names.empty() ? L"" : L", ") + spec.instanceName;
+    out_ << L"  reserved " << names << L", registered them and updated them in steps 1 to "
+         << settings().steps << L"\n  saw the other vehicles (last values):\n";
+    std::vector<std::vector<std::wstring>> rows{
+        {L"object", L"Name", L"Position", L"updates", L"from"}};
+    for (auto const& entry : seen_) {
+      Seen const& s = entry.second;
+      rows.push_back({s.object, s.name, s.position, std::to_wstring(s.updates), s.from});
+    }
+    std::sort(rows.begin() + 1, rows.end());
+    writeTable(out_, rows);
+
+    std::map<std::wstring, int> count;
+    for (auto const& heard : heard_) ++count[heard.from];
+    out_ << L"  heard " << heard_.size() << L" messages:";
+    wchar_t const* separator = L" ";
+    for (auto const& c : count) {
+      out_ << separator << c.second << L" from " << c.first;
+      separator = L", ";
+    }
+    out_ << L"\n";
+  }
+
+  rti1516e::ResignAction resignAction() const override {
+    return rti1516e::DELETE_OBJECTS_THEN_DIVEST;
+  }
+
+ private:
+  void sendMessage(int n, std::wstring const& text) {
+    rti1516e::ParameterHandleValueMap values;
+    values[from_] = encodeText(name());
+    values[text_] = encodeText(text);
+    rti().sendInteraction(message_, values, encodeStep(n));
+  }
+
+  struct Seen {
+    std::wstring object, from, name, position;
+    int updates = 0;
+  };
+
+  std::vector<Spec> specs_;
+  std::set<std::wstring> reserved_;
+  std::string refused_;
+  std::vector<rti1516e::ObjectInstanceHandle> objects_;
+  std::map<rti1516e::ObjectInstanceHandle, Seen> seen_;
+  std::vector<Heard> heard_;
+  rti1516e::ObjectClassHandle vehicle_;
+  rti1516e::AttributeHandle nameAttribute_, positionAttribute_;
+  rti1516e::InteractionClassHandle message_;
+  rti1516e::ParameterHandle from_, text_;
+};
+
+// ---------------------------------------------------------------------------------------
+// The traffic monitor publishes nothing: it subscribes to vehicles and messages and keeps
+// a row for everything it receives. It also conducts: it registers the synchronization
+// points, and it stays until every vehicle it saw has been removed.
+class TrafficMonitor : public DemoFederate {
+ public:
+  TrafficMonitor() : DemoFederate(L"monitor", L"TrafficMonitor", true) {}
+
+ protected:
+  void declare() override {
+    vehicle_ = rti().getObjectClassHandle(kVehicle);
+    nameAttribute_ = rti().getAttributeHandle(vehicle_, L"Name");
+    positionAttribute_ = rti().getAttributeHandle(vehicle_, L"Position");
+    message_ = rti().getInteractionClassHandle(kMessage);
+    from_ = rti().getParameterHandle(message_, L"From");
+    text_ = rti().getParameterHandle(message_, L"Text");
+
+    rti1516e::AttributeHandleSet attributes;
+    attributes.insert(nameAttribute_);
+    attributes.insert(positionAttribute_);
+    rti().subscribeObjectClassAttributes(vehicle_, attributes);
+    rti().subscribeInteractionClass(message_);
+  }
+
+  void step(int) override {}  // the monitor only listens
+
+  void discoverObjectInstance(rti1516e::ObjectInstanceHandle object,
+                              rti1516e::ObjectClassHandle theClass, std::wstring const& name,
+                              rti1516e::FederateHandle producer) override {
+    discover(object, theClass, name, federateName(producer));
+  }
+
+  void discoverObjectInstance(rti1516e::ObjectInstanceHandle object,
+                              rti1516e::ObjectClassHandle theClass,
+                              std::wstring const& name) override {
+    discover(object, theClass, name, L"?");
+  }
+
+  void reflectAttributeValues(rti1516e::ObjectInstanceHandle object,
+                              rti1516e::AttributeHandleValueMap const& values,
+                              rti1516e::VariableLengthData const& tag, rti1516e::OrderType,
+                              rti1516e::TransportationType,
+                              rti1516e::SupplementalReflectInfo info) override {
+    Known const& known = known_[object];
+    std::wstring step = L"?", name = L"-", position = L"-";
+    try {
+      step = std::to_wstring(decodeStep(tag));
+      auto n = values.find(nameAttribute_);
+      if (n != values.end()) name = decodeText(n->second);
+      auto p = values.find(positionAttribute_);
+      if (p != values.end()) position = formatPosition(decodePosition(p->second));
+    } catch (rti1516e::EncoderException const& e) {
+      name = L"(undecodable: " + e.what() + L")";
+    }
+    std::wstring const from =
+        info.hasProducingFederate ? federateName(info.producingFederate) : L"?";
+    reflections_.push_back({step, known.object, known.className, name, position, from});
+  }
+
+  void removeObjectInstance(rti1516e::ObjectInstanceHandle object,
+                            rti1516e::VariableLengthData const&, rti1516e::OrderType,
+                            rti1516e::SupplementalRemoveInfo) override {
+    removed_.insert(known_[object].object);
+    present_.erase(object);
+  }
+
+  void receiveInteraction(rti1516e::InteractionClassHandle theClass,
+                          rti1516e::ParameterHandleValueMap const& values,
+                          rti1516e::VariableLengthData const& tag, rti1516e::OrderType,
+                          rti1516e::TransportationType,
+                          rti1516e::SupplementalReceiveInfo info) override {
+    Heard heard = decodeMessage(values, from_, text_, tag);
+    if (info.hasProducingFederate) heard.sender = federateName(info.producingFederate);
+    messages_.push_back({std::to_wstring(heard.step), rti().getInteractionClassName(theClass),
+                         heard.from, heard.text, heard.sender});
+  }
+
+  // The simulators delete their vehicles as they resign, after "Done".
+  void beforeResign() override {
+    evokeUntil(L"the vehicles to be removed", [&] { return present_.empty(); });
+  }
+
+  void report() override {
+    out_ << L"  discovered " << known_.size() << L" objects; every reflection, by step:\n";
+    std::sort(reflections_.begin() + 1, reflections_.end());
+    writeTable(out_, reflections_);
+    out_ << L"  every interaction:\n";
+    std::sort(messages_.begin() + 1, messages_.end());
+    writeTable(out_, messages_);
+    out_ << L"  removed as their owners resigned:";
+    for (auto const& object : removed_) out_ << L" " << object;
+    out_ << L"\n";
+  }
+
+ private:
+  void discover(rti1516e::ObjectInstanceHandle object, rti1516e::ObjectClassHandle theClass,
+                std::wstring const& name, std::wstring const& from) {
+    known_[object] = Known{name, rti().getObjectClassName(theClass), from};
+    present_.insert(object);
+  }
+
+  struct Known {
+    std::wstring object, className, from;
+  };
+
+  std::map<rti1516e::ObjectInstanceHandle, Known> known_;
+  std::set<rti1516e::ObjectInstanceHandle> present_;
+  std::set<std::wstring> removed_;
+  std::vector<std::vector<std::wstring>> reflections_{
+      {L"step", L"object", L"class", L"Name", L"Position", L"from"}};
+  std::vector<std::vector<std::wstring>> messages_{
+      {L"step", L"interaction", L"From", L"Text", L"sent by"}};
+  rti1516e::ObjectClassHandle vehicle_;
+  rti1516e::AttributeHandle nameAttribute_, positionAttribute_;
+  rti1516e::InteractionClassHandle message_;
+  rti1516e::ParameterHandle from_, text_;
+};
+
+// ---------------------------------------------------------------------------------------
+// The radio publishes and subscribes Message: it says one line every step and writes down
+// what the others say. (A federate never receives its own interactions.)
+class Radio : public DemoFederate {
+ public:
+  Radio() : DemoFederate(L"radio", L"Radio", false) {}
+
+ protected:
+  void declare() override {
+    message_ = rti().getInteractionClassHandle(kMessage);
+    from_ = rti().getParameterHandle(message_, L"From");
+    text_ = rti().getParameterHandle(message_, L"Text");
+    rti().publishInteractionClass(message_);
+    rti().subscribeInteractionClass(message_);
+  }
+
+  void step(int n) override {
+    static wchar_t const* const script[] = {L"all units, report position", L"trucks, keep right",
+                                            L"all units, stop at the junction"};
+    std::wstring const text = script[(n - 1) % 3];
+    rti1516e::ParameterHandleValueMap values;
+    values[from_] = encodeText(name());
+    values[text_] = encodeText(text);
+    rti().sendInteraction(message_, values, encodeStep(n));
+    said_.push_back({std::to_wstring(n), L"said", text});
+  }
+
+  void receiveInteraction(rti1516e::InteractionClassHandle,
+                          rti1516e::ParameterHandleValueMap const& values,
+                          rti1516e::VariableLengthData const& tag, rti1516e::OrderType,
+                          rti1516e::TransportationType,
+                          rti1516e::SupplementalReceiveInfo) override {
+    Heard const heard = decodeMessage(values, from_, text_, tag);
+    heard_.push_back({std::to_wstring(heard.step), L"heard " + heard.from, heard.text});
+  }
+
+  void report() override {
+    std::sort(heard_.begin(), heard_.end());  // messages of one step arrive in any order
+    out_ << L"  said and heard:\n";
+    std::vector<std::vector<std::wstring>> rows{{L"step", L"who", L"Text"}};
+    rows.insert(rows.end(), said_.begin(), said_.end());
+    rows.insert(rows.end(), heard_.begin(), heard_.end());
+    std::stable_sort(rows.begin() + 1, rows.end(),
+                     [](auto const& a, auto const& b) { return a[0] < b[0]; });
+    writeTable(out_, rows);
+  }
+
+ private:
+  std::vector<std::vector<std::wstring>> said_, heard_;
+  rti1516e::InteractionClassHandle message_;
+  rti1516e::ParameterHandle from_, text_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  VehicleSimulator cars(L"cars", {{L"Car-1", L"red sedan", {0, 0}, {12, 0}},
+                                  {L"Car-2", L"blue van", {0, 4}, {9, 0.5}}});
+  VehicleSimulator trucks(L"trucks", {{L"Truck-1", L"milk truck", {100, 0}, {-6, 0}},
+                                      {L"Truck-2", L"fire engine", {100, 4}, {-10, 0}}});
+  TrafficMonitor monitor;
+  Radio radio;
+  std::vector<DemoFederate*> const federates{&cars, &trucks, &monitor, &radio};
+
+  Roster roster(federates.size());
+  DemoSettings settings{L"Demo", OSTRA_EXAMPLE_FOM, 3, &roster};
+  if (argc > 1)
+    settings.fomPath.assign(argv[1], argv[1] + std::strlen(argv[1]));  // a path in plain ASCII
+
+  std::wcout << L"Federation " << settings.federation << L", object model " << settings.fomPath
+             << L"\nfour federates in this process, each on its own thread with its own "
+                L"ambassador;\nthey synchronize at ReadyToRun, run "
+             << settings.steps << L" steps, synchronize at Done and resign" << std::endl;
+
+  std::vector<char> succeeded(federates.size(), 0);
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < federates.size(); ++i) {
+    threads.emplace_back([&, i] { succeeded[i] = federates[i]->run(settings); });
+  }
+  for (auto& thread : threads) thread.join();
+
+  int destroyed = 0;
+  bool ok = true;
+  for (size_t i = 0; i < federates.size(); ++i) {
+    std::wcout << L"\n"
+               << federates[i]->name() << L" (" << federates[i]->type() << L"):\n"
+               << federates[i]->transcript();
+    ok = ok && succeeded[i];
+    destroyed += federates[i]->destroyedFederation() ? 1 : 0;
+  }
+  std::wcout << L"\n";
+  if (!ok) {
+    std::wcout << L"the demo failed" << std::endl;
+    return 1;
+  }
+  if (destroyed != 1) {
+    std::wcout << L"the federation was destroyed " << destroyed << L" times, not once" << std::endl;
+    return 1;
+  }
+  std::wcout << L"all four resigned; the last one out destroyed federation " << settings.federation
+             << std::endl;
+  return 0;
+}

@@ -1,0 +1,136 @@
+// demo_federate.h: what every federate of the demo federation does the same way.
+//
+// Each federate is an object with its own RTIambassador and its own callbacks (it is its
+// own FederateAmbassador), and runs its whole life on one thread:
+//
+//   connect, create the federation or find it created, join
+//   declare()                      publish, subscribe, reserve names, register objects
+//   synchronize at "ReadyToRun"    nobody sends anything before everybody listens
+//   step(1), endStep(1), ..., step(n), endStep(n)
+//   synchronize at "Done"          everything sent has arrived everywhere
+//   beforeResign(), report()
+//   resign, destroy the federation if it was the last one out, disconnect
+//
+// The callback model is HLA_EVOKED: callbacks run on the federate's own thread, inside
+// evokeMultipleCallbacks, so a federate's state needs no lock.
+#ifndef OSTRA_EXAMPLES_demo_federate_h
+#define OSTRA_EXAMPLES_demo_federate_h
+
+#include <RTI/NullFederateAmbassador.h>
+#include <RTI/RTI1516.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Roster counts the federates that have joined and declared. The first synchronization
+// point must be registered only once all of them are joined, or the late ones would miss
+// it. Here the program that starts the federates knows how many there are; federates in
+// separate processes would learn it another way (an operator, or the MIM's HLAfederate
+// objects).
+class Roster {
+ public:
+  explicit Roster(size_t size) : missing_(size) {}
+
+  // This federate is joined and declared, or has given up.
+  void arrive();
+
+  // Waits until every federate has arrived; false after the given time.
+  bool waitForAll(std::chrono::seconds timeout);
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  size_t missing_;
+};
+
+struct DemoSettings {
+  std::wstring federation;  // the federation execution's name
+  std::wstring fomPath;     // the object model module (fom/Demo.xml)
+  int steps;                // how many steps each federate runs
+  Roster* roster;
+};
+
+class DemoFederate : public rti1516e::NullFederateAmbassador {
+ public:
+  // The conductor registers the synchronization points; exactly one federate is it.
+  DemoFederate(std::wstring name, std::wstring type, bool conductor);
+  ~DemoFederate() override;
+
+  // The federate's whole life, on the calling thread. Returns false, with the reason in
+  // the transcript, when something failed.
+  bool run(DemoSettings const& settings);
+
+  std::wstring const& name() const { return name_; }
+  std::wstring const& type() const { return type_; }
+  std::wstring transcript() const { return out_.str(); }
+  bool destroyedFederation() const { return destroyed_; }
+
+  void announceSynchronizationPoint(std::wstring const& label,
+                                    rti1516e::VariableLengthData const& tag) override;
+  void federationSynchronized(std::wstring const& label,
+                              rti1516e::FederateHandleSet const& failed) override;
+  void synchronizationPointRegistrationFailed(
+      std::wstring const& label, rti1516e::SynchronizationPointFailureReason reason) override;
+
+ protected:
+  virtual void declare() = 0;
+  virtual void step(int n) = 0;
+  // After each step the federate delivers the callbacks that have arrived. A time-managed
+  // federate will instead ask to advance to time n here and deliver callbacks until the
+  // RTI grants it.
+  virtual void endStep(int n);
+  virtual void beforeResign() {}
+  virtual void report() = 0;
+  // Owners of objects delete them as they resign.
+  virtual rti1516e::ResignAction resignAction() const { return rti1516e::NO_ACTION; }
+
+  // Delivers callbacks until done() holds. Throws std::runtime_error naming what it waited
+  // for after ten seconds.
+  template <typename Done>
+  void evokeUntil(std::wstring const& what, Done done) {
+    auto const deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > deadline) throw waitedTooLong(what);
+      rti_->evokeCallback(0.1);  // one callback, or a tenth of a second without one
+    }
+  }
+
+  // A federate's name for a handle from a callback; asked once, then remembered.
+  std::wstring federateName(rti1516e::FederateHandle const& federate);
+
+  rti1516e::RTIambassador& rti() { return *rti_; }
+  DemoSettings const& settings() const { return *settings_; }
+
+  std::wostringstream out_;  // the transcript, printed once the federation is over
+
+ private:
+  void synchronize(std::wstring const& label);
+  void leave();
+  std::runtime_error waitedTooLong(std::wstring const& what) const;
+
+  std::wstring name_;
+  std::wstring type_;
+  bool conductor_;
+  DemoSettings const* settings_ = nullptr;
+  std::unique_ptr<rti1516e::RTIambassador> rti_;
+  bool joined_ = false;
+  bool destroyed_ = false;
+  std::set<std::wstring> announced_;
+  std::set<std::wstring> synchronized_;
+  std::wstring failure_;  // set by a callback that reports a failure
+  std::map<rti1516e::FederateHandle, std::wstring> federateNames_;
+};
+
+// Writes rows as a table, the first row being the header, each column as wide as its
+// widest cell, four spaces in front of every line.
+void writeTable(std::wostream& out, std::vector<std::vector<std::wstring>> const& rows);
+
+#endif  // OSTRA_EXAMPLES_demo_federate_h

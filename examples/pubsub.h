@@ -1,0 +1,32 @@
+// pubsub.h: the publisher and subscriber examples as functions, so that one program can run
+// both. Each also has a main of its own (publisher.cpp, subscriber.cpp).
+//
+// In this release a federation lives inside one process, so a publisher and a subscriber
+// meet only when they run in the same program, each on its own thread: pubsub_pair.
+#ifndef OSTRA_EXAMPLES_pubsub_h
+#define OSTRA_EXAMPLES_pubsub_h
+
+#include <iostream>
+#include <mutex>
+#include <string>
+
+// Both join this federation; whichever comes first creates it from the module at fomPath.
+std::wstring const kTrafficFederation = L"Traffic";
+
+// Registers the vehicle Bus-1 and moves it for the given number of steps, then resigns,
+// deleting it. Returns false, after printing why, when the RTI refused something.
+bool runPublisher(std::wstring const& fomPath, int steps);
+
+// Prints every vehicle it discovers, every reflection and every removal, until a vehicle
+// it saw has been removed (its publisher is gone) or about seconds have passed. Returns
+// false, after printing why, when the RTI refused something.
+bool runSubscriber(std::wstring const& fomPath, double seconds);
+
+// Prints one line whole, even when two federates on two threads print at once.
+inline void say(std::wstring const& line) {
+  static std::mutex console;
+  std::lock_guard<std::mutex> lock(console);
+  std::wcout << line << std::endl;
+}
+
+#endif  // OSTRA_EXAMPLES_pubsub_h
