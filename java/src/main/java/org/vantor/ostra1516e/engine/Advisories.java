@@ -61,7 +61,7 @@ final class Advisories {
       boolean relevant = false;
       if (!e.getValue().isEmpty()) {
         for (Routes.ObjectRoute route : routes.forObjectClass(objectClass)) {
-          relevant |= route.member() != member;
+          relevant |= route.member() != member && route.active();
         }
       }
       if (relevant != told.contains(objectClass)) {
@@ -86,7 +86,7 @@ final class Advisories {
     for (int interactionClass : member.publishedInteractions) {
       boolean relevant = false;
       for (Routes.InteractionRoute route : routes.forInteractionClass(interactionClass)) {
-        relevant |= route.member() != member;
+        relevant |= route.member() != member && route.active();
       }
       if (relevant != told.contains(interactionClass)) {
         if (relevant) {
@@ -110,40 +110,62 @@ final class Advisories {
       if (member.advisories[Member.ATTRIBUTE_RELEVANCE]) {
         BitSet owned = instance.ownedBy(member.handle);
         BitSet wanted = new BitSet();
-        String rate = "";
         for (Routes.ObjectRoute route : routes) {
-          if (route.member() != member && route.attributes().intersects(owned)) {
-            wanted.or(route.attributes());
-            if (!route.updateRate().isEmpty()) {
-              rate = route.updateRate();
-            }
+          BitSet subscribed = Routes.reflected(route, instance);
+          if (route.member() != member && route.active() && subscribed != null) {
+            wanted.or(subscribed);
           }
         }
         wanted.and(owned);
-        tell(member, instance, instance.toldRelevant, wanted, rate, true);
-      }
-      Routes.ObjectRoute route = null;
-      for (Routes.ObjectRoute r : routes) {
-        if (r.member() == member) {
-          route = r;
-        }
+        tell(member, instance, instance.toldRelevant, wanted, routes, true);
       }
       if (member.advisories[Member.ATTRIBUTE_SCOPE] && instance.knownBy(member)) {
+        BitSet subscribed = null;
+        for (Routes.ObjectRoute route : routes) {
+          if (route.member() == member) {
+            subscribed = Routes.reflected(route, instance);
+          }
+        }
         BitSet inScope = new BitSet();
-        if (route != null) {
+        if (subscribed != null) {
           for (Map.Entry<Integer, Integer> e : instance.owners.entrySet()) {
-            if (e.getValue() != member.handle && route.attributes().get(e.getKey())) {
+            if (e.getValue() != member.handle && subscribed.get(e.getKey())) {
               inScope.set(e.getKey());
             }
           }
         }
-        tell(member, instance, instance.toldInScope, inScope, "", false);
+        tell(member, instance, instance.toldInScope, inScope, routes, false);
       }
     }
   }
 
-  private static void tell(Member member, Instance instance, Map<Integer, BitSet> told, BitSet now, String rate,
-      boolean relevance) {
+  /**
+   * updateRate is the designator to turn updates of attributes on with: the fastest that an
+   * active subscriber of them gave, or none when one of them gave none (it wants every
+   * update).
+   */
+  private String updateRate(Member owner, Instance instance, BitSet attributes, Routes.ObjectRoute[] routes) {
+    String fastest = "";
+    double fastestRate = -1;
+    for (Routes.ObjectRoute route : routes) {
+      BitSet subscribed = Routes.reflected(route, instance);
+      if (route.member() == owner || !route.active() || subscribed == null || !subscribed.intersects(attributes)) {
+        continue;
+      }
+      if (route.updateRate().isEmpty()) {
+        return "";
+      }
+      double rate = federation.model().updateRate(route.updateRate()).orElse(0);
+      if (rate > fastestRate) {
+        fastestRate = rate;
+        fastest = route.updateRate();
+      }
+    }
+    return fastest;
+  }
+
+  private void tell(Member member, Instance instance, Map<Integer, BitSet> told, BitSet now,
+      Routes.ObjectRoute[] routes, boolean relevance) {
     BitSet before = told.getOrDefault(member.handle, new BitSet());
     BitSet gained = (BitSet) now.clone();
     gained.andNot(before);
@@ -151,7 +173,8 @@ final class Advisories {
     lost.andNot(now);
     if (!gained.isEmpty()) {
       member.send(relevance
-          ? new DeclarationMessages.AttributeRelevance(instance.handle, gained.stream().toArray(), true, rate)
+          ? new DeclarationMessages.AttributeRelevance(instance.handle, gained.stream().toArray(), true,
+              updateRate(member, instance, gained, routes))
           : new DeclarationMessages.AttributeScope(instance.handle, gained.stream().toArray(), true));
     }
     if (!lost.isEmpty()) {

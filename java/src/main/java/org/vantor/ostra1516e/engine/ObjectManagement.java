@@ -157,9 +157,10 @@ final class ObjectManagement {
       if (member == sender) {
         continue;
       }
+      BitSet subscribed = Routes.reflected(route, instance);
       int count = 0;
-      for (int i = 0; i < values.size(); i++) {
-        if (route.attributes().get(values.handle(i))) {
+      for (int i = 0; subscribed != null && i < values.size(); i++) {
+        if (subscribed.get(values.handle(i))) {
           picked[count++] = i;
         }
       }

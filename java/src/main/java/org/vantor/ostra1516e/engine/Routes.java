@@ -21,11 +21,15 @@ import org.vantor.ostra1516e.fom.FomModel;
  * <p>Thread-safety: touched only by its federation's tasks.
  */
 final class Routes {
-  /** ObjectRoute: member knows instances of a class as knownClass and receives attributes. */
-  record ObjectRoute(Member member, int knownClass, BitSet attributes, String updateRate) {}
+  /**
+   * ObjectRoute: member discovers instances of a class as knownClass and receives the
+   * attributes it subscribes there, actively (its interest counts for the advisories) or
+   * passively.
+   */
+  record ObjectRoute(Member member, int knownClass, BitSet attributes, boolean active, String updateRate) {}
 
   /** InteractionRoute: member receives interactions of a class as receivedClass with parameters. */
-  record InteractionRoute(Member member, int receivedClass, BitSet parameters) {}
+  record InteractionRoute(Member member, int receivedClass, BitSet parameters, boolean active) {}
 
   private static final ObjectRoute[] NO_OBJECT_ROUTES = new ObjectRoute[0];
   private final Federation federation;
@@ -60,6 +64,21 @@ final class Routes {
     return null;
   }
 
+  /**
+   * reflected is what route's member receives of instance: the attributes it subscribes at
+   * the class it knows the instance as, which is the route's class unless the member
+   * discovered the instance before it subscribed closer to its registered class. Null when
+   * it subscribes nothing there.
+   */
+  static BitSet reflected(Routes.ObjectRoute route, Instance instance) {
+    Integer known = instance.knownClass.get(route.member().handle);
+    if (known == null || known == route.knownClass()) {
+      return route.attributes();
+    }
+    Member.Subscription subscription = route.member().subscribed.get(known);
+    return subscription != null ? subscription.attributes : null;
+  }
+
   InteractionRoute[] forInteractionClass(int interactionClass) {
     InteractionRoute[] routes = interactionRoutes.get(interactionClass);
     if (routes == null) {
@@ -76,7 +95,8 @@ final class Routes {
       for (int c = registeredClass; c > 0; c = model.objectClassParent(c)) {
         Member.Subscription subscription = member.subscribed.get(c);
         if (subscription != null && !subscription.attributes.isEmpty()) {
-          routes.add(new ObjectRoute(member, c, (BitSet) subscription.attributes.clone(), subscription.updateRate));
+          routes.add(new ObjectRoute(member, c, (BitSet) subscription.attributes.clone(), subscription.active,
+              subscription.updateRate));
           break;
         }
       }
@@ -89,10 +109,11 @@ final class Routes {
     List<InteractionRoute> routes = new ArrayList<>();
     for (Member member : federation.members()) {
       for (int c = interactionClass; c > 0; c = model.interactionClassParent(c)) {
-        if (member.subscribedInteractions.containsKey(c)) {
+        Boolean active = member.subscribedInteractions.get(c);
+        if (active != null) {
           BitSet parameters = new BitSet();
           model.availableParameters(c).forEach(parameters::set);
-          routes.add(new InteractionRoute(member, c, parameters));
+          routes.add(new InteractionRoute(member, c, parameters, active));
           break;
         }
       }

@@ -324,20 +324,35 @@ public final class ObjectServices {
     }
     for (int i = 0; i < values.size(); i++) {
       if (!instance.owns(values.handle(i))) {
-        throw new AttributeNotOwned(name(service) + ": attribute "
-            + model.attributeName(instance.knownClass, values.handle(i)).orElse("" + values.handle(i))
-            + " of object instance " + instance.name + " is not owned by this federate");
+        throw notOwned(service, model, instance, values.handle(i));
       }
     }
-    RetractionHandle retraction = time != null ? retractionHandle() : null;
-    int order = time != null && timeStampOrdered(model, values) ? TIMESTAMP : RECEIVE;
-    lrc.send(service, new ObjectMessages.Update(object, values, tag, order, time, retraction));
+    if (time == null) {
+      lrc.send(service, new ObjectMessages.Update(object, values, tag, RECEIVE, null, null));
+      return null;
+    }
+    // With a time stamp, each attribute travels in its own preferred order: the time-stamp
+    // ordered ones under the retraction handle, the others in receive order with the time.
+    RetractionHandle retraction = retractionHandle();
+    int[] timeStamped = new int[values.size()];
+    int[] received = new int[values.size()];
+    int t = 0;
+    int r = 0;
+    for (int i = 0; i < values.size(); i++) {
+      if (model.attributeOrder(values.handle(i)).orElse("Receive").equals("TimeStamp")) {
+        timeStamped[t++] = i;
+      } else {
+        received[r++] = i;
+      }
+    }
+    if (t > 0) {
+      lrc.send(service, new ObjectMessages.Update(object, values.select(timeStamped, t), tag, TIMESTAMP, time,
+          retraction));
+    }
+    if (r > 0 || t == 0) {
+      lrc.send(service, new ObjectMessages.Update(object, values.select(received, r), tag, RECEIVE, time, null));
+    }
     return bytes(retraction);
-  }
-
-  /** timeStampOrdered: the attributes' preferred order type is time-stamp order (the first decides). */
-  private static boolean timeStampOrdered(FomModel model, HandleValues values) {
-    return values.size() > 0 && model.attributeOrder(values.handle(0)).orElse("Receive").equals("TimeStamp");
   }
 
   /** retractionHandle numbers a time-stamped message: a serial of this federate's and its handle. */
@@ -373,10 +388,10 @@ public final class ObjectServices {
           + " is not published by this federate");
     }
     RetractionHandle retraction = time != null ? retractionHandle() : null;
-    int order = time != null && model.interactionOrder(interactionClass).orElse("Receive").equals("TimeStamp")
-        ? TIMESTAMP : RECEIVE;
-    lrc.send(service, new ObjectMessages.SendInteraction(interactionClass, parameters, tag, order, time,
-        retraction));
+    boolean timeStamped =
+        time != null && model.interactionOrder(interactionClass).orElse("Receive").equals("TimeStamp");
+    lrc.send(service, new ObjectMessages.SendInteraction(interactionClass, parameters, tag,
+        timeStamped ? TIMESTAMP : RECEIVE, time, timeStamped ? retraction : null));
     return bytes(retraction);
   }
 
@@ -422,6 +437,13 @@ public final class ObjectServices {
     lrc.send(service, new ObjectMessages.RequestClassUpdate(objectClass, attributes, tag));
   }
 
+  private static AttributeNotOwned notOwned(ServiceMethod service, FomModel model, KnownInstance instance,
+      int attribute) {
+    return new AttributeNotOwned(name(service) + ": attribute "
+        + model.attributeName(instance.knownClass, attribute).orElse("" + attribute) + " of object instance "
+        + instance.name + " is not owned by this federate");
+  }
+
   // ---- Transportation types ----
 
   public void requestAttributeTransportationTypeChange(int object, int[] attributes, int transportation)
@@ -432,8 +454,7 @@ public final class ObjectServices {
     attributes(service, model, instance.knownClass, attributes);
     for (int attribute : attributes) {
       if (!instance.owns(attribute)) {
-        throw new AttributeNotOwned(name(service) + ": attribute " + attribute + " of object instance "
-            + instance.name + " is not owned by this federate");
+        throw notOwned(service, model, instance, attribute);
       }
     }
     transportation(service, transportation);
