@@ -1,0 +1,235 @@
+// What the end-to-end tests of the core share: the outcome of a call as text, federates
+// that record their callbacks as lines and wait for them in either callback model, and the
+// fixture that gives each test and model federations of its own.
+#ifndef OSTRA_TESTS_CORE_SUPPORT_H
+#define OSTRA_TESTS_CORE_SUPPORT_H
+
+#include <RTI/RTI1516.h>
+#include <cxxabi.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "../support/RecordingAmbassador.h"
+
+namespace ostra1516e {
+namespace coretest {
+
+using namespace rti1516e;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using Clock = std::chrono::steady_clock;
+using Lines = std::vector<std::string>;
+
+inline std::string narrow(std::wstring const& text) { return std::string(text.begin(), text.end()); }
+inline std::wstring wide(std::string const& text) { return std::wstring(text.begin(), text.end()); }
+inline std::wstring fom(char const* file) { return wide(std::string(OSTRA_CORE_FOM_DIR "/") + file); }
+inline double since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// What a call did: "ok", or "<exception class>: <message>".
+inline std::string outcome(std::function<void()> const& call) {
+  try {
+    call();
+    return "ok";
+  } catch (rti1516e::Exception const& e) {
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status);
+    std::string type = status == 0 ? demangled : typeid(e).name();
+    std::free(demangled);
+    if (type.rfind("rti1516e::", 0) == 0) type = type.substr(10);
+    return type + ": " + narrow(e.what());
+  }
+}
+#define EXPECT_OK(...) EXPECT_EQ(outcome([&] { __VA_ARGS__; }), "ok")
+#define ASSERT_OK(...) ASSERT_EQ(outcome([&] { __VA_ARGS__; }), "ok")
+#define EXPECT_RTI(exception, ...) EXPECT_THAT(outcome([&] { __VA_ARGS__; }), StartsWith(exception ": "))
+#define EXPECT_RTI_NAMING(exception, named, ...) \
+  EXPECT_THAT(outcome([&] { __VA_ARGS__; }), ::testing::AllOf(StartsWith(exception ": "), HasSubstr(named)))
+
+inline VariableLengthData tag(unsigned char first) {
+  unsigned char const bytes[] = {first, 0xFF};
+  return VariableLengthData(bytes, 2);
+}
+
+// compact keeps a callback line short enough to read: a line of a large value keeps its
+// start, its length and a hash of the whole, so that equal lines stay equal.
+inline std::string compact(std::string const& line) {
+  if (line.size() <= 2000) return line;
+  uint64_t hash = 1469598103934665603ull;
+  for (unsigned char c : line) hash = (hash ^ c) * 1099511628211ull;
+  return line.substr(0, 100) + "...(" + std::to_string(line.size()) + " chars, hash " + std::to_string(hash) + ")";
+}
+
+// Federate is one RTIambassador with its federate ambassador. Callbacks are recorded as
+// lines under a lock, since in HLA_IMMEDIATE they arrive on the core's thread; onCallback
+// runs inside each callback before its line becomes visible to waiters.
+class Federate : public testing::RecordingAmbassador {
+ public:
+  explicit Federate(CallbackModel m) : model(m), rti(RTIambassadorFactory().createRTIambassador()) {}
+  ~Federate() override {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      onCallback = nullptr;
+    }
+    outcome([&] { rti->resignFederationExecution(DELETE_OBJECTS_THEN_DIVEST); });
+    outcome([&] { rti->disconnect(); });
+  }
+
+  void connect() { rti->connect(*this, model); }
+  FederateHandle join(std::wstring const& name, std::wstring const& federation,
+                      std::vector<std::wstring> const& modules = {}) {
+    return handle = rti->joinFederationExecution(name, L"Tester", federation, modules);
+  }
+  Lines lines() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return calls;
+  }
+  // take returns the lines so far and forgets them.
+  Lines take() {
+    std::lock_guard<std::mutex> lock(mutex);
+    Lines taken;
+    taken.swap(calls);
+    return taken;
+  }
+  bool has(std::string const& line) const {
+    Lines const now = lines();
+    return std::find(now.begin(), now.end(), line) != now.end();
+  }
+  std::string dump() const {
+    std::string out = "callbacks of federate " + testing::show(handle) + ":";
+    for (auto const& line : lines()) out += "\n  " + line;
+    return out;
+  }
+
+  // waitFor lets callbacks arrive until done holds, for 5 seconds at most.
+  bool waitFor(std::function<bool(Lines const&)> const& done, double seconds = 5) {
+    auto const deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    std::unique_lock<std::mutex> lock(mutex);
+    if (model == HLA_IMMEDIATE) return changed.wait_until(lock, deadline, [&] { return done(calls); });
+    while (!done(calls)) {
+      if (Clock::now() >= deadline) return false;
+      lock.unlock();
+      rti->evokeCallback(0.05);
+      lock.lock();
+    }
+    return true;
+  }
+  bool waitFor(std::string const& line, double seconds = 5) {
+    return waitFor([&](Lines const& l) { return std::find(l.begin(), l.end(), line) != l.end(); }, seconds);
+  }
+  bool waitForCount(std::string const& prefix, size_t count, double seconds = 5) {
+    return waitFor([&](Lines const& l) {
+      return size_t(std::count_if(l.begin(), l.end(), [&](std::string const& s) { return s.rfind(prefix, 0) == 0; })) >= count;
+    }, seconds);
+  }
+
+  CallbackModel const model;
+  std::auto_ptr<RTIambassador> rti;
+  FederateHandle handle;
+  std::function<void(std::string const&)> onCallback;
+
+  using AHS = AttributeHandleSet;
+  using OIH = ObjectInstanceHandle;
+  using TT = TransportationType;
+#define OSTRA_GUARDED(method, params, args) \
+  void method params override { guarded([&] { RecordingAmbassador::method args; }); }
+  OSTRA_GUARDED(connectionLost, (std::wstring const& a), (a))
+  OSTRA_GUARDED(reportFederationExecutions, (FederationExecutionInformationVector const& a), (a))
+  OSTRA_GUARDED(synchronizationPointRegistrationSucceeded, (std::wstring const& a), (a))
+  OSTRA_GUARDED(synchronizationPointRegistrationFailed, (std::wstring const& a, SynchronizationPointFailureReason b), (a, b))
+  OSTRA_GUARDED(announceSynchronizationPoint, (std::wstring const& a, VLD const& b), (a, b))
+  OSTRA_GUARDED(federationSynchronized, (std::wstring const& a, FederateHandleSet const& b), (a, b))
+  OSTRA_GUARDED(startRegistrationForObjectClass, (ObjectClassHandle a), (a))
+  OSTRA_GUARDED(stopRegistrationForObjectClass, (ObjectClassHandle a), (a))
+  OSTRA_GUARDED(turnInteractionsOn, (InteractionClassHandle a), (a))
+  OSTRA_GUARDED(turnInteractionsOff, (InteractionClassHandle a), (a))
+  OSTRA_GUARDED(objectInstanceNameReservationSucceeded, (std::wstring const& a), (a))
+  OSTRA_GUARDED(objectInstanceNameReservationFailed, (std::wstring const& a), (a))
+  OSTRA_GUARDED(multipleObjectInstanceNameReservationSucceeded, (std::set<std::wstring> const& a), (a))
+  OSTRA_GUARDED(multipleObjectInstanceNameReservationFailed, (std::set<std::wstring> const& a), (a))
+  OSTRA_GUARDED(discoverObjectInstance, (OIH a, ObjectClassHandle b, std::wstring const& c), (a, b, c))
+  OSTRA_GUARDED(discoverObjectInstance, (OIH a, ObjectClassHandle b, std::wstring const& c, FederateHandle d), (a, b, c, d))
+  OSTRA_GUARDED(reflectAttributeValues, (OIH a, AttributeHandleValueMap const& b, VLD const& c, OrderType d, TT e,
+                                         FASRI_Reflect f), (a, b, c, d, e, f))
+  OSTRA_GUARDED(reflectAttributeValues, (OIH a, AttributeHandleValueMap const& b, VLD const& c, OrderType d, TT e,
+                                         LT const& f, OrderType g, FASRI_Reflect h), (a, b, c, d, e, f, g, h))
+  OSTRA_GUARDED(reflectAttributeValues, (OIH a, AttributeHandleValueMap const& b, VLD const& c, OrderType d, TT e,
+                                         LT const& f, OrderType g, MessageRetractionHandle h, FASRI_Reflect i),
+                (a, b, c, d, e, f, g, h, i))
+  OSTRA_GUARDED(receiveInteraction, (InteractionClassHandle a, ParameterHandleValueMap const& b, VLD const& c,
+                                     OrderType d, TT e, FASRI_Receive f), (a, b, c, d, e, f))
+  OSTRA_GUARDED(receiveInteraction, (InteractionClassHandle a, ParameterHandleValueMap const& b, VLD const& c,
+                                     OrderType d, TT e, LT const& f, OrderType g, FASRI_Receive h), (a, b, c, d, e, f, g, h))
+  OSTRA_GUARDED(receiveInteraction, (InteractionClassHandle a, ParameterHandleValueMap const& b, VLD const& c,
+                                     OrderType d, TT e, LT const& f, OrderType g, MessageRetractionHandle h,
+                                     FASRI_Receive i), (a, b, c, d, e, f, g, h, i))
+  OSTRA_GUARDED(removeObjectInstance, (OIH a, VLD const& b, OrderType c, FASRI_Remove d), (a, b, c, d))
+  OSTRA_GUARDED(removeObjectInstance, (OIH a, VLD const& b, OrderType c, LT const& d, OrderType e, FASRI_Remove f),
+                (a, b, c, d, e, f))
+  OSTRA_GUARDED(removeObjectInstance, (OIH a, VLD const& b, OrderType c, LT const& d, OrderType e,
+                                       MessageRetractionHandle f, FASRI_Remove g), (a, b, c, d, e, f, g))
+  OSTRA_GUARDED(attributesInScope, (OIH a, AHS const& b), (a, b))
+  OSTRA_GUARDED(attributesOutOfScope, (OIH a, AHS const& b), (a, b))
+  OSTRA_GUARDED(provideAttributeValueUpdate, (OIH a, AHS const& b, VLD const& c), (a, b, c))
+  OSTRA_GUARDED(turnUpdatesOnForObjectInstance, (OIH a, AHS const& b), (a, b))
+  OSTRA_GUARDED(turnUpdatesOnForObjectInstance, (OIH a, AHS const& b, std::wstring const& c), (a, b, c))
+  OSTRA_GUARDED(turnUpdatesOffForObjectInstance, (OIH a, AHS const& b), (a, b))
+  OSTRA_GUARDED(confirmAttributeTransportationTypeChange, (OIH a, AHS b, TT c), (a, b, c))
+  OSTRA_GUARDED(reportAttributeTransportationType, (OIH a, AttributeHandle b, TT c), (a, b, c))
+  OSTRA_GUARDED(confirmInteractionTransportationTypeChange, (InteractionClassHandle a, TT b), (a, b))
+  OSTRA_GUARDED(reportInteractionTransportationType, (FederateHandle a, InteractionClassHandle b, TT c), (a, b, c))
+#undef OSTRA_GUARDED
+
+ private:
+  template <typename Record>
+  void guarded(Record record) {
+    std::unique_lock<std::mutex> lock(mutex);
+    record();
+    std::string const line = compact(calls.back());
+    calls.pop_back();
+    auto const hook = onCallback;
+    lock.unlock();
+    if (hook) hook(line);
+    lock.lock();
+    calls.push_back(line);
+    changed.notify_all();
+  }
+
+  mutable std::mutex mutex;
+  std::condition_variable changed;
+};
+
+// Core is the fixture of the scenarios, each run in both callback models.
+class Core : public ::testing::TestWithParam<CallbackModel> {
+ protected:
+  // A federation name of this test and model, so that tests sharing a process never meet.
+  std::wstring name(std::wstring const& base) {
+    names.push_back(base + (GetParam() == HLA_EVOKED ? L"-evoked" : L"-immediate"));
+    return names.back();
+  }
+  // Destroys whatever the test left (its federates have resigned by now), so that a
+  // repeated run starts from an empty engine.
+  void TearDown() override {
+    Federate cleaner(GetParam());
+    cleaner.connect();
+    for (auto const& federation : names) outcome([&] { cleaner.rti->destroyFederationExecution(federation); });
+  }
+  std::vector<std::wstring> names;
+};
+
+}  // namespace coretest
+}  // namespace ostra1516e
+
+#endif  // OSTRA_TESTS_CORE_SUPPORT_H
