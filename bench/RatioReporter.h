@@ -9,6 +9,10 @@
 // same machine) it prints the ratio of the fastest and of the median repetitions;
 // otherwise that of the single runs. `scale` divides every time, for benchmarks whose
 // iteration does several operations.
+//
+// Time::real uses wall-clock time instead (for the bound that update_bench compares with
+// its wall-clock measurements); median() and fastest() give the figures of one benchmark
+// to a program that prints its own comparisons.
 #ifndef OSTRA_BENCH_RATIOREPORTER_H
 #define OSTRA_BENCH_RATIOREPORTER_H
 
@@ -24,22 +28,30 @@
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   using Pair = std::pair<std::string, std::string>;  // (case, baseline), by benchmark name
+  enum class Time { cpu, real };
 
-  explicit RatioReporter(std::vector<Pair> pairs, double scale = 1.0)
-      : pairs_(std::move(pairs)), scale_(scale) {}
+  explicit RatioReporter(std::vector<Pair> pairs, double scale = 1.0, Time time = Time::cpu)
+      : pairs_(std::move(pairs)), scale_(scale), time_(time) {}
+
+  // The median and the fastest repetition of a benchmark, per operation (0: not measured).
+  double median(std::string const& name) const { return figure(name, false); }
+  double fastest(std::string const& name) const { return figure(name, true); }
 
   void ReportRuns(std::vector<Run> const& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (Run const& run : runs) {
       if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        nanoseconds_[run.run_name.function_name].push_back(run.GetAdjustedCPUTime() / scale_);
+        double const time = time_ == Time::cpu ? run.GetAdjustedCPUTime() : run.GetAdjustedRealTime();
+        nanoseconds_[run.run_name.function_name].push_back(time / scale_);
       }
     }
   }
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\nCPU time per operation, case / baseline (1.00 = as fast as the baseline):\n");
+    if (pairs_.empty()) return;
+    std::printf("\n%s time per operation, case / baseline (1.00 = as fast as the baseline):\n",
+                time_ == Time::cpu ? "CPU" : "Wall-clock");
     for (Pair const& pair : pairs_) {
       auto const mine = nanoseconds_.find(pair.first);
       auto const theirs = nanoseconds_.find(pair.second);
@@ -55,13 +67,22 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
  private:
+  double figure(std::string const& name, bool fastest) const {
+    auto const found = nanoseconds_.find(name);
+    return found == nanoseconds_.end() || found->second.empty() ? 0.0 : pick(found->second, fastest);
+  }
+
+  // The fastest, or the median (with an even count, the mean of the middle two).
   static double pick(std::vector<double> values, bool fastest) {
     std::sort(values.begin(), values.end());
-    return fastest ? values.front() : values[values.size() / 2];
+    size_t const n = values.size();
+    if (fastest) return values.front();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
   }
 
   std::vector<Pair> pairs_;
   double scale_;
+  Time time_;
   std::map<std::string, std::vector<double>> nanoseconds_;
 };
 

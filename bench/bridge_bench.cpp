@@ -22,6 +22,7 @@
 #include "gen/cpp/RTIambassadorC.h"
 #include "gen/cpp_handwritten/Encoder.h"
 
+#include "BridgeOnly.h"
 #include "RatioReporter.h"
 
 namespace ostra1516e {
@@ -37,33 +38,14 @@ struct Fixture {
 
   Fixture() : bridge(new RTIambassadorC) {
     ambassador.reset(new RTIambassadorAdapter(std::unique_ptr<RTIambassadorC>(bridge)));
-    for (int32_t a = 1; a <= 4; ++a) {
-      values[handleFromJava<rti1516e::AttributeHandle>(a)] =
-          rti1516e::VariableLengthData("0123456789abcdef", 16);
-    }
+    values = bench::attributeValues(4, 16);
     encoded.resize(encodedSize(code::OIH{}, object) + encodedSize(code::AHVM{}, values) +
                    encodedSize(code::BX{}, tag));
     ByteWrapper out(encoded.data(), encoded.size());
     encode(code::OIH{}, object, out);
     encode(code::AHVM{}, values, out);
     encode(code::BX{}, tag, out);
-    setProbeQuiet(true);
-  }
-
-  static void setProbeQuiet(bool on) {
-    JNIEnv* env = JavaVmHost::currentEnv();
-    LocalRef<jclass> probe(env, env->FindClass("org/vantor/ostra1516e/probe/Probe"));
-    if (!probe) {
-      env->ExceptionClear();
-      std::cerr << "the probe core is not on the class path\n";
-      std::exit(2);
-    }
-    env->CallStaticVoidMethod(probe.get(), env->GetStaticMethodID(probe.get(), "setQuiet", "(Z)V"),
-                              static_cast<jboolean>(on));
-    if (env->ExceptionCheck()) {
-      env->ExceptionDescribe();
-      std::exit(2);
-    }
+    bench::setProbeQuiet(true);
   }
 };
 
@@ -106,20 +88,11 @@ void BM_UpdateAttributeValuesBareJni(benchmark::State& state) {
 BENCHMARK(BM_UpdateAttributeValuesThroughTheBridge)->Repetitions(12);
 BENCHMARK(BM_UpdateAttributeValuesBareJni)->Repetitions(12);
 
-bool underCheckedJni() {
-  for (int n = 1; n <= 19; ++n) {
-    char const* option = std::getenv(("OSTRA1516_OPTION" + std::to_string(n)).c_str());
-    if (option != nullptr && std::strstr(option, "-Xcheck:jni") != nullptr) return true;
-  }
-  char const* tool = std::getenv("JAVA_TOOL_OPTIONS");
-  return tool != nullptr && std::strstr(tool, "-Xcheck:jni") != nullptr;
-}
-
 }  // namespace
 }  // namespace ostra1516e
 
 int main(int argc, char** argv) {
-  if (ostra1516e::underCheckedJni()) {
+  if (ostra1516e::bench::underCheckedJni()) {
     std::cerr << "bridge_bench: -Xcheck:jni is on; the numbers would measure the checks\n";
     return 2;
   }

@@ -14,8 +14,6 @@
 // The virtual machine is started from this program; CLASSPATH defaults to the jars of
 // this build tree.
 #include "bridge/FederateAmbassadorRegistry.h"
-#include "bridge/JavaVmHost.h"
-#include "gen/cpp/FederateAmbassadorC.h"
 #include "RTI/HandleFriend.h"
 
 #include <RTI/NullFederateAmbassador.h>
@@ -33,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "BridgeOnly.h"
 #include "RatioReporter.h"
 
 namespace {
@@ -55,50 +54,19 @@ namespace {
 using namespace rti1516e;
 using ostra1516e::CallbackTarget;
 using ostra1516e::FederateAmbassadorRegistry;
+using ostra1516e::bench::get32;
 
 constexpr int kBatch = 1000;
-constexpr char kLoopClass[] = "benchloop/CallbackBenchLoop";
 
 CallbackTarget target;
 NullFederateAmbassador ambassador;
 int32_t handle = 0;
 
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-uint32_t get32(uint8_t const* p) {
-  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
-}
-
-// PRE_MAGIC, handle, object 1, {1..4 -> 16 bytes each}, an 8-byte tag, TIMESTAMP,
-// RELIABLE, no producing federate or regions, POST_MAGIC.
-std::vector<uint8_t> reflectArray() {
-  std::vector<uint8_t> out;
-  put32(out, 0x63626160);
-  put32(out, static_cast<uint32_t>(handle));
-  put32(out, 1);
-  put32(out, 4);
-  for (uint32_t attribute = 1; attribute <= 4; ++attribute) {
-    put32(out, attribute);
-    put32(out, 16);
-    for (int i = 0; i < 16; ++i) out.push_back(static_cast<uint8_t>(attribute * 16 + i));
-  }
-  put32(out, 8);
-  for (int i = 0; i < 8; ++i) out.push_back(static_cast<uint8_t>(0xA0 + i));
-  put32(out, 1);
-  put32(out, 1);
-  put32(out, 0);
-  put32(out, 0);
-  put32(out, 0x59585756);
-  return out;
-}
-
 // The hand-written lower bound: the same values in the same API types, the same virtual
 // call, none of the checks.
 void JNICALL handDecoded(JNIEnv* env, jclass, jbyteArray array) {
   auto* p = static_cast<uint8_t*>(env->GetPrimitiveArrayCritical(array, nullptr));
-  if (get32(p) != 0x63626160) std::abort();
+  if (get32(p) != ostra1516e::bench::kPreMagic) std::abort();
   CallbackTarget* t = FederateAmbassadorRegistry::lookup(static_cast<int32_t>(get32(p + 4)));
   ObjectInstanceHandle object = ObjectInstanceHandleFriend::fromNumber(static_cast<int32_t>(get32(p + 8)));
   size_t at = 12;
@@ -119,7 +87,7 @@ void JNICALL handDecoded(JNIEnv* env, jclass, jbyteArray array) {
   SupplementalReflectInfo info;
   info.hasProducingFederate = get32(p + at + 8) != 0;
   info.hasSentRegions = get32(p + at + 12) != 0;
-  if (get32(p + at + 16) != 0x59585756) std::abort();
+  if (get32(p + at + 16) != ostra1516e::bench::kPostMagic) std::abort();
   env->ReleasePrimitiveArrayCritical(array, p, JNI_ABORT);
   t->federateAmbassador.load(std::memory_order_acquire)
       ->reflectAttributeValues(object, values, tag, sent, transport, info);
@@ -136,30 +104,21 @@ void JNICALL copyOnly(JNIEnv* env, jclass, jbyteArray array) {
 }
 
 struct Java {
-  JNIEnv* env;
-  jclass loop;
+  ostra1516e::bench::CallbackLoop* loop;
   jbyteArray array;
 };
 
+// Four 16-byte attributes, an 8-byte tag, TIMESTAMP.
 Java& java() {
   static Java instance = [] {
     Java j{};
-    j.env = ostra1516e::JavaVmHost::startOrAttach();
-    ostra1516e::registerCallbackNatives(j.env);
-    j.loop = static_cast<jclass>(j.env->NewGlobalRef(j.env->FindClass(kLoopClass)));
-    if (j.loop == nullptr) {
-      j.env->ExceptionDescribe();
-      std::fprintf(stderr, "%s is not on CLASSPATH\n", kLoopClass);
-      std::exit(2);
-    }
+    j.loop = &ostra1516e::bench::CallbackLoop::get();
     JNINativeMethod natives[] = {
         {const_cast<char*>("handDecoded"), const_cast<char*>("([B)V"), reinterpret_cast<void*>(&handDecoded)},
         {const_cast<char*>("copyOnly"), const_cast<char*>("([B)V"), reinterpret_cast<void*>(&copyOnly)},
     };
-    if (j.env->RegisterNatives(j.loop, natives, 2) != 0) std::exit(2);
-    std::vector<uint8_t> const bytes = reflectArray();
-    j.array = static_cast<jbyteArray>(j.env->NewGlobalRef(j.env->NewByteArray(jsize(bytes.size()))));
-    j.env->SetByteArrayRegion(j.array, 0, jsize(bytes.size()), reinterpret_cast<jbyte const*>(bytes.data()));
+    if (j.loop->env()->RegisterNatives(j.loop->loopClass(), natives, 2) != 0) std::exit(2);
+    j.array = j.loop->array(ostra1516e::bench::reflectArray(handle, 4, 16, 8, ostra1516e::bench::kTimestampOrder));
     return j;
   }();
   return instance;
@@ -167,14 +126,13 @@ Java& java() {
 
 void runLoop(benchmark::State& state, char const* method) {
   Java& j = java();
-  jmethodID loop = j.env->GetStaticMethodID(j.loop, method, "([BI)V");
+  jmethodID loop = j.loop->method(method);
   long const before = allocations.load();
   for (auto _ : state) {
-    j.env->CallStaticVoidMethod(j.loop, loop, j.array, kBatch);
-  }
-  if (j.env->ExceptionCheck()) {
-    j.env->ExceptionDescribe();
-    state.SkipWithError("the loop threw");
+    if (!j.loop->run(loop, j.array, kBatch)) {
+      state.SkipWithError("the loop threw");
+      break;
+    }
   }
   double const callbacks = double(state.iterations()) * kBatch;
   state.SetItemsProcessed(static_cast<int64_t>(callbacks));
