@@ -50,6 +50,8 @@ final class Federation {
   private final ObjectManagement objects = new ObjectManagement(this);
   private final Advisories advisories = new Advisories(this);
   private int privilegeToDelete;
+  private int[] attributeTransportations;
+  private FomModel modelOfTransportations;
 
   /** SyncPoint is a registered synchronization point that is not yet synchronized. */
   private static final class SyncPoint {
@@ -126,6 +128,23 @@ final class Federation {
       }
     }
     return false;
+  }
+
+  /**
+   * attributeTransportation is the wire number of the transportation type the model gives
+   * attribute, worked out once per model: every update asks.
+   */
+  int attributeTransportation(int attribute) {
+    int[] numbers = attributeTransportations;
+    if (numbers == null || modelOfTransportations != model) {
+      numbers = new int[model.attributeCount() + 1];
+      for (int a = 1; a < numbers.length; a++) {
+        numbers[a] = transportationNumber(model.attributeTransportation(a).orElse(""));
+      }
+      attributeTransportations = numbers;
+      modelOfTransportations = model;
+    }
+    return attribute > 0 && attribute < numbers.length ? numbers[attribute] : ObjectManagement.RELIABLE;
   }
 
   /** transportationNumber is the wire number of a transportation type's name (reliable unless best effort). */

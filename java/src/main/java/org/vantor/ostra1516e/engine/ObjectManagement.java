@@ -185,7 +185,7 @@ final class ObjectManagement {
     if (changed != null) {
       return changed;
     }
-    return federation.transportationNumber(federation.model().attributeTransportation(attribute).orElse(""));
+    return federation.attributeTransportation(attribute);
   }
 
   /** byTransportation splits values into runs of one transportation type (almost always one run). */

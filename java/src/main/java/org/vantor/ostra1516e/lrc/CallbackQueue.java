@@ -1,6 +1,6 @@
 package org.vantor.ostra1516e.lrc;
 
-import java.util.ArrayDeque;
+import java.util.concurrent.ConcurrentLinkedQueue;
 import java.util.concurrent.TimeUnit;
 import java.util.concurrent.locks.Condition;
 import java.util.concurrent.locks.ReentrantLock;
@@ -10,26 +10,43 @@ import java.util.concurrent.locks.ReentrantLock;
  * order. Disabling delivery holds them without losing any; clearing drops them (the
  * federate resigned or disconnected).
  *
- * <p>Thread-safety: all methods may be called from any thread; taking waits only for the
- * queue's own short lock and condition.
+ * <p>Adding and taking touch only a lock-free queue while the taker is busy; the lock and
+ * its condition are for a taker that waits, and an adder takes the lock only to wake one.
+ * A taker counts itself in {@code waiters} under the lock before it looks at the queue a
+ * last time and waits, and an adder that sees a waiter signals under the same lock, so no
+ * wake-up is lost.
+ *
+ * <p>Thread-safety: all methods may be called from any thread.
  */
 final class CallbackQueue {
+  private final ConcurrentLinkedQueue<Callback> queue = new ConcurrentLinkedQueue<>();
   private final ReentrantLock lock = new ReentrantLock();
   private final Condition changed = lock.newCondition();
-  private final ArrayDeque<Callback> queue = new ArrayDeque<>();
-  private boolean enabled = true;
-  private boolean closed;
+  private volatile int waiters;
+  private volatile boolean enabled = true;
+  private volatile boolean closed;
 
   void add(Callback callback) {
+    if (closed) {
+      return;
+    }
+    queue.offer(callback);
+    if (waiters > 0) {
+      wake();
+    }
+  }
+
+  private void wake() {
     lock.lock();
     try {
-      queue.add(callback);
-      if (enabled) {
-        changed.signalAll();
-      }
+      changed.signalAll();
     } finally {
       lock.unlock();
     }
+  }
+
+  private Callback takeNow() {
+    return enabled && !closed ? queue.poll() : null;
   }
 
   /** poll takes the next deliverable callback, waiting until deadline (System.nanoTime) at most. */
@@ -37,10 +54,20 @@ final class CallbackQueue {
     return poll(deadline, false);
   }
 
+  /** take waits for the next deliverable callback; null once the queue is closed. */
+  Callback take() {
+    return poll(0, true);
+  }
+
   private Callback poll(long deadline, boolean forever) {
+    Callback next = takeNow();
+    if (next != null || closed) {
+      return next;
+    }
     lock.lock();
+    waiters++;
     try {
-      while (!closed && (!enabled || queue.isEmpty())) {
+      while (!closed && (next = takeNow()) == null) {
         if (forever) {
           changed.await();
           continue;
@@ -51,68 +78,35 @@ final class CallbackQueue {
         }
         changed.awaitNanos(left);
       }
-      return closed ? null : queue.poll();
+      return next;
     } catch (InterruptedException e) {
       Thread.currentThread().interrupt();
       return null;
     } finally {
+      waiters--;
       lock.unlock();
     }
-  }
-
-  /** take waits for the next deliverable callback; null once the queue is closed. */
-  Callback take() {
-    return poll(0, true);
   }
 
   /** pending tells whether a callback could be delivered now. */
   boolean pending() {
-    lock.lock();
-    try {
-      return enabled && !closed && !queue.isEmpty();
-    } finally {
-      lock.unlock();
-    }
-  }
-
-  int size() {
-    lock.lock();
-    try {
-      return queue.size();
-    } finally {
-      lock.unlock();
-    }
+    return enabled && !closed && !queue.isEmpty();
   }
 
   void setEnabled(boolean on) {
-    lock.lock();
-    try {
-      enabled = on;
-      changed.signalAll();
-    } finally {
-      lock.unlock();
-    }
+    enabled = on;
+    wake();
   }
 
   void clear() {
-    lock.lock();
-    try {
-      queue.clear();
-    } finally {
-      lock.unlock();
-    }
+    queue.clear();
   }
 
   /** close drops every callback and wakes every waiter for good. */
   void close() {
-    lock.lock();
-    try {
-      closed = true;
-      queue.clear();
-      changed.signalAll();
-    } finally {
-      lock.unlock();
-    }
+    closed = true;
+    queue.clear();
+    wake();
   }
 
   /** sleep waits until deadline or until the queue is closed, delivering nothing. */

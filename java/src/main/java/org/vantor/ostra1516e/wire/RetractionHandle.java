@@ -18,6 +18,11 @@ public record RetractionHandle(int serial, byte[] payload) {
     payload = payload.clone();
   }
 
+  /** payloadLength is the payload's size, without copying it. */
+  public int payloadLength() {
+    return payload.length;
+  }
+
   @Override
   public byte[] payload() {
     return payload.clone();

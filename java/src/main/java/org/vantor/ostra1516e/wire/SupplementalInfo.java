@@ -21,6 +21,11 @@ public record SupplementalInfo(
     return new SupplementalInfo(false, 0, false, null);
   }
 
+  /** sentRegionCount is the number of sent regions, without copying them. */
+  public int sentRegionCount() {
+    return sentRegions.length;
+  }
+
   @Override
   public int[] sentRegions() {
     return sentRegions.clone();

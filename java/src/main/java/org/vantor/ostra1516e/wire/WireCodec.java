@@ -96,26 +96,36 @@ public final class WireCodec {
     for (int i = 0; i < args.length && i < codes.size(); i++) {
       Object value = args[i];
       TypeCode code = codes.get(i);
-      if (code == TypeCode.LT || code == TypeCode.LTI) {
-        size += timeLength;
-      } else if (value instanceof byte[] b) {
-        size += 4 + b.length;
-      } else if (value instanceof HandleValues m) {
-        size += 4;
-        for (int e = 0; e < m.size(); e++) {
-          size += 8 + m.value(e).length;
-        }
-      } else if (value instanceof int[] h) {
-        size += 4 + 4L * h.length;
-      } else if (value instanceof String s) {
-        size += 4 + 2L * s.length();
-      } else if (value instanceof RetractionHandle r) {
-        size += 8 + r.payload().length;
-      } else if (value instanceof SupplementalInfo info) {
-        size += (code == TypeCode.FASRI_REMOVE ? 4 : 8) + (info.hasProducingFederate() ? 4 : 0)
-            + (info.hasSentRegions() ? 4 + 4L * info.sentRegions().length : 0);
-      } else {
-        size += 4;
+      switch (code) {
+        case LT: case LTI:
+          size += timeLength;
+          break;
+        case BX:
+          size += 4 + ((byte[]) value).length;
+          break;
+        case AHVM: case PHVM:
+          HandleValues m = (HandleValues) value;
+          size += 4;
+          for (int e = 0; e < m.size(); e++) {
+            size += 8 + m.value(e).length;
+          }
+          break;
+        case AHS: case FHS: case DHS: case RHS:
+          size += 4 + 4L * ((int[]) value).length;
+          break;
+        case S: case URL:
+          size += 4 + 2L * ((String) value).length();
+          break;
+        case MRH:
+          size += 8 + ((RetractionHandle) value).payloadLength();
+          break;
+        case FASRI_REFLECT: case FASRI_RECEIVE: case FASRI_REMOVE:
+          SupplementalInfo info = (SupplementalInfo) value;
+          size += (code == TypeCode.FASRI_REMOVE ? 4 : 8) + (info.hasProducingFederate() ? 4 : 0)
+              + (info.hasSentRegions() ? 4 + 4L * info.sentRegionCount() : 0);
+          break;
+        default:
+          size += 4;
       }
     }
     return (int) Math.min(size, Integer.MAX_VALUE - 16);
