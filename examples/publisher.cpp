@@ -120,15 +120,7 @@ bool runPublisher(std::wstring const& fomPath, int steps) {
     }
 
     // Resigning deletes the objects we own: subscribers see them removed.
-    rti->resignFederationExecution(rti1516e::DELETE_OBJECTS_THEN_DIVEST);
-    try {
-      rti->destroyFederationExecution(kTrafficFederation);
-    } catch (rti1516e::FederatesCurrentlyJoined const&) {
-      // others are still in it: the last federate to leave destroys it
-    } catch (rti1516e::FederationExecutionDoesNotExist const&) {
-      // the others have left, and one of them has destroyed it already
-    }
-    rti->disconnect();
+    leave(*rti, rti1516e::DELETE_OBJECTS_THEN_DIVEST);
     say(L"publisher: resigned");
     return true;
   } catch (rti1516e::Exception const& e) {

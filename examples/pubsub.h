@@ -6,6 +6,8 @@
 #ifndef OSTRA_EXAMPLES_pubsub_h
 #define OSTRA_EXAMPLES_pubsub_h
 
+#include <RTI/RTIambassador.h>
+
 #include <iostream>
 #include <mutex>
 #include <string>
@@ -27,6 +29,20 @@ inline void say(std::wstring const& line) {
   static std::mutex console;
   std::lock_guard<std::mutex> lock(console);
   std::wcout << line << std::endl;
+}
+
+// Leaves the federation: resigns with action, destroys the federation if this federate was
+// the last one in it, and disconnects.
+inline void leave(rti1516e::RTIambassador& rti, rti1516e::ResignAction action) {
+  rti.resignFederationExecution(action);
+  try {
+    rti.destroyFederationExecution(kTrafficFederation);
+  } catch (rti1516e::FederatesCurrentlyJoined const&) {
+    // others are still in it: the last federate to leave destroys it
+  } catch (rti1516e::FederationExecutionDoesNotExist const&) {
+    // the others have left, and one of them has destroyed it already
+  }
+  rti.disconnect();
 }
 
 #endif  // OSTRA_EXAMPLES_pubsub_h

@@ -112,15 +112,7 @@ bool runSubscriber(std::wstring const& fomPath, double seconds) {
     }
     if (!callbacks.removed) say(L"subscriber: time is up");
 
-    rti->resignFederationExecution(rti1516e::NO_ACTION);
-    try {
-      rti->destroyFederationExecution(kTrafficFederation);
-    } catch (rti1516e::FederatesCurrentlyJoined const&) {
-      // others are still in it: the last federate to leave destroys it
-    } catch (rti1516e::FederationExecutionDoesNotExist const&) {
-      // the others have left, and one of them has destroyed it already
-    }
-    rti->disconnect();
+    leave(*rti, rti1516e::NO_ACTION);
     say(L"subscriber: resigned");
     return true;
   } catch (rti1516e::Exception const& e) {

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "../bridge/child_process.h"
 #include "core_support.h"
 
 namespace ostra1516e {
@@ -627,19 +626,6 @@ INSTANTIATE_TEST_SUITE_P(Models, Objects, ::testing::Values(HLA_EVOKED, HLA_IMME
                          [](::testing::TestParamInfo<CallbackModel> const& info) {
                            return info.param == HLA_EVOKED ? "Evoked" : "Immediate";
                          });
-
-// The object callbacks, large values among them, cross JNI in a child whose virtual
-// machine checks every call: it must find nothing to say.
-TEST(ObjectsCheckedJni, ScenariosFindNothingToReport) {
-  std::string output;
-  auto values =
-      runChild("'Models/Objects.UpdatesAndInteractionsCarryTheirValues/*:Models/Objects.AdvisoriesOncePerChange/*'",
-               "env OSTRA1516_OPTION1=-Xcheck:jni", &output);
-  EXPECT_EQ(values["exit"], "0") << output;
-  EXPECT_THAT(output, HasSubstr("[  PASSED  ] 4 tests."));
-  EXPECT_EQ(output.find("WARNING"), std::string::npos) << output;
-  EXPECT_EQ(output.find("FATAL"), std::string::npos) << output;
-}
 
 }  // namespace
 }  // namespace ostra1516e
