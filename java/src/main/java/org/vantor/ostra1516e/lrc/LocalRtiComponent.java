@@ -379,9 +379,9 @@ public final class LocalRtiComponent implements EventSink {
     }
     List<FomModule> read = readModules(modules);
     String name = federateName == null || federateName.isEmpty() ? null : federateName;
+    objects.forget();  // before the engine can send anything of the new federation
     Reply.Joined reply = expect(service,
         new FederationMessages.Join(federation, name, federateType, read), Reply.Joined.class);
-    objects.forget();
     joined = new JoinState(reply.federate(), reply.federateName(), federation, reply.timeImplementation(),
         reply.model());
     switches.reset(reply.model());
