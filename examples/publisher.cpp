@@ -62,23 +62,8 @@ bool evokeUntil(rti1516e::RTIambassador& rti, double seconds, Done done) {
 bool runPublisher(std::wstring const& fomPath, int steps) {
   std::wstring const objectName = L"Bus-1";
   PublisherCallbacks callbacks;
-  std::unique_ptr<rti1516e::RTIambassador> rti;
-
-  // Every RTI failure is an rti1516e::Exception; what() says what went wrong.
-  try {
-    rti1516e::RTIambassadorFactory factory;
-    rti = factory.createRTIambassador();
-    rti->connect(callbacks, rti1516e::HLA_EVOKED);  // the engine in this process
-    try {
-      rti->createFederationExecution(kTrafficFederation, fomPath);
-    } catch (rti1516e::FederationExecutionAlreadyExists const&) {
-      // someone else created it: join theirs
-    }
-    rti->joinFederationExecution(L"publisher", L"Publisher", kTrafficFederation);
-  } catch (rti1516e::Exception const& e) {
-    say(L"publisher: cannot join: " + e.what());
-    return false;
-  }
+  std::unique_ptr<rti1516e::RTIambassador> rti = joinTraffic(callbacks, fomPath, L"publisher", L"Publisher");
+  if (!rti) return false;
 
   try {
     // Names become handles once; services take handles.

@@ -7,8 +7,10 @@
 #define OSTRA_EXAMPLES_pubsub_h
 
 #include <RTI/RTIambassador.h>
+#include <RTI/RTIambassadorFactory.h>
 
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -29,6 +31,30 @@ inline void say(std::wstring const& line) {
   static std::mutex console;
   std::lock_guard<std::mutex> lock(console);
   std::wcout << line << std::endl;
+}
+
+// Connects callbacks to the engine in this process and joins the traffic federation as
+// name, creating it from the module at fomPath unless another federate did. Returns null,
+// after printing why, when the RTI refused.
+inline std::unique_ptr<rti1516e::RTIambassador> joinTraffic(rti1516e::FederateAmbassador& callbacks,
+                                                            std::wstring const& fomPath,
+                                                            std::wstring const& name,
+                                                            std::wstring const& type) {
+  // Every RTI failure is an rti1516e::Exception; what() says what went wrong.
+  try {
+    std::unique_ptr<rti1516e::RTIambassador> rti(rti1516e::RTIambassadorFactory().createRTIambassador().release());
+    rti->connect(callbacks, rti1516e::HLA_EVOKED);  // the engine in this process
+    try {
+      rti->createFederationExecution(kTrafficFederation, fomPath);
+    } catch (rti1516e::FederationExecutionAlreadyExists const&) {
+      // someone else created it: join theirs
+    }
+    rti->joinFederationExecution(name, type, kTrafficFederation);
+    return rti;
+  } catch (rti1516e::Exception const& e) {
+    say(name + L": cannot join: " + e.what());
+    return nullptr;
+  }
 }
 
 // Leaves the federation: resigns with action, destroys the federation if this federate was

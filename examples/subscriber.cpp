@@ -77,23 +77,8 @@ class SubscriberCallbacks : public rti1516e::NullFederateAmbassador {
 
 bool runSubscriber(std::wstring const& fomPath, double seconds) {
   SubscriberCallbacks callbacks;
-  std::unique_ptr<rti1516e::RTIambassador> rti;
-
-  // Every RTI failure is an rti1516e::Exception; what() says what went wrong.
-  try {
-    rti1516e::RTIambassadorFactory factory;
-    rti = factory.createRTIambassador();
-    rti->connect(callbacks, rti1516e::HLA_EVOKED);  // the engine in this process
-    try {
-      rti->createFederationExecution(kTrafficFederation, fomPath);
-    } catch (rti1516e::FederationExecutionAlreadyExists const&) {
-      // someone else created it: join theirs
-    }
-    rti->joinFederationExecution(L"subscriber", L"Subscriber", kTrafficFederation);
-  } catch (rti1516e::Exception const& e) {
-    say(L"subscriber: cannot join: " + e.what());
-    return false;
-  }
+  std::unique_ptr<rti1516e::RTIambassador> rti = joinTraffic(callbacks, fomPath, L"subscriber", L"Subscriber");
+  if (!rti) return false;
 
   try {
     rti1516e::ObjectClassHandle const vehicle = rti->getObjectClassHandle(L"Vehicle");
