@@ -4,6 +4,7 @@
 // ownership that objects need, the relevance advisories, and calls that must change
 // nothing. Each scenario runs in both callback models.
 #include <RTI/RTI1516.h>
+#include <RTI/time/HLAinteger64Interval.h>
 #include <RTI/time/HLAinteger64Time.h>
 
 #include <memory>
@@ -263,8 +264,9 @@ TEST_P(Objects, UpdatesAndInteractionsCarryTheirValues) {
   a.rti->publishObjectClassAttributes(vehicle, {position, speed});
   a.rti->publishInteractionClass(collision);
   ObjectInstanceHandle const object = a.rti->registerObjectInstance(vehicle);
+  a.rti->enableTimeRegulation(HLAinteger64Interval(1));  // time-stamp order needs a regulating sender
   settle();
-  got(a);  // b's subscription made the class relevant to a
+  got(a);  // b's subscription made the class relevant to a; regulation enabled
   std::string big(1 << 20, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = char(i * 31 + 7);
   SupplementalReflectInfo const byA(a.handle);
@@ -319,6 +321,7 @@ TEST_P(Objects, EachAttributeKeepsItsOrderType) {
   a.rti->publishObjectClassAttributes(vehicle, {position, speed});
   b.rti->subscribeObjectClassAttributes(vehicle, {position, speed});
   ObjectInstanceHandle const object = a.rti->registerObjectInstance(vehicle);
+  a.rti->enableTimeRegulation(HLAinteger64Interval(1));  // only a regulating federate sends in time-stamp order
   settle();
   EXPECT_THAT(got(b), ElementsAre(discovered(object, vehicle)));
   MessageRetractionHandle const handle =

@@ -51,7 +51,9 @@ class ServiceStatesTest {
       "updateAttributeValues", "sendInteraction", "deleteObjectInstance", "localDeleteObjectInstance",
       "requestAttributeValueUpdate", "requestAttributeTransportationTypeChange",
       "queryAttributeTransportationType", "requestInteractionTransportationTypeChange",
-      "queryInteractionTransportationType");
+      "queryInteractionTransportationType", "enableTimeRegulation", "disableTimeRegulation",
+      "enableTimeConstrained", "disableTimeConstrained", "timeAdvanceRequest", "timeAdvanceRequestAvailable",
+      "queryGALT", "queryLogicalTime", "queryLITS", "queryLookahead");
 
   static ServiceEntry entry(State state, List<Callback> delivered) throws RTIexception {
     ServiceEntry entry = new ServiceEntry((handle, callback) -> delivered.add(callback));

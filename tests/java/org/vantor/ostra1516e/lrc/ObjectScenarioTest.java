@@ -141,13 +141,13 @@ class ObjectScenarioTest {
     assertThrows(AttributeNotDefined.class, () -> a.objects.updateAttributeValues(
         ServiceMethod.updateAttributeValues_OIH_AHVM_BX, car1, HandleValues.of(load, tag), tag, null));
 
-    // A time-stamped update of a time-stamp ordered attribute: retractable, sent in time-stamp order.
+    // A time-stamped update from a federate that does not regulate travels in receive order with its time.
     byte[] time = new byte[] {0, 0, 0, 0, 0, 0, 0, 9};
     byte[] handle = a.objects.updateAttributeValues(ServiceMethod.updateAttributeValues_OIH_AHVM_BX_LT, car1,
         HandleValues.of(position, bytes("q")), tag, time);
     assertEquals(12, handle.length);
-    assertTrue(b.drain().get(0).startsWith("reflectAttributeValues[" + car1 + ", {" + position + "=71}, [116], 1, 1, "
-        + "[0, 0, 0, 0, 0, 0, 0, 9], 0, RetractionHandle"));
+    assertEquals(List.of("reflectAttributeValues[" + car1 + ", {" + position + "=71}, [116], 0, 1, "
+        + "[0, 0, 0, 0, 0, 0, 0, 9], 0, " + none + "]"), b.drain());
 
     // Unsubscribing stops delivery at once; the instance stays known.
     b.objects.unsubscribeObjectClass(ServiceMethod.unsubscribeObjectClass_OCH, vehicle, null);
@@ -217,6 +217,97 @@ class ObjectScenarioTest {
     a.lrc.resignFederationExecution(1);  // DELETE_OBJECTS
     List<String> seen = b.drain();
     assertEquals("removeObjectInstance", seen.get(seen.size() - 1).replaceAll("\\[.*", ""));
+  }
+
+  private static byte[] time(long t) {
+    return java.nio.ByteBuffer.allocate(8).putLong(t).array();
+  }
+
+  @Test
+  void timeManagedFederatesAdvanceTogetherAndReceiveInTimeStampOrder() throws Exception {
+    Federate[] f = federates("a", "b", "c");
+    Federate a = f[0], b = f[1], c = f[2];
+    TimeServices ta = a.lrc.time(), tb = b.lrc.time();
+    int vehicle = a.objectClass("Vehicle");
+    int position = a.attribute("Vehicle", "Position");
+    a.objects.publishObjectClassAttributes(vehicle, new int[] {position});
+    b.objects.subscribeObjectClassAttributes(vehicle, new int[] {position}, true, "");
+    c.objects.subscribeObjectClassAttributes(vehicle, new int[] {position}, true, "");
+    int car = a.objects.registerObjectInstance(ServiceMethod.registerObjectInstance_OCH, vehicle, null);
+    for (Federate x : f) {
+      x.drain();
+    }
+    assertEquals(null, ta.query(ServiceMethod.queryGALT), "no regulator: GALT is undefined");
+    assertThrows(hla.rti1516e.exceptions.TimeRegulationIsNotEnabled.class, () -> ta.queryLookahead());
+    ta.enableTimeRegulation(time(1));
+    assertThrows(hla.rti1516e.exceptions.RequestForTimeRegulationPending.class, () -> ta.enableTimeRegulation(time(1)));
+    tb.enableTimeRegulation(time(1));
+    ta.enableTimeConstrained();
+    tb.enableTimeConstrained();
+    assertEquals(List.of("timeRegulationEnabled[[0, 0, 0, 0, 0, 0, 0, 0]]",
+        "timeConstrainedEnabled[[0, 0, 0, 0, 0, 0, 0, 0]]"), a.drain());
+    b.drain();
+    assertThrows(hla.rti1516e.exceptions.TimeRegulationAlreadyEnabled.class, () -> ta.enableTimeRegulation(time(1)));
+
+    // a sends in time-stamp order, out of order; c is not constrained and receives at once.
+    byte[] tag = new byte[0];
+    assertThrows(hla.rti1516e.exceptions.InvalidLogicalTime.class, () -> a.objects.updateAttributeValues(
+        ServiceMethod.updateAttributeValues_OIH_AHVM_BX_LT, car, HandleValues.of(position, bytes("0")), tag, time(0)));
+    a.objects.updateAttributeValues(ServiceMethod.updateAttributeValues_OIH_AHVM_BX_LT, car,
+        HandleValues.of(position, bytes("8")), tag, time(8));
+    a.objects.updateAttributeValues(ServiceMethod.updateAttributeValues_OIH_AHVM_BX_LT, car,
+        HandleValues.of(position, bytes("7")), tag, time(7));
+    assertEquals(2, c.drain().size());
+    assertTrue(b.drain().isEmpty(), "held for a grant");
+
+    // b may not pass a: a is at 0 with lookahead 1.
+    tb.timeAdvanceRequest(ServiceMethod.timeAdvanceRequest_LT, org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE,
+        time(10));
+    assertThrows(hla.rti1516e.exceptions.InTimeAdvancingState.class, () -> tb.timeAdvanceRequest(
+        ServiceMethod.timeAdvanceRequest_LT, org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE, time(11)));
+    assertTrue(b.drain().isEmpty());
+    assertEquals(1L, java.nio.ByteBuffer.wrap(tb.query(ServiceMethod.queryGALT)).getLong());
+    assertEquals(1L, java.nio.ByteBuffer.wrap(tb.query(ServiceMethod.queryLITS)).getLong(), "GALT, below the held 7");
+    ta.timeAdvanceRequest(ServiceMethod.timeAdvanceRequest_LT, org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE,
+        time(10));
+    List<String> seen = b.drain();
+    assertEquals(3, seen.size(), seen.toString());
+    assertTrue(seen.get(0).contains("{" + position + "=37}") && seen.get(0).contains(", 1, 1, [0, 0, 0, 0, 0, 0, 0, 7], 1,"),
+        seen.get(0));
+    assertTrue(seen.get(1).contains("{" + position + "=38}"), seen.get(1));
+    assertEquals("timeAdvanceGrant[[0, 0, 0, 0, 0, 0, 0, 10]]", seen.get(2));
+    assertEquals(List.of("timeAdvanceGrant[[0, 0, 0, 0, 0, 0, 0, 10]]"), a.drain());
+    assertThrows(hla.rti1516e.exceptions.LogicalTimeAlreadyPassed.class, () -> ta.timeAdvanceRequest(
+        ServiceMethod.timeAdvanceRequest_LT, org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE, time(9)));
+
+    // A regulator that resigns no longer holds the others back.
+    tb.timeAdvanceRequest(ServiceMethod.timeAdvanceRequest_LT, org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE,
+        time(20));
+    assertTrue(b.drain().isEmpty());
+    a.lrc.resignFederationExecution(1);
+    assertTrue(b.drain().contains("timeAdvanceGrant[[0, 0, 0, 0, 0, 0, 0, 20]]"));
+  }
+
+  @Test
+  void zeroLookaheadAdvancesWithEitherRequest() throws Exception {
+    Federate[] f = federates("x", "y");
+    for (Federate each : f) {
+      each.lrc.time().enableTimeRegulation(time(0));
+      each.lrc.time().enableTimeConstrained();
+    }
+    for (Federate each : f) {
+      each.drain();
+    }
+    for (int kind : new int[] {org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE,
+        org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE_AVAILABLE}) {
+      long to = kind * 5;
+      for (Federate each : f) {
+        each.lrc.time().timeAdvanceRequest(ServiceMethod.timeAdvanceRequest_LT, kind, time(to));
+      }
+      for (Federate each : f) {
+        assertEquals(List.of("timeAdvanceGrant[" + java.util.Arrays.toString(time(to)) + "]"), each.drain());
+      }
+    }
   }
 
   @Test

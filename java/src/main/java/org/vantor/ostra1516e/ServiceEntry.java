@@ -8,6 +8,7 @@ import org.vantor.ostra1516e.lrc.CallbackSink;
 import org.vantor.ostra1516e.lrc.LocalRtiComponent;
 import org.vantor.ostra1516e.lrc.ObjectServices;
 import org.vantor.ostra1516e.lrc.SupportServices;
+import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.transport.InProcessTransport;
 import org.vantor.ostra1516e.wire.HandleValues;
 import org.vantor.ostra1516e.wire.ServiceMethod;
@@ -128,6 +129,17 @@ final class ServiceEntry {
         objects.requestInteractionTransportationTypeChange((Integer) a[0], (Integer) a[1]); return null;
       case queryInteractionTransportationType_FH_ICH:
         objects.queryInteractionTransportationType((Integer) a[0], (Integer) a[1]); return null;
+      case enableTimeRegulation_LTI: lrc.time().enableTimeRegulation((byte[]) a[0]); return null;
+      case disableTimeRegulation: lrc.time().disableTimeRegulation(); return null;
+      case enableTimeConstrained: lrc.time().enableTimeConstrained(); return null;
+      case disableTimeConstrained: lrc.time().disableTimeConstrained(); return null;
+      case timeAdvanceRequest_LT:
+        lrc.time().timeAdvanceRequest(s, TimeMessages.TIME_ADVANCE, (byte[]) a[0]); return null;
+      case timeAdvanceRequestAvailable_LT:
+        lrc.time().timeAdvanceRequest(s, TimeMessages.TIME_ADVANCE_AVAILABLE, (byte[]) a[0]); return null;
+      case queryGALT: case queryLITS: return lrc.time().query(s);
+      case queryLogicalTime: return lrc.time().queryLogicalTime();
+      case queryLookahead: return lrc.time().queryLookahead();
       case getAutomaticResignDirective: return lrc.getAutomaticResignDirective();
       case setAutomaticResignDirective_RA: lrc.setAutomaticResignDirective((Integer) a[0]); return null;
       case getFederateHandle_S: return support.getFederateHandle((String) a[0]);

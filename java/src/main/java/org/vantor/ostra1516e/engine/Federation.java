@@ -20,6 +20,8 @@ import org.vantor.ostra1516e.message.Message;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.SyncMessages;
+import org.vantor.ostra1516e.message.TimeMessages;
+import org.vantor.ostra1516e.time.TimeRepresentation;
 
 /**
  * Federation is one federation execution inside the engine: its model, its joined
@@ -49,6 +51,7 @@ final class Federation {
   private final Routes routes = new Routes(this);
   private final ObjectManagement objects = new ObjectManagement(this);
   private final Advisories advisories = new Advisories(this);
+  private final TimeManagement time;
   private int privilegeToDelete;
   private int[] attributeTransportations;
   private FomModel modelOfTransportations;
@@ -75,6 +78,9 @@ final class Federation {
     this.timeImplementation = timeImplementation;
     this.model = model;
     this.mailbox = new Mailbox(name);
+    TimeRepresentation representation = TimeRepresentation.named(timeImplementation);
+    this.time = new TimeManagement(this, representation != null ? representation
+        : TimeRepresentation.named(TimeRepresentation.FLOAT));
     this.automaticResign = resignActionNumber(model.automaticResignAction());
     this.privilegeToDelete = model.attributeHandle(model.objectRoot(), "HLAprivilegeToDeleteObject");
   }
@@ -115,6 +121,10 @@ final class Federation {
 
   Advisories advisories() {
     return advisories;
+  }
+
+  TimeManagement time() {
+    return time;
   }
 
   int privilegeToDelete() {
@@ -203,6 +213,7 @@ final class Federation {
     member.advisories[Member.ATTRIBUTE_SCOPE] = model.switchEnabled("attributeScopeAdvisory");
     member.advisories[Member.INTERACTION_RELEVANCE] = model.switchEnabled("interactionRelevanceAdvisory");
     member.conveyProducingFederate = model.switchEnabled("conveyProducingFederate");
+    member.time = new TimeManagement.TimeState(time.times().initial());
     routes.invalidate();
     members.put(handle, member);
     membersByName.put(federateName, member);
@@ -268,6 +279,7 @@ final class Federation {
     routes.invalidate();
     advisories.forget(member);
     advisories.refreshAll();
+    time.grant();
     for (SyncPoint point : new ArrayList<>(syncPoints.values())) {
       point.members.remove(member.handle);
       if (point.waiting.remove(member.handle)) {
@@ -298,6 +310,18 @@ final class Federation {
         || message instanceof DeclarationMessages.UnsubscribeInteractionClass
         || message instanceof DeclarationMessages.SetAdvisorySwitch) {
       declare(member, message);
+    } else if (message instanceof TimeMessages.AdvanceRequest
+        || message instanceof TimeMessages.EnableRegulation
+        || message instanceof TimeMessages.DisableRegulation
+        || message instanceof TimeMessages.EnableConstrained
+        || message instanceof TimeMessages.DisableConstrained) {
+      time.handle(member, message);
+    } else if (message instanceof TimeMessages.QueryGalt) {
+      TimeManagement.Bound galt = time.galt(member);
+      reply.accept(new TimeMessages.Time(galt == null ? null : time.times().encode(galt.time())));
+    } else if (message instanceof TimeMessages.QueryLits) {
+      Long lits = time.lits(member);
+      reply.accept(new TimeMessages.Time(lits == null ? null : time.times().encode(lits)));
     } else if (message instanceof ObjectMessages.Register m) {
       objects.register(member, m, reply);
     } else if (message instanceof ObjectMessages.Delete m) {

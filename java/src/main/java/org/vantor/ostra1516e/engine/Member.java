@@ -38,6 +38,9 @@ final class Member {
   /** The transportation type this federate sends each interaction class with, where changed. */
   final Map<Integer, Integer> interactionTransportation = new HashMap<>();
 
+  /** The member's time: set at join from the federation's representation. */
+  TimeManagement.TimeState time;
+
   /** Subscription is what a member subscribes of one object class. */
   static final class Subscription {
     final BitSet attributes = new BitSet();

@@ -152,6 +152,8 @@ final class ObjectManagement {
     }
     HandleValues values = m.values();
     int[] picked = new int[values.size()];
+    boolean timeStampOrder = m.sentOrder() == TIMESTAMP;
+    long stamp = timeStampOrder ? federation.time().times().ordinal(m.time()) : 0;
     for (Routes.ObjectRoute route : federation.routes().forObjectClass(instance.registeredClass)) {
       Member member = route.member();
       if (member == sender) {
@@ -173,9 +175,11 @@ final class ObjectManagement {
       }
       HandleValues reflected = values.select(picked, count);
       int producer = member.conveyProducingFederate ? sender.handle : 0;
+      boolean held = timeStampOrder && member.time.constrained;
       for (HandleValues part : byTransportation(instance, reflected)) {
-        member.send(new ObjectMessages.Reflect(instance.handle, part, m.tag(), m.sentOrder(),
-            transportationOf(instance, part.handle(0)), m.time(), producer, m.retraction()));
+        federation.time().deliver(member, new ObjectMessages.Reflect(instance.handle, part, m.tag(), m.sentOrder(),
+            held ? TIMESTAMP : RECEIVE, transportationOf(instance, part.handle(0)), m.time(), producer,
+            m.retraction()), timeStampOrder, stamp);
       }
     }
   }
@@ -217,6 +221,8 @@ final class ObjectManagement {
   void sendInteraction(Member sender, ObjectMessages.SendInteraction m) {
     HandleValues parameters = m.parameters();
     int[] picked = new int[parameters.size()];
+    boolean timeStampOrder = m.sentOrder() == TIMESTAMP;
+    long stamp = timeStampOrder ? federation.time().times().ordinal(m.time()) : 0;
     Integer changed = sender.interactionTransportation.get(m.interactionClass());
     int transportation = changed != null ? changed : federation.transportationNumber(
         federation.model().interactionTransportation(m.interactionClass()).orElse(""));
@@ -231,9 +237,10 @@ final class ObjectManagement {
           picked[count++] = i;
         }
       }
-      member.send(new ObjectMessages.Receive(route.receivedClass(), parameters.select(picked, count), m.tag(),
-          m.sentOrder(), transportation, m.time(), member.conveyProducingFederate ? sender.handle : 0,
-          m.retraction()));
+      boolean held = timeStampOrder && member.time.constrained;
+      federation.time().deliver(member, new ObjectMessages.Receive(route.receivedClass(),
+          parameters.select(picked, count), m.tag(), m.sentOrder(), held ? TIMESTAMP : RECEIVE, transportation,
+          m.time(), member.conveyProducingFederate ? sender.handle : 0, m.retraction()), timeStampOrder, stamp);
     }
   }
 
@@ -255,8 +262,11 @@ final class ObjectManagement {
     for (int knower : instance.knownClass.keySet()) {
       Member member = federation.member(knower);
       if (member != null && member != deleter) {
-        member.send(new ObjectMessages.Remove(instance.handle, tag, sentOrder, time,
-            member.conveyProducingFederate ? deleter.handle : 0, retraction));
+        boolean timeStampOrder = sentOrder == TIMESTAMP;
+        boolean held = timeStampOrder && member.time.constrained;
+        federation.time().deliver(member, new ObjectMessages.Remove(instance.handle, tag, sentOrder,
+            held ? TIMESTAMP : RECEIVE, time, member.conveyProducingFederate ? deleter.handle : 0, retraction),
+            timeStampOrder, timeStampOrder ? federation.time().times().ordinal(time) : 0);
       }
     }
   }

@@ -36,6 +36,7 @@ import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.Request;
 import org.vantor.ostra1516e.message.SyncMessages;
+import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.transport.Connection;
 import org.vantor.ostra1516e.transport.ConnectionLostException;
 import org.vantor.ostra1516e.transport.EventSink;
@@ -103,6 +104,7 @@ public final class LocalRtiComponent implements EventSink {
   private final Switches switches = new Switches();
   private final SupportServices support = new SupportServices(this);
   private final ObjectServices objects = new ObjectServices(this);
+  private final TimeServices time = new TimeServices(this);
 
   /** JoinState is what the component knows of the federation it joined. */
   static final class JoinState {
@@ -136,6 +138,10 @@ public final class LocalRtiComponent implements EventSink {
 
   public ObjectServices objects() {
     return objects;
+  }
+
+  public TimeServices time() {
+    return time;
   }
 
   // ---- Checks shared by every service ----
@@ -382,6 +388,7 @@ public final class LocalRtiComponent implements EventSink {
     objects.forget();  // before the engine can send anything of the new federation
     Reply.Joined reply = expect(service,
         new FederationMessages.Join(federation, name, federateType, read), Reply.Joined.class);
+    time.joined(reply.timeImplementation());
     joined = new JoinState(reply.federate(), reply.federateName(), federation, reply.timeImplementation(),
         reply.model());
     switches.reset(reply.model());
@@ -452,7 +459,6 @@ public final class LocalRtiComponent implements EventSink {
 
   // ---- Events from the engine ----
 
-  private static final int RECEIVE = 0;
   private static final int TIMESTAMP = 1;
 
   @Override
@@ -465,11 +471,11 @@ public final class LocalRtiComponent implements EventSink {
             e.values(), e.tag(), e.sentOrder(), e.transportation(), info));
       } else if (e.sentOrder() == TIMESTAMP) {
         queue.add(new Callback(CallbackMethod.reflectAttributeValues_OIH_AHVM_BX_OT_TTH_LT_OT_MRH_FASRI_Native,
-            e.object(), e.values(), e.tag(), e.sentOrder(), e.transportation(), e.time(), RECEIVE, e.retraction(),
+            e.object(), e.values(), e.tag(), e.sentOrder(), e.transportation(), e.time(), e.receivedOrder(), e.retraction(),
             info));
       } else {
         queue.add(new Callback(CallbackMethod.reflectAttributeValues_OIH_AHVM_BX_OT_TTH_LT_OT_FASRI_Native,
-            e.object(), e.values(), e.tag(), e.sentOrder(), e.transportation(), e.time(), RECEIVE, info));
+            e.object(), e.values(), e.tag(), e.sentOrder(), e.transportation(), e.time(), e.receivedOrder(), info));
       }
     } else if (event instanceof ObjectMessages.Receive e) {
       SupplementalInfo info = new SupplementalInfo(e.producer() != 0, e.producer(), false, null);
@@ -478,12 +484,12 @@ public final class LocalRtiComponent implements EventSink {
             e.receivedClass(), e.parameters(), e.tag(), e.sentOrder(), e.transportation(), info));
       } else if (e.sentOrder() == TIMESTAMP) {
         queue.add(new Callback(CallbackMethod.receiveInteraction_ICH_PHVM_BX_OT_TTH_LT_OT_MRH_FASRI_Native,
-            e.receivedClass(), e.parameters(), e.tag(), e.sentOrder(), e.transportation(), e.time(), RECEIVE,
-            e.retraction(), info));
+            e.receivedClass(), e.parameters(), e.tag(), e.sentOrder(), e.transportation(), e.time(),
+            e.receivedOrder(), e.retraction(), info));
       } else {
         queue.add(new Callback(CallbackMethod.receiveInteraction_ICH_PHVM_BX_OT_TTH_LT_OT_FASRI_Native,
-            e.receivedClass(), e.parameters(), e.tag(), e.sentOrder(), e.transportation(), e.time(), RECEIVE,
-            info));
+            e.receivedClass(), e.parameters(), e.tag(), e.sentOrder(), e.transportation(), e.time(),
+            e.receivedOrder(), info));
       }
     } else if (event instanceof ObjectMessages.Discover e) {
       objects.discovered(e);
@@ -500,10 +506,10 @@ public final class LocalRtiComponent implements EventSink {
             e.sentOrder(), info));
       } else if (e.sentOrder() == TIMESTAMP) {
         queue.add(new Callback(CallbackMethod.removeObjectInstance_OIH_BX_OT_LT_OT_MRH_FASRI_Native, e.object(),
-            e.tag(), e.sentOrder(), e.time(), RECEIVE, e.retraction(), info));
+            e.tag(), e.sentOrder(), e.time(), e.receivedOrder(), e.retraction(), info));
       } else {
         queue.add(new Callback(CallbackMethod.removeObjectInstance_OIH_BX_OT_LT_OT_FASRI_Native, e.object(),
-            e.tag(), e.sentOrder(), e.time(), RECEIVE, info));
+            e.tag(), e.sentOrder(), e.time(), e.receivedOrder(), info));
       }
     } else if (event instanceof ObjectMessages.ProvideUpdate e) {
       queue.add(new Callback(CallbackMethod.provideAttributeValueUpdate_OIH_AHS_BX_Native, e.object(),
@@ -549,6 +555,12 @@ public final class LocalRtiComponent implements EventSink {
     } else if (event instanceof ObjectMessages.InteractionTransportationReport e) {
       queue.add(new Callback(CallbackMethod.reportInteractionTransportationType_FH_ICH_TTH_Native, e.federate(),
           e.interactionClass(), e.transportation()));
+    } else if (event instanceof TimeMessages.Grant e) {
+      queue.add(new Callback(CallbackMethod.timeAdvanceGrant_LT_Native, (Object) e.time()));
+    } else if (event instanceof TimeMessages.RegulationEnabled e) {
+      queue.add(new Callback(CallbackMethod.timeRegulationEnabled_LT_Native, (Object) e.time()));
+    } else if (event instanceof TimeMessages.ConstrainedEnabled e) {
+      queue.add(new Callback(CallbackMethod.timeConstrainedEnabled_LT_Native, (Object) e.time()));
     } else if (event instanceof SyncMessages.Announce e) {
       queue.add(new Callback(CallbackMethod.announceSynchronizationPoint_S_BX_Native, e.label(), e.tag()));
     } else if (event instanceof SyncMessages.RegistrationSucceeded e) {
@@ -641,6 +653,7 @@ public final class LocalRtiComponent implements EventSink {
     synchronized (deliveryLock) {
       Thread outer = deliveringThread;
       deliveringThread = Thread.currentThread();
+      time.delivering(callback);
       try {
         sink.deliver(federateAmbassador, callback);
       } catch (Throwable t) {

@@ -333,13 +333,15 @@ public final class ObjectServices {
     }
     // With a time stamp, each attribute travels in its own preferred order: the time-stamp
     // ordered ones under the retraction handle, the others in receive order with the time.
+    // Only a regulating federate sends in time-stamp order.
+    boolean regulating = lrc.time().timeStampOrder(service, time);
     RetractionHandle retraction = retractionHandle();
     int[] timeStamped = new int[values.size()];
     int[] received = new int[values.size()];
     int t = 0;
     int r = 0;
     for (int i = 0; i < values.size(); i++) {
-      if (model.attributeOrder(values.handle(i)).orElse("Receive").equals("TimeStamp")) {
+      if (regulating && model.attributeOrder(values.handle(i)).orElse("Receive").equals("TimeStamp")) {
         timeStamped[t++] = i;
       } else {
         received[r++] = i;
@@ -388,8 +390,8 @@ public final class ObjectServices {
           + " is not published by this federate");
     }
     RetractionHandle retraction = time != null ? retractionHandle() : null;
-    boolean timeStamped =
-        time != null && model.interactionOrder(interactionClass).orElse("Receive").equals("TimeStamp");
+    boolean timeStamped = time != null && lrc.time().timeStampOrder(service, time)
+        && model.interactionOrder(interactionClass).orElse("Receive").equals("TimeStamp");
     lrc.send(service, new ObjectMessages.SendInteraction(interactionClass, parameters, tag,
         timeStamped ? TIMESTAMP : RECEIVE, time, timeStamped ? retraction : null));
     return bytes(retraction);
@@ -405,7 +407,9 @@ public final class ObjectServices {
     }
     forget(object);
     RetractionHandle retraction = time != null ? retractionHandle() : null;
-    lrc.send(service, new ObjectMessages.Delete(object, tag, time != null ? TIMESTAMP : RECEIVE, time, retraction));
+    boolean timeStamped = time != null && lrc.time().timeStampOrder(service, time);
+    lrc.send(service, new ObjectMessages.Delete(object, tag, timeStamped ? TIMESTAMP : RECEIVE, time,
+        timeStamped ? retraction : null));
     return bytes(retraction);
   }
 

@@ -47,20 +47,20 @@ public final class ObjectMessages {
    * Reflect delivers an update: values holds only the attributes the receiver subscribed.
    * sentOrder and transportation are wire numbers; time is null without a time stamp.
    */
-  public record Reflect(int object, HandleValues values, byte[] tag, int sentOrder, int transportation,
-      byte[] time, int producer, RetractionHandle retraction) implements Event {}
+  public record Reflect(int object, HandleValues values, byte[] tag, int sentOrder, int receivedOrder,
+      int transportation, byte[] time, int producer, RetractionHandle retraction) implements Event {}
 
   public record SendInteraction(int interactionClass, HandleValues parameters, byte[] tag, int sentOrder,
       byte[] time, RetractionHandle retraction) implements Notice {}
 
   /** Receive delivers an interaction as receivedClass with the parameters that class has. */
-  public record Receive(int receivedClass, HandleValues parameters, byte[] tag, int sentOrder, int transportation,
-      byte[] time, int producer, RetractionHandle retraction) implements Event {}
+  public record Receive(int receivedClass, HandleValues parameters, byte[] tag, int sentOrder, int receivedOrder,
+      int transportation, byte[] time, int producer, RetractionHandle retraction) implements Event {}
 
   public record Delete(int object, byte[] tag, int sentOrder, byte[] time, RetractionHandle retraction) implements Notice {}
 
-  public record Remove(int object, byte[] tag, int sentOrder, byte[] time, int producer, RetractionHandle retraction)
-      implements Event {}
+  public record Remove(int object, byte[] tag, int sentOrder, int receivedOrder, byte[] time, int producer,
+      RetractionHandle retraction) implements Event {}
 
   /** LocalDelete forgets an instance at this federate only; its next update discovers it again. */
   public record LocalDelete(int object) implements Notice {}
