@@ -60,14 +60,19 @@ public final class SupportServices {
     return lrc.expect(service, new FederationMessages.FederateName(federate), Reply.Text.class).value();
   }
 
+  /** found is a handle the model found, or NameNotFound with message when it found none. */
+  private static int found(int handle, String message) throws NameNotFound {
+    if (handle <= 0) {
+      throw new NameNotFound(message);
+    }
+    return handle;
+  }
+
   // ---- Object classes and attributes ----
 
   public int getObjectClassHandle(String name) throws RTIexception {
-    int handle = model(ServiceMethod.getObjectClassHandle_S).objectClassHandle(name);
-    if (handle <= 0) {
-      throw new NameNotFound("getObjectClassHandle: no object class named '" + name + "'");
-    }
-    return handle;
+    return found(model(ServiceMethod.getObjectClassHandle_S).objectClassHandle(name),
+        "getObjectClassHandle: no object class named '" + name + "'");
   }
 
   public String getObjectClassName(int objectClass) throws RTIexception {
@@ -77,22 +82,15 @@ public final class SupportServices {
 
   private static String objectClassName(FomModel model, String service, int objectClass)
       throws InvalidObjectClassHandle {
-    String name = model.objectClassName(objectClass).orElse(null);
-    if (name == null) {
-      throw new InvalidObjectClassHandle(service + ": " + objectClass + " is not an object class handle");
-    }
-    return name;
+    return model.objectClassName(objectClass).orElseThrow(
+        () -> new InvalidObjectClassHandle(service + ": " + objectClass + " is not an object class handle"));
   }
 
   public int getAttributeHandle(int objectClass, String name) throws RTIexception {
     FomModel model = model(ServiceMethod.getAttributeHandle_OCH_S);
     String className = objectClassName(model, "getAttributeHandle", objectClass);
-    int handle = model.attributeHandle(objectClass, name);
-    if (handle <= 0) {
-      throw new NameNotFound("getAttributeHandle: object class " + className + " has no attribute named '"
-          + name + "'");
-    }
-    return handle;
+    return found(model.attributeHandle(objectClass, name),
+        "getAttributeHandle: object class " + className + " has no attribute named '" + name + "'");
   }
 
   public String getAttributeName(int objectClass, int attribute) throws RTIexception {
@@ -142,11 +140,8 @@ public final class SupportServices {
   // ---- Interaction classes and parameters ----
 
   public int getInteractionClassHandle(String name) throws RTIexception {
-    int handle = model(ServiceMethod.getInteractionClassHandle_S).interactionClassHandle(name);
-    if (handle <= 0) {
-      throw new NameNotFound("getInteractionClassHandle: no interaction class named '" + name + "'");
-    }
-    return handle;
+    return found(model(ServiceMethod.getInteractionClassHandle_S).interactionClassHandle(name),
+        "getInteractionClassHandle: no interaction class named '" + name + "'");
   }
 
   public String getInteractionClassName(int interactionClass) throws RTIexception {
@@ -156,23 +151,15 @@ public final class SupportServices {
 
   private static String interactionClassName(FomModel model, String service, int interactionClass)
       throws InvalidInteractionClassHandle {
-    String name = model.interactionClassName(interactionClass).orElse(null);
-    if (name == null) {
-      throw new InvalidInteractionClassHandle(service + ": " + interactionClass
-          + " is not an interaction class handle");
-    }
-    return name;
+    return model.interactionClassName(interactionClass).orElseThrow(() -> new InvalidInteractionClassHandle(
+        service + ": " + interactionClass + " is not an interaction class handle"));
   }
 
   public int getParameterHandle(int interactionClass, String name) throws RTIexception {
     FomModel model = model(ServiceMethod.getParameterHandle_ICH_S);
     String className = interactionClassName(model, "getParameterHandle", interactionClass);
-    int handle = model.parameterHandle(interactionClass, name);
-    if (handle <= 0) {
-      throw new NameNotFound("getParameterHandle: interaction class " + className + " has no parameter named '"
-          + name + "'");
-    }
-    return handle;
+    return found(model.parameterHandle(interactionClass, name),
+        "getParameterHandle: interaction class " + className + " has no parameter named '" + name + "'");
   }
 
   public String getParameterName(int interactionClass, int parameter) throws RTIexception {
@@ -247,11 +234,8 @@ public final class SupportServices {
   }
 
   public int getDimensionHandle(String name) throws RTIexception {
-    int handle = model(ServiceMethod.getDimensionHandle_S).dimensionHandle(name);
-    if (handle <= 0) {
-      throw new NameNotFound("getDimensionHandle: no dimension named '" + name + "'");
-    }
-    return handle;
+    return found(model(ServiceMethod.getDimensionHandle_S).dimensionHandle(name),
+        "getDimensionHandle: no dimension named '" + name + "'");
   }
 
   public String getDimensionName(int dimension) throws RTIexception {
@@ -260,11 +244,8 @@ public final class SupportServices {
   }
 
   private static String dimensionName(FomModel model, String service, int dimension) throws InvalidDimensionHandle {
-    String name = model.dimensionName(dimension).orElse(null);
-    if (name == null) {
-      throw new InvalidDimensionHandle(service + ": " + dimension + " is not a dimension handle");
-    }
-    return name;
+    return model.dimensionName(dimension).orElseThrow(
+        () -> new InvalidDimensionHandle(service + ": " + dimension + " is not a dimension handle"));
   }
 
   public long getDimensionUpperBound(int dimension) throws RTIexception {
