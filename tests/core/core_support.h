@@ -219,6 +219,15 @@ class Core : public ::testing::TestWithParam<CallbackModel> {
     names.push_back(base + (GetParam() == HLA_EVOKED ? L"-evoked" : L"-immediate"));
     return names.back();
   }
+  // Connects a and b, creates a federation of this test from Vehicles.xml and joins them
+  // as "a" and "b"; returns the federation's name.
+  std::wstring joinPair(Federate& a, Federate& b, std::wstring const& base) {
+    std::wstring const federation = name(base);
+    a.connect(), b.connect();
+    EXPECT_OK(a.rti->createFederationExecution(federation, fom("Vehicles.xml")));
+    a.join(L"a", federation), b.join(L"b", federation);
+    return federation;
+  }
   // Destroys whatever the test left (its federates have resigned by now), so that a
   // repeated run starts from an empty engine.
   void TearDown() override {

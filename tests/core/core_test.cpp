@@ -420,10 +420,7 @@ TEST_P(Core, SupportServices) {
 // are refused and the others work, on the thread the model promises.
 TEST_P(Core, CallbacksHeldAndCalledFromWithin) {
   Federate a(GetParam()), b(GetParam());
-  std::wstring const federation = name(L"Callbacks");
-  a.connect(), b.connect();
-  ASSERT_OK(a.rti->createFederationExecution(federation, fom("Vehicles.xml")));
-  a.join(L"a", federation), b.join(L"b", federation);
+  std::wstring const federation = joinPair(a, b, L"Callbacks");
 
   a.rti->disableCallbacks();
   a.rti->listFederationExecutions();
@@ -488,10 +485,7 @@ TEST(CoreImmediate, DisconnectWaitsForARunningCallback) {
 // Four threads use one ambassador at once, while its callbacks are delivered.
 TEST_P(Core, ConcurrentCallers) {
   Federate a(GetParam()), b(GetParam());
-  std::wstring const federation = name(L"Threads");
-  a.connect(), b.connect();
-  ASSERT_OK(a.rti->createFederationExecution(federation, fom("Vehicles.xml")));
-  a.join(L"a", federation), b.join(L"b", federation);
+  std::wstring const federation = joinPair(a, b, L"Threads");
   auto const truck = a.rti->getObjectClassHandle(L"Truck");
   int const threads = 4, rounds = 25;
   std::atomic<int> wrong{0};
