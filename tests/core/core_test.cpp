@@ -52,8 +52,6 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
       {"queryAttributeOwnership", [&] { rti.queryAttributeOwnership(ObjectInstanceHandleFriend::fromNumber(1), position); }},
       {"attributeOwnershipAcquisition",
        [&] { rti.attributeOwnershipAcquisition(ObjectInstanceHandleFriend::fromNumber(1), {position}, tag(1)); }},
-      {"nextMessageRequest", [&] { rti.nextMessageRequest(HLAinteger64Time(10)); }},
-      {"flushQueueRequest", [&] { rti.flushQueueRequest(HLAinteger64Time(10)); }},
       {"createRegion", [&] { rti.createRegion({lane}); }},
       {"requestFederationSave", [&] { rti.requestFederationSave(L"save"); }}};
   std::vector<Row> memberServices = {

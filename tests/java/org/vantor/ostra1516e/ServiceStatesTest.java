@@ -53,7 +53,10 @@ class ServiceStatesTest {
       "queryAttributeTransportationType", "requestInteractionTransportationTypeChange",
       "queryInteractionTransportationType", "enableTimeRegulation", "disableTimeRegulation",
       "enableTimeConstrained", "disableTimeConstrained", "timeAdvanceRequest", "timeAdvanceRequestAvailable",
-      "queryGALT", "queryLogicalTime", "queryLITS", "queryLookahead");
+      "queryGALT", "queryLogicalTime", "queryLITS", "queryLookahead", "nextMessageRequest",
+      "nextMessageRequestAvailable", "flushQueueRequest", "enableAsynchronousDelivery",
+      "disableAsynchronousDelivery", "modifyLookahead", "retract", "changeAttributeOrderType",
+      "changeInteractionOrderType");
 
   static ServiceEntry entry(State state, List<Callback> delivered) throws RTIexception {
     ServiceEntry entry = new ServiceEntry((handle, callback) -> delivered.add(callback));

@@ -289,28 +289,6 @@ class ObjectScenarioTest {
   }
 
   @Test
-  void zeroLookaheadAdvancesWithEitherRequest() throws Exception {
-    Federate[] f = federates("x", "y");
-    for (Federate each : f) {
-      each.lrc.time().enableTimeRegulation(time(0));
-      each.lrc.time().enableTimeConstrained();
-    }
-    for (Federate each : f) {
-      each.drain();
-    }
-    for (int kind : new int[] {org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE,
-        org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE_AVAILABLE}) {
-      long to = kind * 5;
-      for (Federate each : f) {
-        each.lrc.time().timeAdvanceRequest(ServiceMethod.timeAdvanceRequest_LT, kind, time(to));
-      }
-      for (Federate each : f) {
-        assertEquals(List.of("timeAdvanceGrant[" + java.util.Arrays.toString(time(to)) + "]"), each.drain());
-      }
-    }
-  }
-
-  @Test
   void advisoriesFollowTheInterestOfOthers() throws Exception {
     Federate[] f = federates("publisher", "subscriber");
     Federate p = f[0], s = f[1];

@@ -11,6 +11,7 @@ import org.vantor.ostra1516e.lrc.SupportServices;
 import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.transport.InProcessTransport;
 import org.vantor.ostra1516e.wire.HandleValues;
+import org.vantor.ostra1516e.wire.RetractionHandle;
 import org.vantor.ostra1516e.wire.ServiceMethod;
 import org.vantor.ostra1516e.wire.WireCodec;
 import org.vantor.ostra1516e.wire.WireFormatException;
@@ -137,6 +138,20 @@ final class ServiceEntry {
         lrc.time().timeAdvanceRequest(s, TimeMessages.TIME_ADVANCE, (byte[]) a[0]); return null;
       case timeAdvanceRequestAvailable_LT:
         lrc.time().timeAdvanceRequest(s, TimeMessages.TIME_ADVANCE_AVAILABLE, (byte[]) a[0]); return null;
+      case nextMessageRequest_LT:
+        lrc.time().timeAdvanceRequest(s, TimeMessages.NEXT_MESSAGE, (byte[]) a[0]); return null;
+      case nextMessageRequestAvailable_LT:
+        lrc.time().timeAdvanceRequest(s, TimeMessages.NEXT_MESSAGE_AVAILABLE, (byte[]) a[0]); return null;
+      case flushQueueRequest_LT:
+        lrc.time().timeAdvanceRequest(s, TimeMessages.FLUSH_QUEUE, (byte[]) a[0]); return null;
+      case enableAsynchronousDelivery: lrc.time().setAsynchronousDelivery(true); return null;
+      case disableAsynchronousDelivery: lrc.time().setAsynchronousDelivery(false); return null;
+      case modifyLookahead_LTI: lrc.time().modifyLookahead((byte[]) a[0]); return null;
+      case retract_MRH: lrc.time().retract((RetractionHandle) a[0]); return null;
+      case changeAttributeOrderType_OIH_AHS_OT:
+        objects.changeAttributeOrderType((Integer) a[0], (int[]) a[1], (Integer) a[2]); return null;
+      case changeInteractionOrderType_ICH_OT:
+        objects.changeInteractionOrderType((Integer) a[0], (Integer) a[1]); return null;
       case queryGALT: case queryLITS: return lrc.time().query(s);
       case queryLogicalTime: return lrc.time().queryLogicalTime();
       case queryLookahead: return lrc.time().queryLookahead();

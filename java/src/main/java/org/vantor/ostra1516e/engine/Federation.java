@@ -279,6 +279,7 @@ final class Federation {
     routes.invalidate();
     advisories.forget(member);
     advisories.refreshAll();
+    time.forget(member);
     time.grant();
     for (SyncPoint point : new ArrayList<>(syncPoints.values())) {
       point.members.remove(member.handle);
@@ -314,7 +315,10 @@ final class Federation {
         || message instanceof TimeMessages.EnableRegulation
         || message instanceof TimeMessages.DisableRegulation
         || message instanceof TimeMessages.EnableConstrained
-        || message instanceof TimeMessages.DisableConstrained) {
+        || message instanceof TimeMessages.DisableConstrained
+        || message instanceof TimeMessages.ModifyLookahead
+        || message instanceof TimeMessages.AsynchronousDelivery
+        || message instanceof TimeMessages.Retract) {
       time.handle(member, message);
     } else if (message instanceof TimeMessages.QueryGalt) {
       TimeManagement.Bound galt = time.galt(member);

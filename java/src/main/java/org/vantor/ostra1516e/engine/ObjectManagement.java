@@ -179,7 +179,7 @@ final class ObjectManagement {
       for (HandleValues part : byTransportation(instance, reflected)) {
         federation.time().deliver(member, new ObjectMessages.Reflect(instance.handle, part, m.tag(), m.sentOrder(),
             held ? TIMESTAMP : RECEIVE, transportationOf(instance, part.handle(0)), m.time(), producer,
-            m.retraction()), timeStampOrder, stamp);
+            m.retraction()), timeStampOrder, stamp, m.retraction(), sender);
       }
     }
   }
@@ -240,7 +240,8 @@ final class ObjectManagement {
       boolean held = timeStampOrder && member.time.constrained;
       federation.time().deliver(member, new ObjectMessages.Receive(route.receivedClass(),
           parameters.select(picked, count), m.tag(), m.sentOrder(), held ? TIMESTAMP : RECEIVE, transportation,
-          m.time(), member.conveyProducingFederate ? sender.handle : 0, m.retraction()), timeStampOrder, stamp);
+          m.time(), member.conveyProducingFederate ? sender.handle : 0, m.retraction()), timeStampOrder, stamp,
+          m.retraction(), sender);
     }
   }
 
@@ -266,7 +267,7 @@ final class ObjectManagement {
         boolean held = timeStampOrder && member.time.constrained;
         federation.time().deliver(member, new ObjectMessages.Remove(instance.handle, tag, sentOrder,
             held ? TIMESTAMP : RECEIVE, time, member.conveyProducingFederate ? deleter.handle : 0, retraction),
-            timeStampOrder, timeStampOrder ? federation.time().times().ordinal(time) : 0);
+            timeStampOrder, timeStampOrder ? federation.time().times().ordinal(time) : 0, retraction, null);
       }
     }
   }

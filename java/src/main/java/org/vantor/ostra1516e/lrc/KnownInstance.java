@@ -1,6 +1,9 @@
 package org.vantor.ostra1516e.lrc;
 
 import java.util.BitSet;
+import java.util.HashMap;
+import java.util.Map;
+import org.vantor.ostra1516e.fom.FomModel;
 
 /**
  * KnownInstance is an object instance this federate knows: one it registered or one it
@@ -14,6 +17,8 @@ final class KnownInstance {
   final String name;
   final int knownClass;
   private final BitSet owned;
+  /** The order this federate updates attributes in, where changed (true: time-stamp order). */
+  private Map<Integer, Boolean> orders;
 
   KnownInstance(int handle, String name, int knownClass, BitSet owned) {
     this.handle = handle;
@@ -36,5 +41,20 @@ final class KnownInstance {
 
   synchronized void disownAll() {
     owned.clear();
+  }
+
+  synchronized void setOrder(int[] attributes, boolean timeStamp) {
+    if (orders == null) {
+      orders = new HashMap<>();
+    }
+    for (int attribute : attributes) {
+      orders.put(attribute, timeStamp);
+    }
+  }
+
+  /** timeStampOrder tells whether this federate's updates of attribute travel in time-stamp order. */
+  synchronized boolean timeStampOrder(int attribute, FomModel model) {
+    Boolean changed = orders != null ? orders.get(attribute) : null;
+    return changed != null ? changed : model.attributeOrder(attribute).orElse("Receive").equals("TimeStamp");
   }
 }

@@ -557,6 +557,8 @@ public final class LocalRtiComponent implements EventSink {
           e.interactionClass(), e.transportation()));
     } else if (event instanceof TimeMessages.Grant e) {
       queue.add(new Callback(CallbackMethod.timeAdvanceGrant_LT_Native, (Object) e.time()));
+    } else if (event instanceof TimeMessages.RequestRetraction e) {
+      queue.add(new Callback(CallbackMethod.requestRetraction_MRH_Native, e.handle()));
     } else if (event instanceof TimeMessages.RegulationEnabled e) {
       queue.add(new Callback(CallbackMethod.timeRegulationEnabled_LT_Native, (Object) e.time()));
     } else if (event instanceof TimeMessages.ConstrainedEnabled e) {

@@ -56,6 +56,8 @@ public final class ObjectServices {
   private final Map<String, KnownInstance> knownByName = new ConcurrentHashMap<>();
   private final Set<String> reservedNames = ConcurrentHashMap.newKeySet();
   private final AtomicInteger serials = new AtomicInteger();
+  /** The order this federate sends each interaction class in, where changed (true: time-stamp order). */
+  private final Map<Integer, Boolean> interactionOrders = new ConcurrentHashMap<>();
 
   ObjectServices(LocalRtiComponent lrc) {
     this.lrc = lrc;
@@ -69,6 +71,7 @@ public final class ObjectServices {
     known.clear();
     knownByName.clear();
     reservedNames.clear();
+    interactionOrders.clear();
   }
 
   private FomModel model(ServiceMethod service) throws RTIexception {
@@ -334,20 +337,21 @@ public final class ObjectServices {
     // With a time stamp, each attribute travels in its own preferred order: the time-stamp
     // ordered ones under the retraction handle, the others in receive order with the time.
     // Only a regulating federate sends in time-stamp order.
-    boolean regulating = lrc.time().timeStampOrder(service, time);
+    Long stamp = lrc.time().timeStamp(service, time);
     RetractionHandle retraction = retractionHandle();
     int[] timeStamped = new int[values.size()];
     int[] received = new int[values.size()];
     int t = 0;
     int r = 0;
     for (int i = 0; i < values.size(); i++) {
-      if (regulating && model.attributeOrder(values.handle(i)).orElse("Receive").equals("TimeStamp")) {
+      if (stamp != null && instance.timeStampOrder(values.handle(i), model)) {
         timeStamped[t++] = i;
       } else {
         received[r++] = i;
       }
     }
     if (t > 0) {
+      lrc.time().sent(retraction, stamp, false);
       lrc.send(service, new ObjectMessages.Update(object, values.select(timeStamped, t), tag, TIMESTAMP, time,
           retraction));
     }
@@ -390,8 +394,12 @@ public final class ObjectServices {
           + " is not published by this federate");
     }
     RetractionHandle retraction = time != null ? retractionHandle() : null;
-    boolean timeStamped = time != null && lrc.time().timeStampOrder(service, time)
-        && model.interactionOrder(interactionClass).orElse("Receive").equals("TimeStamp");
+    Long stamp = time != null ? lrc.time().timeStamp(service, time) : null;
+    boolean timeStamped = stamp != null && interactionOrders.getOrDefault(interactionClass,
+        model.interactionOrder(interactionClass).orElse("Receive").equals("TimeStamp"));
+    if (timeStamped) {
+      lrc.time().sent(retraction, stamp, false);
+    }
     lrc.send(service, new ObjectMessages.SendInteraction(interactionClass, parameters, tag,
         timeStamped ? TIMESTAMP : RECEIVE, time, timeStamped ? retraction : null));
     return bytes(retraction);
@@ -405,9 +413,13 @@ public final class ObjectServices {
       throw new DeletePrivilegeNotHeld(name(service) + ": this federate does not hold the privilege to delete "
           + "object instance " + instance.name);
     }
-    forget(object);
     RetractionHandle retraction = time != null ? retractionHandle() : null;
-    boolean timeStamped = time != null && lrc.time().timeStampOrder(service, time);
+    Long stamp = time != null ? lrc.time().timeStamp(service, time) : null;
+    boolean timeStamped = stamp != null;
+    if (timeStamped) {
+      lrc.time().sent(retraction, stamp, true);
+    }
+    forget(object);
     lrc.send(service, new ObjectMessages.Delete(object, tag, timeStamped ? TIMESTAMP : RECEIVE, time,
         timeStamped ? retraction : null));
     return bytes(retraction);
@@ -463,6 +475,35 @@ public final class ObjectServices {
     }
     transportation(service, transportation);
     lrc.send(service, new ObjectMessages.ChangeAttributeTransportation(object, attributes, transportation));
+  }
+
+  /** changeAttributeOrderType sets the order this federate's updates of the attributes travel in. */
+  public void changeAttributeOrderType(int object, int[] attributes, int order) throws RTIexception {
+    ServiceMethod service = ServiceMethod.changeAttributeOrderType_OIH_AHS_OT;
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    for (int attribute : attributes) {
+      attribute(service, model, instance.knownClass, attribute);
+    }
+    for (int attribute : attributes) {
+      if (!instance.owns(attribute)) {
+        throw notOwned(service, model, instance, attribute);
+      }
+    }
+    instance.setOrder(attributes, order == TIMESTAMP);
+  }
+
+  /** changeInteractionOrderType sets the order this federate's interactions of the class travel in. */
+  public void changeInteractionOrderType(int interactionClass, int order) throws RTIexception {
+    ServiceMethod service = ServiceMethod.changeInteractionOrderType_ICH_OT;
+    FomModel model = model(service);
+    interactionClass(service, model, interactionClass);
+    if (!publishedInteractions.contains(interactionClass)) {
+      throw new InteractionClassNotPublished(name(service) + ": interaction class "
+          + model.interactionClassName(interactionClass).orElse("" + interactionClass)
+          + " is not published by this federate");
+    }
+    interactionOrders.put(interactionClass, order == TIMESTAMP);
   }
 
   public void queryAttributeTransportationType(int object, int attribute) throws RTIexception {

@@ -1,9 +1,13 @@
 package org.vantor.ostra1516e.lrc;
 
+import hla.rti1516e.exceptions.AsynchronousDeliveryAlreadyDisabled;
+import hla.rti1516e.exceptions.AsynchronousDeliveryAlreadyEnabled;
 import hla.rti1516e.exceptions.InTimeAdvancingState;
 import hla.rti1516e.exceptions.InvalidLogicalTime;
 import hla.rti1516e.exceptions.InvalidLookahead;
+import hla.rti1516e.exceptions.InvalidMessageRetractionHandle;
 import hla.rti1516e.exceptions.LogicalTimeAlreadyPassed;
+import hla.rti1516e.exceptions.MessageCanNoLongerBeRetracted;
 import hla.rti1516e.exceptions.RTIexception;
 import hla.rti1516e.exceptions.RequestForTimeConstrainedPending;
 import hla.rti1516e.exceptions.RequestForTimeRegulationPending;
@@ -11,9 +15,13 @@ import hla.rti1516e.exceptions.TimeConstrainedAlreadyEnabled;
 import hla.rti1516e.exceptions.TimeConstrainedIsNotEnabled;
 import hla.rti1516e.exceptions.TimeRegulationAlreadyEnabled;
 import hla.rti1516e.exceptions.TimeRegulationIsNotEnabled;
+import java.nio.ByteBuffer;
+import java.util.HashMap;
+import java.util.Map;
 import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.time.TimeRepresentation;
 import org.vantor.ostra1516e.wire.CallbackMethod;
+import org.vantor.ostra1516e.wire.RetractionHandle;
 import org.vantor.ostra1516e.wire.ServiceMethod;
 
 /**
@@ -32,12 +40,19 @@ public final class TimeServices {
   private boolean regulationPending;
   private boolean constrained;
   private boolean constrainedPending;
+  private boolean asynchronous;
   private boolean advancing;
   private boolean grantedAvailable;
   private long time;
   private long requested;
   private int requestKind;
   private byte[] lookahead;
+  /** After a smaller lookahead: the old least time stamp, which holds until time catches up. */
+  private long floor = Long.MIN_VALUE;
+  /** The time-stamp-order messages this federate may still retract, by serial. */
+  private final Map<Integer, Retractable> retractable = new HashMap<>();
+
+  private record Retractable(long time, boolean deletion) {}
 
   TimeServices(LocalRtiComponent lrc) {
     this.lrc = lrc;
@@ -48,8 +63,11 @@ public final class TimeServices {
     TimeRepresentation named = TimeRepresentation.named(timeImplementation);
     times = named != null ? named : TimeRepresentation.named(TimeRepresentation.FLOAT);
     regulating = regulationPending = constrained = constrainedPending = advancing = grantedAvailable = false;
+    asynchronous = false;
     time = times.initial();
     lookahead = null;
+    floor = Long.MIN_VALUE;
+    retractable.clear();
   }
 
   private static String name(ServiceMethod service) {
@@ -68,6 +86,14 @@ public final class TimeServices {
     }
   }
 
+  private byte[] validLookahead(ServiceMethod service, byte[] interval) throws InvalidLookahead {
+    if (times.interval(interval) == null) {
+      throw new InvalidLookahead(name(service) + ": the lookahead must be a non-negative interval of "
+          + "the federation's time representation");
+    }
+    return interval.clone();
+  }
+
   public void enableTimeRegulation(byte[] interval) throws RTIexception {
     ServiceMethod service = ServiceMethod.enableTimeRegulation_LTI;
     lrc.check(service);
@@ -79,12 +105,9 @@ public final class TimeServices {
         throw new RequestForTimeRegulationPending(name(service) + ": enabling time regulation is already pending");
       }
       notAdvancingOrPending(service);
-      if (times.interval(interval) == null) {
-        throw new InvalidLookahead(name(service) + ": the lookahead must be a non-negative interval of "
-            + "the federation's time representation");
-      }
+      lookahead = validLookahead(service, interval);
+      floor = Long.MIN_VALUE;
       regulationPending = true;
-      lookahead = interval.clone();
     }
     lrc.send(service, new TimeMessages.EnableRegulation(interval));
   }
@@ -93,12 +116,17 @@ public final class TimeServices {
     ServiceMethod service = ServiceMethod.disableTimeRegulation;
     lrc.check(service);
     synchronized (this) {
-      if (!regulating) {
-        throw new TimeRegulationIsNotEnabled(name(service) + ": time regulation is not enabled");
-      }
+      requireRegulating(service);
       regulating = false;
+      retractable.clear();
     }
     lrc.send(service, new TimeMessages.DisableRegulation());
+  }
+
+  private void requireRegulating(ServiceMethod service) throws TimeRegulationIsNotEnabled {
+    if (!regulating) {
+      throw new TimeRegulationIsNotEnabled(name(service) + ": time regulation is not enabled");
+    }
   }
 
   public void enableTimeConstrained() throws RTIexception {
@@ -129,6 +157,7 @@ public final class TimeServices {
     lrc.send(service, new TimeMessages.DisableConstrained());
   }
 
+  /** timeAdvanceRequest makes a request of kind (TimeMessages): the five ways of asking for a grant. */
   public void timeAdvanceRequest(ServiceMethod service, int kind, byte[] encoded) throws RTIexception {
     lrc.check(service);
     synchronized (this) {
@@ -148,41 +177,126 @@ public final class TimeServices {
     lrc.send(service, new TimeMessages.AdvanceRequest(kind, encoded));
   }
 
+  public void modifyLookahead(byte[] interval) throws RTIexception {
+    ServiceMethod service = ServiceMethod.modifyLookahead_LTI;
+    lrc.check(service);
+    synchronized (this) {
+      requireRegulating(service);
+      notAdvancingOrPending(service);
+      byte[] changed = validLookahead(service, interval);
+      long old = Math.max(times.plus(time, lookahead), floor);
+      lookahead = changed;
+      floor = times.plus(time, lookahead) < old ? old : Long.MIN_VALUE;
+    }
+    lrc.send(service, new TimeMessages.ModifyLookahead(interval));
+  }
+
+  /** queryLookahead is the lookahead in effect: a smaller one set by modifyLookahead shows as time passes. */
+  public synchronized byte[] queryLookahead() throws RTIexception {
+    ServiceMethod service = ServiceMethod.queryLookahead;
+    lrc.check(service);
+    requireRegulating(service);
+    return floor > times.plus(time, lookahead) ? times.between(time, floor) : lookahead.clone();
+  }
+
+  public void setAsynchronousDelivery(boolean on) throws RTIexception {
+    ServiceMethod service = on ? ServiceMethod.enableAsynchronousDelivery : ServiceMethod.disableAsynchronousDelivery;
+    lrc.check(service);
+    synchronized (this) {
+      if (asynchronous == on) {
+        throw on ? new AsynchronousDeliveryAlreadyEnabled(name(service) + ": asynchronous delivery is already enabled")
+            : new AsynchronousDeliveryAlreadyDisabled(name(service) + ": asynchronous delivery is already disabled");
+      }
+      asynchronous = on;
+    }
+    lrc.send(service, new TimeMessages.AsynchronousDelivery(on));
+  }
+
   /**
-   * sentOrder is the order a message with time stamp encoded travels in: time-stamp order
-   * for a regulating federate, which may not send below its time plus lookahead.
+   * timeStamp checks the time of a message to send and tells its order: the time's ordinal
+   * when the message goes in time-stamp order (only a regulating federate's do), null for
+   * receive order. A time-stamp-order message may not be below the federate's logical
+   * time (or requested time) plus its lookahead, nor at it when the lookahead is zero and
+   * the federate was not granted (or did not ask) with an Available request. While waiting
+   * for its next message, the federate may be granted as early as the next time stamp it
+   * can receive, which the engine knows.
    */
-  synchronized boolean timeStampOrder(ServiceMethod service, byte[] encoded) throws InvalidLogicalTime {
-    Long t = times.ordinal(encoded);
-    if (t == null) {
-      throw new InvalidLogicalTime(name(service) + ": the time is not a valid time of the federation's "
-          + "representation");
+  Long timeStamp(ServiceMethod service, byte[] encoded) throws RTIexception {
+    long t;
+    synchronized (this) {
+      Long parsed = times.ordinal(encoded);
+      if (parsed == null) {
+        throw new InvalidLogicalTime(name(service) + ": the time is not a valid time of the federation's "
+            + "representation");
+      }
+      if (!regulating) {
+        return null;
+      }
+      t = parsed;
+      boolean byNextMessage = advancing && TimeMessages.byNextMessage(requestKind);
+      long base = advancing ? requested : time;
+      if (allowed(t, base) || !byNextMessage) {
+        return checked(service, t, base);
+      }
     }
-    if (!regulating) {
-      return false;
+    TimeMessages.Time lits = lrc.expect(service, new TimeMessages.QueryLits(), TimeMessages.Time.class);
+    synchronized (this) {
+      long base = !advancing ? time
+          : !TimeMessages.byNextMessage(requestKind) || lits.time() == null ? requested
+          : Math.min(requested, times.ordinal(lits.time()));
+      return checked(service, t, base);
     }
-    long least = times.plus(advancing ? requested : time, lookahead);
-    boolean available = advancing ? requestKind == TimeMessages.TIME_ADVANCE_AVAILABLE : grantedAvailable;
-    boolean strict = times.isZero(lookahead) && !available;
-    if (t < least || (strict && t == least)) {
+  }
+
+  private boolean allowed(long t, long base) {
+    long least = Math.max(times.plus(base, lookahead), floor);
+    boolean available = advancing ? TimeMessages.available(requestKind) : grantedAvailable;
+    boolean strict = times.isZero(lookahead) && !available && least > floor;
+    return t > least || (t == least && !strict);
+  }
+
+  private long checked(ServiceMethod service, long t, long base) throws InvalidLogicalTime {
+    if (!allowed(t, base)) {
       throw new InvalidLogicalTime(name(service) + ": a time-stamp-order message of this federate may not be "
-          + (strict ? "at or below" : "below") + " its logical time plus its lookahead");
+          + "below its logical time plus its lookahead (nor at it with zero lookahead, unless granted or "
+          + "requested with an Available request)");
     }
-    return true;
+    return t;
+  }
+
+  /** sent remembers a time-stamp-order message, which the federate may retract until its time passes. */
+  synchronized void sent(RetractionHandle handle, long stamp, boolean deletion) {
+    retractable.put(handle.serial(), new Retractable(stamp, deletion));
+  }
+
+  public void retract(RetractionHandle handle) throws RTIexception {
+    ServiceMethod service = ServiceMethod.retract_MRH;
+    LocalRtiComponent.JoinState joined = lrc.check(service);
+    synchronized (this) {
+      requireRegulating(service);
+      byte[] payload = handle.payload();
+      if (handle.serial() <= 0 || payload.length != 4 || ByteBuffer.wrap(payload).getInt() != joined.federate) {
+        throw new InvalidMessageRetractionHandle(name(service) + ": " + handle.serial()
+            + " is not the handle of a message this federate sent in this federation execution");
+      }
+      Retractable message = retractable.get(handle.serial());
+      if (message == null || message.time() <= time) {
+        throw new MessageCanNoLongerBeRetracted(name(service) + ": message " + handle.serial()
+            + " was already retracted, was sent in receive order, or its time stamp is no longer ahead of the "
+            + "federate's logical time");
+      }
+      if (message.deletion()) {
+        throw new MessageCanNoLongerBeRetracted(name(service) + ": message " + handle.serial()
+            + " deleted an object instance, which is gone; a deletion cannot be retracted");
+      }
+      retractable.remove(handle.serial());
+    }
+    lrc.send(service, new TimeMessages.Retract(handle));
   }
 
   public synchronized byte[] queryLogicalTime() throws RTIexception {
     lrc.check(ServiceMethod.queryLogicalTime);
     return times.encode(time);
-  }
-
-  public synchronized byte[] queryLookahead() throws RTIexception {
-    ServiceMethod service = ServiceMethod.queryLookahead;
-    lrc.check(service);
-    if (!regulating) {
-      throw new TimeRegulationIsNotEnabled(name(service) + ": time regulation is not enabled");
-    }
-    return lookahead.clone();
   }
 
   public byte[] query(ServiceMethod service) throws RTIexception {
@@ -197,8 +311,14 @@ public final class TimeServices {
     CallbackMethod method = callback.method();
     if (method == CallbackMethod.timeAdvanceGrant_LT_Native) {
       time = times.ordinal((byte[]) callback.args()[0]);
-      grantedAvailable = requestKind == TimeMessages.TIME_ADVANCE_AVAILABLE;
+      grantedAvailable = TimeMessages.available(requestKind);
       advancing = false;
+      if (floor != Long.MIN_VALUE && times.plus(time, lookahead) >= floor) {
+        floor = Long.MIN_VALUE;
+      }
+      if (!retractable.isEmpty()) {
+        retractable.values().removeIf(message -> message.time() <= time);
+      }
     } else if (method == CallbackMethod.timeRegulationEnabled_LT_Native) {
       time = times.ordinal((byte[]) callback.args()[0]);
       regulating = true;

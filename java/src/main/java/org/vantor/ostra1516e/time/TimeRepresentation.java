@@ -48,6 +48,9 @@ public abstract class TimeRepresentation {
   /** minus is ordinal moved back by a valid interval, at least the smallest time. */
   public abstract long minus(long ordinal, byte[] interval);
 
+  /** between is the encoded interval from one time to a later one (zero when to is not later). */
+  public abstract byte[] between(long from, long to);
+
   /** initial is the time every federate starts at. */
   public abstract long initial();
 
@@ -93,6 +96,12 @@ public abstract class TimeRepresentation {
     public long minus(long ordinal, byte[] interval) {
       long difference = ordinal - raw(interval);
       return difference > ordinal ? Long.MIN_VALUE : difference;
+    }
+
+    @Override
+    public byte[] between(long from, long to) {
+      long difference = to - from;
+      return bytes(to <= from ? 0 : difference < 0 ? Long.MAX_VALUE : difference);
     }
 
     @Override
@@ -145,6 +154,12 @@ public abstract class TimeRepresentation {
     public long minus(long ordinal, byte[] interval) {
       double difference = value(ordinal) - Double.longBitsToDouble(raw(interval));
       return order(Math.max(difference, -Double.MAX_VALUE));
+    }
+
+    @Override
+    public byte[] between(long from, long to) {
+      double difference = to <= from ? 0 : Math.min(value(to) - value(from), Double.MAX_VALUE);
+      return bytes(Double.doubleToLongBits(difference));
     }
 
     @Override
