@@ -120,6 +120,37 @@ void raiseArrayFailure(JNIEnv* env, char const* javaName, size_t size) {
       static_cast<unsigned long>(size), method.c_str()));
 }
 
+namespace {
+
+template <typename Value>
+std::wstring foreignRepresentation(CallbackTarget const& target, Value const& value) {
+  std::shared_ptr<rti1516e::LogicalTimeFactory> const factory = target.currentTimeFactory();
+  if (!factory) return std::wstring();
+  std::wstring const federation = factory->getName();
+  std::wstring const given = value.implementationName();
+  return given == federation ? std::wstring()
+                             : L"an " + given + L" where the federation execution uses " + federation;
+}
+
+}  // namespace
+
+void requireFederationRepresentation(CallbackTarget const& target, char const* service,
+                                     rti1516e::LogicalTime const& time) {
+  std::wstring const problem = foreignRepresentation(target, time);
+  if (!problem.empty()) {
+    throw rti1516e::InvalidLogicalTime(widenText(service) + L": the time is " + problem);
+  }
+}
+
+void requireFederationRepresentation(CallbackTarget const& target, char const* service,
+                                     rti1516e::LogicalTimeInterval const& interval) {
+  std::wstring const problem = foreignRepresentation(target, interval);
+  if (!problem.empty()) {
+    throw rti1516e::InvalidLookahead(widenText(service) + L": the lookahead is an interval of " +
+                                     problem.substr(3));
+  }
+}
+
 // ---- construction and destruction ---------------------------------------------------
 
 RTIambassadorC::RTIambassadorC() {

@@ -25,6 +25,28 @@
 
 namespace ostra1516e {
 
+// The two standard time representations are both eight bytes, so the core cannot tell a
+// time of one from a time of the other: a time or interval whose implementation is not the
+// federation's is refused here, with InvalidLogicalTime (InvalidLookahead for an interval).
+// Before the first join there is no federation representation and nothing is checked.
+void requireFederationRepresentation(CallbackTarget const& target, char const* service,
+                                     rti1516e::LogicalTime const& time);
+void requireFederationRepresentation(CallbackTarget const& target, char const* service,
+                                     rti1516e::LogicalTimeInterval const& interval);
+
+template <typename Code, typename Arg>
+void checkRepresentation(CallbackTarget const& target, char const* service, Code, Arg const& arg) {
+  if constexpr (std::is_same<Code, code::LT>::value || std::is_same<Code, code::LTI>::value) {
+    requireFederationRepresentation(target, service, arg);
+  }
+}
+
+template <typename... Codes, typename... Args>
+void checkRepresentations(CallbackTarget const& target, char const* service, CodeList<Codes...>,
+                          Args const&... args) {
+  (checkRepresentation(target, service, Codes{}, args), ...);
+}
+
 // Raised when an argument array cannot be had; leaves no Java exception pending.
 [[noreturn]] void raiseArrayFailure(JNIEnv* env, char const* javaName, size_t size);
 
@@ -56,6 +78,7 @@ typename Row::Result::Type callService(RTIambassadorC& bridge, Args const&... ar
     if constexpr (Row::Codes::size == 0) {
       return Result::call(env, object, method);
     } else {
+      checkRepresentations(bridge.target, Row::cppName, typename Row::Codes{}, args...);
       LocalRef<jbyteArray> array =
           buildServiceArray(env, Row::javaName, typename Row::Codes{}, args...);
       return Result::call(env, object, method, array.get());
