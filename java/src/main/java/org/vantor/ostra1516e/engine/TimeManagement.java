@@ -216,11 +216,11 @@ final class TimeManagement {
   /** lits is the least time stamp member may still receive: GALT or its earliest held message. */
   Long lits(Member member) {
     Bound galt = galt(member);
-    long first = heldMin(member.time);
-    if (galt == null) {
-      return first == Long.MAX_VALUE ? null : first;
+    if (member.time.held.isEmpty()) {
+      return galt == null ? null : galt.time();
     }
-    return Math.min(galt.time(), first);
+    long first = heldMin(member.time);
+    return galt == null ? first : Math.min(galt.time(), first);
   }
 
   // ---- Delivery ----
