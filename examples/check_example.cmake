@@ -1,5 +1,6 @@
 # Runs the example PROGRAM (named NAME) and fails unless it exits with 0 and prints every
-# line expected of it.
+# line expected of it, and, for the demo, unless its tables with a time column list times
+# that never go down.
 if(NAME STREQUAL "demo")
   set(expected
     # each simulator saw the other's vehicles, with their last values
@@ -9,16 +10,22 @@ if(NAME STREQUAL "demo")
     "Car-2 +blue van +\\(27\\.0, 5\\.5\\) +3 +cars"
     "heard 4 messages: 3 from radio, 1 from trucks"
     "heard 4 messages: 1 from cars, 3 from radio"
-    # the monitor's table: every vehicle in every step, the producer conveyed
-    "1 +Car-1 +HLAobjectRoot\\.Vehicle +red sedan +\\(12\\.0, 0\\.0\\) +cars"
-    "2 +Truck-1 +HLAobjectRoot\\.Vehicle +milk truck +\\(88\\.0, 0\\.0\\) +trucks"
-    "3 +Truck-2 +HLAobjectRoot\\.Vehicle +fire engine +\\(70\\.0, 4\\.0\\) +trucks"
-    # the messages arrived
-    "2 +HLAinteractionRoot\\.Message +radio +trucks, keep right +radio"
-    "3 +HLAinteractionRoot\\.Message +trucks +Truck-1 and Truck-2 stopped +trucks"
-    "3 +heard cars +Car-1 and Car-2 stopped"
+    # the monitor's table: every vehicle in every step, received at the step's time, the
+    # producer conveyed
+    "    1 +1 +Car-1 +HLAobjectRoot\\.Vehicle +red sedan +\\(12\\.0, 0\\.0\\) +cars"
+    "    2 +2 +Truck-1 +HLAobjectRoot\\.Vehicle +milk truck +\\(88\\.0, 0\\.0\\) +trucks"
+    "    3 +3 +Truck-2 +HLAobjectRoot\\.Vehicle +fire engine +\\(70\\.0, 4\\.0\\) +trucks"
+    # the messages arrived, at their time
+    "    2 +2 +HLAinteractionRoot\\.Message +radio +trucks, keep right +radio"
+    "    3 +3 +HLAinteractionRoot\\.Message +trucks +Truck-1 and Truck-2 stopped +trucks"
+    "    3 +3 +heard cars +Car-1 and Car-2 stopped"
+    # all of it in time-stamp order, none in receive order
+    "17 of 17 received in time-stamp order"
     "removed as their owners resigned: Car-1 Car-2 Truck-1 Truck-2"
     "the last one out destroyed federation Demo")
+  # the monitor's reflections and interactions, the radio's log: 12 + 5 + 5 rows
+  set(timed_tables 3)
+  set(timed_rows 22)
 elseif(NAME STREQUAL "pubsub_pair")
   set(expected
     "subscriber: discovered Bus-1"
@@ -40,3 +47,31 @@ foreach(line IN LISTS expected)
     message(FATAL_ERROR "${NAME} did not print a line matching: ${line}")
   endif()
 endforeach()
+
+# A table with a time column lists its rows in the order they arrived, so its times never
+# go down; every row has one.
+if(DEFINED timed_tables)
+  string(REPLACE ";" "," text "${out}")
+  string(REPLACE "\n" ";" lines "${text}")
+  set(tables 0)
+  set(rows 0)
+  set(last "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^    time ")
+      math(EXPR tables "${tables} + 1")
+      set(last 0)
+    elseif(NOT last STREQUAL "" AND line MATCHES "^    ([0-9]+) ")
+      if(CMAKE_MATCH_1 LESS last)
+        message(FATAL_ERROR "${NAME} received time ${CMAKE_MATCH_1} after time ${last}: ${line}")
+      endif()
+      set(last ${CMAKE_MATCH_1})
+      math(EXPR rows "${rows} + 1")
+    else()
+      set(last "")
+    endif()
+  endforeach()
+  if(NOT tables EQUAL timed_tables OR NOT rows EQUAL timed_rows)
+    message(FATAL_ERROR "${NAME} printed ${tables} tables with a time column and ${rows} rows "
+                        "with a time in them, not ${timed_tables} and ${timed_rows}")
+  endif()
+endif()

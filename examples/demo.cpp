@@ -7,6 +7,10 @@
 //                  conducts (registers the synchronization points)
 //   radio          sends a Message every step and listens to the others' messages
 //
+// The federation is time-managed (HLAinteger64Time): in step n every federate sends at
+// time n and then advances to it, and the monitor and the radio write down the time of
+// everything they receive.
+//
 // The object model is fom/Demo.xml, or the module given as the first argument. While the
 // federation runs, each federate writes what it sees into its own transcript; the
 // transcripts are printed one after another at the end, so that the threads' lines do not
@@ -107,7 +111,7 @@ class VehicleSimulator : public DemoFederate {
       rti1516e::AttributeHandleValueMap values;
       values[nameAttribute_] = encodeText(spec.name);
       values[positionAttribute_] = encodePosition(at);
-      rti().updateAttributeValues(objects_[i], values, encodeStep(n));
+      rti().updateAttributeValues(objects_[i], values, encodeStep(n), sendTime());
     }
     if (n == settings().steps) {
       std::wstring text;
@@ -133,8 +137,8 @@ class VehicleSimulator : public DemoFederate {
   void reflectAttributeValues(rti1516e::ObjectInstanceHandle object,
                               rti1516e::AttributeHandleValueMap const& values,
                               rti1516e::VariableLengthData const&, rti1516e::OrderType,
-                              rti1516e::TransportationType,
-                              rti1516e::SupplementalReflectInfo) override {
+                              rti1516e::TransportationType, rti1516e::LogicalTime const&,
+                              rti1516e::OrderType, rti1516e::SupplementalReflectInfo) override {
     Seen& seen = seen_[object];
     ++seen.updates;
     try {
@@ -151,8 +155,8 @@ class VehicleSimulator : public DemoFederate {
   void receiveInteraction(rti1516e::InteractionClassHandle,
                           rti1516e::ParameterHandleValueMap const& values,
                           rti1516e::VariableLengthData const& tag, rti1516e::OrderType,
-                          rti1516e::TransportationType,
-                          rti1516e::SupplementalReceiveInfo) override {
+                          rti1516e::TransportationType, rti1516e::LogicalTime const&,
+                          rti1516e::OrderType, rti1516e::SupplementalReceiveInfo) override {
     heard_.push_back(decodeMessage(values, from_, text_, tag));
   }
 
@@ -161,8 +165,7 @@ class VehicleSimulator : public DemoFederate {
     for (auto const& spec : specs_) names += (names.empty() ? L"" : L", ") + spec.instanceName;
     out_ << L"  reserved " << names << L", registered them and updated them in steps 1 to "
          << settings().steps << L"\n  saw the other vehicles (last values):\n";
-    std::vector<std::vector<std::wstring>> rows{
-        {L"object", L"Name", L"Position", L"updates", L"from"}};
+    Table rows{{L"object", L"Name", L"Position", L"updates", L"from"}};
     for (auto const& entry : seen_) {
       Seen const& s = entry.second;
       rows.push_back({s.object, s.name, s.position, std::to_wstring(s.updates), s.from});
@@ -190,7 +193,7 @@ class VehicleSimulator : public DemoFederate {
     rti1516e::ParameterHandleValueMap values;
     values[from_] = encodeText(name());
     values[text_] = encodeText(text);
-    rti().sendInteraction(message_, values, encodeStep(n));
+    rti().sendInteraction(message_, values, encodeStep(n), sendTime());
   }
 
   struct Seen {
@@ -251,8 +254,10 @@ class TrafficMonitor : public DemoFederate {
   void reflectAttributeValues(rti1516e::ObjectInstanceHandle object,
                               rti1516e::AttributeHandleValueMap const& values,
                               rti1516e::VariableLengthData const& tag, rti1516e::OrderType,
-                              rti1516e::TransportationType,
+                              rti1516e::TransportationType, rti1516e::LogicalTime const& time,
+                              rti1516e::OrderType receivedOrder,
                               rti1516e::SupplementalReflectInfo info) override {
+    count(receivedOrder);
     Known const& known = known_[object];
     std::wstring step = L"?", name = L"-", position = L"-";
     try {
@@ -266,7 +271,8 @@ class TrafficMonitor : public DemoFederate {
     }
     std::wstring const from =
         info.hasProducingFederate ? federateName(info.producingFederate) : L"?";
-    reflections_.push_back({step, known.object, known.className, name, position, from});
+    reflections_.push_back(
+        {timeText(time), step, known.object, known.className, name, position, from});
   }
 
   void removeObjectInstance(rti1516e::ObjectInstanceHandle object,
@@ -279,12 +285,15 @@ class TrafficMonitor : public DemoFederate {
   void receiveInteraction(rti1516e::InteractionClassHandle theClass,
                           rti1516e::ParameterHandleValueMap const& values,
                           rti1516e::VariableLengthData const& tag, rti1516e::OrderType,
-                          rti1516e::TransportationType,
+                          rti1516e::TransportationType, rti1516e::LogicalTime const& time,
+                          rti1516e::OrderType receivedOrder,
                           rti1516e::SupplementalReceiveInfo info) override {
+    count(receivedOrder);
     Heard heard = decodeMessage(values, from_, text_, tag);
     if (info.hasProducingFederate) heard.sender = federateName(info.producingFederate);
-    messages_.push_back({std::to_wstring(heard.step), rti().getInteractionClassName(theClass),
-                         heard.from, heard.text, heard.sender});
+    messages_.push_back({timeText(time), std::to_wstring(heard.step),
+                         rti().getInteractionClassName(theClass), heard.from, heard.text,
+                         heard.sender});
   }
 
   // The simulators delete their vehicles as they resign, after "Done".
@@ -293,18 +302,28 @@ class TrafficMonitor : public DemoFederate {
   }
 
   void report() override {
-    out_ << L"  discovered " << known_.size() << L" objects; every reflection, by step:\n";
-    std::sort(reflections_.begin() + 1, reflections_.end());
+    out_ << L"  discovered " << known_.size()
+         << L" objects; every reflection, in the order received (sorted within each time):\n";
+    sortWithinEachTime(reflections_);
     writeTable(out_, reflections_);
-    out_ << L"  every interaction:\n";
-    std::sort(messages_.begin() + 1, messages_.end());
+    out_ << L"  every interaction, in the order received (sorted within each time):\n";
+    sortWithinEachTime(messages_);
     writeTable(out_, messages_);
+    out_ << L"  " << timeStampOrdered_ << L" of " << received_
+         << L" received in time-stamp order\n";
     out_ << L"  removed as their owners resigned:";
     for (auto const& object : removed_) out_ << L" " << object;
     out_ << L"\n";
   }
 
  private:
+  // Time-stamped messages arrive in time-stamp order only when they are of a time-stamp
+  // ordered class and the sender regulates and the receiver is constrained.
+  void count(rti1516e::OrderType receivedOrder) {
+    ++received_;
+    if (receivedOrder == rti1516e::TIMESTAMP) ++timeStampOrdered_;
+  }
+
   void discover(rti1516e::ObjectInstanceHandle object, rti1516e::ObjectClassHandle theClass,
                 std::wstring const& name, std::wstring const& from) {
     known_[object] = Known{name, rti().getObjectClassName(theClass), from};
@@ -318,10 +337,10 @@ class TrafficMonitor : public DemoFederate {
   std::map<rti1516e::ObjectInstanceHandle, Known> known_;
   std::set<rti1516e::ObjectInstanceHandle> present_;
   std::set<std::wstring> removed_;
-  std::vector<std::vector<std::wstring>> reflections_{
-      {L"step", L"object", L"class", L"Name", L"Position", L"from"}};
-  std::vector<std::vector<std::wstring>> messages_{
-      {L"step", L"interaction", L"From", L"Text", L"sent by"}};
+  int received_ = 0;
+  int timeStampOrdered_ = 0;
+  Table reflections_{{L"time", L"step", L"object", L"class", L"Name", L"Position", L"from"}};
+  Table messages_{{L"time", L"step", L"interaction", L"From", L"Text", L"sent by"}};
   rti1516e::ObjectClassHandle vehicle_;
   rti1516e::AttributeHandle nameAttribute_, positionAttribute_;
   rti1516e::InteractionClassHandle message_;
@@ -351,32 +370,29 @@ class Radio : public DemoFederate {
     rti1516e::ParameterHandleValueMap values;
     values[from_] = encodeText(name());
     values[text_] = encodeText(text);
-    rti().sendInteraction(message_, values, encodeStep(n));
-    said_.push_back({std::to_wstring(n), L"said", text});
+    rti1516e::HLAinteger64Time const at = sendTime();
+    rti().sendInteraction(message_, values, encodeStep(n), at);
+    log_.push_back({timeText(at), std::to_wstring(n), L"said", text});
   }
 
   void receiveInteraction(rti1516e::InteractionClassHandle,
                           rti1516e::ParameterHandleValueMap const& values,
                           rti1516e::VariableLengthData const& tag, rti1516e::OrderType,
-                          rti1516e::TransportationType,
-                          rti1516e::SupplementalReceiveInfo) override {
+                          rti1516e::TransportationType, rti1516e::LogicalTime const& time,
+                          rti1516e::OrderType, rti1516e::SupplementalReceiveInfo) override {
     Heard const heard = decodeMessage(values, from_, text_, tag);
-    heard_.push_back({std::to_wstring(heard.step), L"heard " + heard.from, heard.text});
+    log_.push_back({timeText(time), std::to_wstring(heard.step), L"heard " + heard.from,
+                    heard.text});
   }
 
   void report() override {
-    std::sort(heard_.begin(), heard_.end());  // messages of one step arrive in any order
-    out_ << L"  said and heard:\n";
-    std::vector<std::vector<std::wstring>> rows{{L"step", L"who", L"Text"}};
-    rows.insert(rows.end(), said_.begin(), said_.end());
-    rows.insert(rows.end(), heard_.begin(), heard_.end());
-    std::stable_sort(rows.begin() + 1, rows.end(),
-                     [](auto const& a, auto const& b) { return a[0] < b[0]; });
-    writeTable(out_, rows);
+    out_ << L"  said and heard, in the order it happened (sorted within each time):\n";
+    sortWithinEachTime(log_);
+    writeTable(out_, log_);
   }
 
  private:
-  std::vector<std::vector<std::wstring>> said_, heard_;
+  Table log_{{L"time", L"step", L"who", L"Text"}};  // what it said and heard, as it happened
   rti1516e::InteractionClassHandle message_;
   rti1516e::ParameterHandle from_, text_;
 };
@@ -399,8 +415,12 @@ int main(int argc, char** argv) {
 
   std::wcout << L"Federation " << settings.federation << L", object model " << settings.fomPath
              << L"\nfour federates in this process, each on its own thread with its own "
-                L"ambassador;\nthey synchronize at ReadyToRun, run "
-             << settings.steps << L" steps, synchronize at Done and resign" << std::endl;
+                L"ambassador;\nthey enable time regulation and constraint, synchronize at "
+                L"ReadyToRun,\nrun "
+             << settings.steps
+             << L" steps of one unit of logical time each, leave time management,\n"
+                L"synchronize at Done and resign"
+             << std::endl;
 
   std::vector<char> succeeded(federates.size(), 0);
   std::vector<std::thread> threads;

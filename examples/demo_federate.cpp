@@ -1,6 +1,19 @@
 #include "demo_federate.h"
 
+#include <RTI/time/HLAinteger64Interval.h>
+
 #include <algorithm>
+
+namespace {
+
+// How far ahead of its logical time a federate sends: one step.
+int64_t const kLookahead = 1;
+
+int64_t timeOf(rti1516e::LogicalTime const& time) {
+  return dynamic_cast<rti1516e::HLAinteger64Time const&>(time).getTime();
+}
+
+}  // namespace
 
 void Roster::arrive() {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -37,6 +50,7 @@ bool DemoFederate::run(DemoSettings const& settings) {
     joined_ = true;
 
     declare();
+    enableTimeManagement();
     settings.roster->arrive();
     arrived = true;
     if (!settings.roster->waitForAll(std::chrono::seconds(10))) {
@@ -48,6 +62,7 @@ bool DemoFederate::run(DemoSettings const& settings) {
       step(n);
       endStep(n);
     }
+    leaveTimeManagement();
 
     synchronize(L"Done");
     beforeResign();
@@ -88,7 +103,71 @@ void DemoFederate::leave() {
   rti_.reset();
 }
 
-void DemoFederate::endStep(int) { rti_->evokeMultipleCallbacks(0.02, 0.05); }
+// Regulating, the federate promises to send nothing below its logical time plus its
+// lookahead; constrained, it receives time-stamped messages in time-stamp order and only
+// as far as its grants go. Both answers come as callbacks.
+void DemoFederate::enableTimeManagement() {
+  rti_->enableTimeRegulation(rti1516e::HLAinteger64Interval(kLookahead));
+  evokeUntil(L"time regulation to be enabled", [&] { return regulating_; });
+  rti_->enableTimeConstrained();
+  evokeUntil(L"time constraint to be enabled", [&] { return constrained_; });
+}
+
+// After the last step nothing more is time-stamped: the federate stops holding the others
+// back, and receive-order messages (the removals when the others resign) reach it without
+// advancing.
+void DemoFederate::leaveTimeManagement() {
+  rti_->disableTimeRegulation();
+  rti_->disableTimeConstrained();
+}
+
+void DemoFederate::endStep(int n) {
+  advancing_ = true;
+  rti_->timeAdvanceRequest(rti1516e::HLAinteger64Time(n));
+  evokeUntil(L"the advance to time " + std::to_wstring(n), [&] { return !advancing_; });
+}
+
+rti1516e::HLAinteger64Time DemoFederate::sendTime() const {
+  return rti1516e::HLAinteger64Time(time_ + kLookahead);
+}
+
+std::wstring DemoFederate::timeText(rti1516e::LogicalTime const& time) {
+  return std::to_wstring(timeOf(time));
+}
+
+void DemoFederate::timeRegulationEnabled(rti1516e::LogicalTime const& time) {
+  time_ = timeOf(time);
+  regulating_ = true;
+}
+
+void DemoFederate::timeConstrainedEnabled(rti1516e::LogicalTime const& time) {
+  time_ = timeOf(time);
+  constrained_ = true;
+}
+
+void DemoFederate::timeAdvanceGrant(rti1516e::LogicalTime const& time) {
+  time_ = timeOf(time);
+  advancing_ = false;
+}
+
+void DemoFederate::reflectAttributeValues(
+    rti1516e::ObjectInstanceHandle object, rti1516e::AttributeHandleValueMap const& values,
+    rti1516e::VariableLengthData const& tag, rti1516e::OrderType sentOrder,
+    rti1516e::TransportationType transportation, rti1516e::LogicalTime const& time,
+    rti1516e::OrderType receivedOrder, rti1516e::MessageRetractionHandle,
+    rti1516e::SupplementalReflectInfo info) {
+  reflectAttributeValues(object, values, tag, sentOrder, transportation, time, receivedOrder,
+                         info);
+}
+
+void DemoFederate::receiveInteraction(
+    rti1516e::InteractionClassHandle theClass, rti1516e::ParameterHandleValueMap const& values,
+    rti1516e::VariableLengthData const& tag, rti1516e::OrderType sentOrder,
+    rti1516e::TransportationType transportation, rti1516e::LogicalTime const& time,
+    rti1516e::OrderType receivedOrder, rti1516e::MessageRetractionHandle,
+    rti1516e::SupplementalReceiveInfo info) {
+  receiveInteraction(theClass, values, tag, sentOrder, transportation, time, receivedOrder, info);
+}
 
 void DemoFederate::synchronize(std::wstring const& label) {
   if (conductor_)
@@ -130,7 +209,7 @@ std::runtime_error DemoFederate::waitedTooLong(std::wstring const& what) const {
   return std::runtime_error(std::string(text.begin(), text.end()));
 }
 
-void writeTable(std::wostream& out, std::vector<std::vector<std::wstring>> const& rows) {
+void writeTable(std::wostream& out, Table const& rows) {
   std::vector<size_t> widths;
   for (auto const& row : rows) {
     widths.resize(std::max(widths.size(), row.size()));
@@ -143,5 +222,16 @@ void writeTable(std::wostream& out, std::vector<std::vector<std::wstring>> const
       if (c + 1 < row.size()) line += std::wstring(widths[c] - row[c].size() + 1, L' ');
     }
     out << line << L"\n";
+  }
+}
+
+void sortWithinEachTime(Table& rows) {
+  auto run = rows.begin() + std::min<size_t>(rows.size(), 1);
+  while (run != rows.end()) {
+    std::wstring const time = (*run)[0];
+    auto const end =
+        std::find_if(run, rows.end(), [&](auto const& row) { return row[0] != time; });
+    std::sort(run, end);
+    run = end;
   }
 }

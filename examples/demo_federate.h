@@ -3,21 +3,28 @@
 // Each federate is an object with its own RTIambassador and its own callbacks (it is its
 // own FederateAmbassador), and runs its whole life on one thread:
 //
-//   connect, create the federation or find it created, join
+//   connect, create the federation (HLAinteger64Time) or find it created, join
 //   declare()                      publish, subscribe, reserve names, register objects
+//   enable time regulation (lookahead 1) and time constraint
 //   synchronize at "ReadyToRun"    nobody sends anything before everybody listens
 //   step(1), endStep(1), ..., step(n), endStep(n)
 //   synchronize at "Done"          everything sent has arrived everywhere
 //   beforeResign(), report()
 //   resign, destroy the federation if it was the last one out, disconnect
 //
+// The federation is time-managed: step n runs at logical time n - 1, stamps what it sends
+// with sendTime() (time n, the earliest its lookahead allows), and endStep(n) advances to
+// time n. Every federate regulates and is constrained, so a step's updates and messages
+// reach every receiver in time-stamp order during its advance to time n, and none later.
+//
 // The callback model is HLA_EVOKED: callbacks run on the federate's own thread, inside
-// evokeMultipleCallbacks, so a federate's state needs no lock.
+// evokeCallback, so a federate's state needs no lock.
 #ifndef OSTRA_EXAMPLES_demo_federate_h
 #define OSTRA_EXAMPLES_demo_federate_h
 
 #include <RTI/NullFederateAmbassador.h>
 #include <RTI/RTI1516.h>
+#include <RTI/time/HLAinteger64Time.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -79,13 +86,35 @@ class DemoFederate : public rti1516e::NullFederateAmbassador {
                               rti1516e::FederateHandleSet const& failed) override;
   void synchronizationPointRegistrationFailed(
       std::wstring const& label, rti1516e::SynchronizationPointFailureReason reason) override;
+  void timeRegulationEnabled(rti1516e::LogicalTime const& time) override;
+  void timeConstrainedEnabled(rti1516e::LogicalTime const& time) override;
+  void timeAdvanceGrant(rti1516e::LogicalTime const& time) override;
+
+  // Time-stamp-order updates and interactions come with a retraction handle. The demo
+  // never retracts, so they go to the variants without one, which the federates override.
+  void reflectAttributeValues(rti1516e::ObjectInstanceHandle object,
+                              rti1516e::AttributeHandleValueMap const& values,
+                              rti1516e::VariableLengthData const& tag,
+                              rti1516e::OrderType sentOrder,
+                              rti1516e::TransportationType transportation,
+                              rti1516e::LogicalTime const& time, rti1516e::OrderType receivedOrder,
+                              rti1516e::MessageRetractionHandle,
+                              rti1516e::SupplementalReflectInfo info) override;
+  void receiveInteraction(rti1516e::InteractionClassHandle theClass,
+                          rti1516e::ParameterHandleValueMap const& values,
+                          rti1516e::VariableLengthData const& tag, rti1516e::OrderType sentOrder,
+                          rti1516e::TransportationType transportation,
+                          rti1516e::LogicalTime const& time, rti1516e::OrderType receivedOrder,
+                          rti1516e::MessageRetractionHandle,
+                          rti1516e::SupplementalReceiveInfo info) override;
+  using rti1516e::NullFederateAmbassador::receiveInteraction;
+  using rti1516e::NullFederateAmbassador::reflectAttributeValues;
 
  protected:
   virtual void declare() = 0;
   virtual void step(int n) = 0;
-  // After each step the federate delivers the callbacks that have arrived. A time-managed
-  // federate will instead ask to advance to time n here and deliver callbacks until the
-  // RTI grants it.
+  // After step n the federate asks to advance to time n and delivers callbacks until the
+  // RTI grants it; the others' messages of the step arrive meanwhile.
   virtual void endStep(int n);
   virtual void beforeResign() {}
   virtual void report() = 0;
@@ -109,10 +138,17 @@ class DemoFederate : public rti1516e::NullFederateAmbassador {
   rti1516e::RTIambassador& rti() { return *rti_; }
   DemoSettings const& settings() const { return *settings_; }
 
+  // The time stamp of what the federate sends now: its logical time plus its lookahead.
+  rti1516e::HLAinteger64Time sendTime() const;
+  // A time as a table shows it: the integer alone.
+  static std::wstring timeText(rti1516e::LogicalTime const& time);
+
   std::wostringstream out_;  // the transcript, printed once the federation is over
 
  private:
   void synchronize(std::wstring const& label);
+  void leaveTimeManagement();
+  void enableTimeManagement();
   void leave();
   std::runtime_error waitedTooLong(std::wstring const& what) const;
 
@@ -126,11 +162,22 @@ class DemoFederate : public rti1516e::NullFederateAmbassador {
   std::set<std::wstring> announced_;
   std::set<std::wstring> synchronized_;
   std::wstring failure_;  // set by a callback that reports a failure
+  bool regulating_ = false;
+  bool constrained_ = false;
+  bool advancing_ = false;
+  int64_t time_ = 0;  // the logical time, as the last grant (or enabling) said
   std::map<rti1516e::FederateHandle, std::wstring> federateNames_;
 };
 
+typedef std::vector<std::vector<std::wstring>> Table;
+
 // Writes rows as a table, the first row being the header, each column as wide as its
 // widest cell, four spaces in front of every line.
-void writeTable(std::wostream& out, std::vector<std::vector<std::wstring>> const& rows);
+void writeTable(std::wostream& out, Table const& rows);
+
+// Sorts each run of rows (after the header) that share their first cell, a time, and
+// keeps the runs in the order they came: what several federates send at one time arrives
+// in any order, while the order of the times is the order in which the RTI delivered them.
+void sortWithinEachTime(Table& rows);
 
 #endif  // OSTRA_EXAMPLES_demo_federate_h

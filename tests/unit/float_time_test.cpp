@@ -17,6 +17,7 @@ namespace rti1516e {
 namespace {
 
 double const kMaxDouble = std::numeric_limits<double>::max();
+double const kLowest = std::numeric_limits<double>::lowest();
 double const kMinNormal = std::numeric_limits<double>::min();
 double const kInf = std::numeric_limits<double>::infinity();
 double const kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -93,8 +94,9 @@ TEST(FloatTimeTest, EncodingIsTheBigEndianBitPattern) {
   EXPECT_THROW(HLAfloat64Time(1.0).encode(nan.data(), 7), CouldNotEncode);
 }
 
-// A non-zero interval always moves a time, towards the direction of the change.
-TEST(FloatTimeTest, TimeArithmeticStepsWhenTheIntervalIsTooSmall) {
+// A non-zero interval always moves a time, towards the direction of the change, but a
+// finite time never goes past the final time (nor below the lowest double).
+TEST(FloatTimeTest, TimeArithmeticStepsWhenTheIntervalIsTooSmallAndHoldsAtTheEnds) {
   struct Row {
     char const* name;
     double time;
@@ -113,7 +115,19 @@ TEST(FloatTimeTest, TimeArithmeticStepsWhenTheIntervalIsTooSmall) {
       {"negative time - 1 steps down", -1e300, false, 1.0, std::nextafter(-1e300, -kInf)},
       {"adding a negative interval steps down", 1e300, true, -1.0, std::nextafter(1e300, -kInf)},
       {"subtracting a negative interval steps up", 1e300, false, -1.0, std::nextafter(1e300, kInf)},
-      {"final + 1 is the next value up", kMaxDouble, true, 1.0, kInf},
+      {"final + epsilon stays final", kMaxDouble, true, kMinNormal, kMaxDouble},
+      {"final + 1 stays final", kMaxDouble, true, 1.0, kMaxDouble},
+      {"final + final stays final", kMaxDouble, true, kMaxDouble, kMaxDouble},
+      {"final + infinity stays final", kMaxDouble, true, kInf, kMaxDouble},
+      {"final - -epsilon stays final", kMaxDouble, false, -kMinNormal, kMaxDouble},
+      {"final - 1 steps back", kMaxDouble, false, 1.0, std::nextafter(kMaxDouble, 0.0)},
+      {"below final + epsilon reaches final", std::nextafter(kMaxDouble, 0.0), true,
+       kMinNormal, kMaxDouble},
+      {"1e308 + 1e308 holds at final", 1e308, true, 1e308, kMaxDouble},
+      {"5 + infinity holds at final", 5.0, true, kInf, kMaxDouble},
+      {"initial - 5 is the plain difference", 0.0, false, 5.0, -5.0},
+      {"lowest - epsilon stays lowest", kLowest, false, kMinNormal, kLowest},
+      {"lowest + lowest stays lowest", kLowest, true, kLowest, kLowest},
       {"infinity + 1 stays infinite", kInf, true, 1.0, kInf},
       {"infinity - 1 stays infinite", kInf, false, 1.0, kInf},
       {"-infinity - 1 stays -infinite", -kInf, false, 1.0, -kInf},
@@ -126,6 +140,7 @@ TEST(FloatTimeTest, TimeArithmeticStepsWhenTheIntervalIsTooSmall) {
     EXPECT_EQ(&result, &time);
     EXPECT_EQ(bitsOf(time.getTime()), bitsOf(row.expected))
         << time.getTime() << " instead of " << row.expected;
+    EXPECT_EQ(time.isFinal(), row.expected == kMaxDouble);
   }
 
   HLAfloat64Time notANumber(kNaN);

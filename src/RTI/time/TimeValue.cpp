@@ -77,13 +77,20 @@ int64_t saturatingSubtract(int64_t a, int64_t b) {
 }
 
 double advanceTime(double time, double change) {
-  double const result = time + change;
-  // A NaN on either side makes result == time false, and a finite time that stayed put
-  // had a finite change, so only a real but too small step gets here.
-  if (result == time && change != 0.0 && std::isfinite(time)) {
-    double const direction = change > 0.0 ? std::numeric_limits<double>::infinity()
-                                          : -std::numeric_limits<double>::infinity();
-    return std::nextafter(time, direction);
+  double result = time + change;
+  // Only setTime or decoding makes an infinite or NaN time; it keeps the plain sum.
+  if (!std::isfinite(time)) return result;
+  // A NaN change makes result == time false, so only a real but too small step gets here.
+  if (result == time && change != 0.0) {
+    result = std::nextafter(time, change > 0.0 ? std::numeric_limits<double>::infinity()
+                                               : -std::numeric_limits<double>::infinity());
+  }
+  // A finite time stays finite, held at the largest double (the final time) or the lowest
+  // one as the integer time holds at the ends of its range: an infinity would lie beyond
+  // the final time and never count as final.
+  if (std::isinf(result)) {
+    return result > 0.0 ? std::numeric_limits<double>::max()
+                        : std::numeric_limits<double>::lowest();
   }
   return result;
 }

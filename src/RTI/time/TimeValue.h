@@ -52,7 +52,9 @@ int64_t saturatingAdd(int64_t a, int64_t b);
 int64_t saturatingSubtract(int64_t a, int64_t b);
 
 // time + change, except that a non-zero change too small to alter a finite time moves
-// it to the adjacent double in the direction of the change. Infinities stay put.
+// it to the adjacent double in the direction of the change, and that a finite time is
+// held at the largest or the lowest finite double instead of overflowing to an infinity
+// (the largest is the final time). An infinite or NaN time gets the plain sum.
 double advanceTime(double time, double change);
 
 // A new Concrete, decoded from source, handed out as its abstract base. A decoding

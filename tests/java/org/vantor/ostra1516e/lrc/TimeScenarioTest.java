@@ -147,7 +147,9 @@ class TimeScenarioTest {
             "b galt | b: galt 1.75",
             "b tar 1.75 | a: grant 1.25",
             "a send 1.75 m |",
-            "a tar 2 | a: grant 2; b: m@1.75, grant 1.75"));
+            "a tar 2 | a: grant 2; b: m@1.75, grant 1.75",
+            "a tar 1e300 |",
+            "b tar 1e300 | a: grant 1.0E300; b: grant 1.0E300"));
   }
 
   private static Arguments scenario(String name, String federates, String... steps) {
@@ -251,7 +253,7 @@ class TimeScenarioTest {
         return Long.toString(ByteBuffer.wrap(encoded).getLong());
       }
       double value = ByteBuffer.wrap(encoded).getDouble();
-      return value == Math.rint(value) ? Long.toString((long) value) : Double.toString(value);
+      return value == Math.rint(value) && Math.abs(value) < 1e15 ? Long.toString((long) value) : Double.toString(value);
     }
 
     void call(String actor, String call) {

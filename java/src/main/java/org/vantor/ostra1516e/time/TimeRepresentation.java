@@ -144,15 +144,28 @@ public abstract class TimeRepresentation {
       return Double.isNaN(value) || Double.isInfinite(value) || value < 0 ? null : value;
     }
 
+    // A non-zero interval too small to change a large time still moves it to the next
+    // representable time, as the library's time arithmetic does: otherwise a regulator's
+    // promise would never pass its own time and nobody could be granted beyond it.
     @Override
     public long plus(long ordinal, byte[] interval) {
-      double sum = value(ordinal) + Double.longBitsToDouble(raw(interval));
+      double time = value(ordinal);
+      double step = Double.longBitsToDouble(raw(interval));
+      double sum = time + step;
+      if (sum == time && step != 0) {
+        sum = Math.nextUp(time);
+      }
       return order(Math.min(sum, Double.MAX_VALUE));
     }
 
     @Override
     public long minus(long ordinal, byte[] interval) {
-      double difference = value(ordinal) - Double.longBitsToDouble(raw(interval));
+      double time = value(ordinal);
+      double step = Double.longBitsToDouble(raw(interval));
+      double difference = time - step;
+      if (difference == time && step != 0) {
+        difference = Math.nextDown(time);
+      }
       return order(Math.max(difference, -Double.MAX_VALUE));
     }
 
