@@ -190,6 +190,10 @@ class Federate : public testing::RecordingAmbassador {
   OSTRA_GUARDED(reportAttributeTransportationType, (OIH a, AttributeHandle b, TT c), (a, b, c))
   OSTRA_GUARDED(confirmInteractionTransportationTypeChange, (InteractionClassHandle a, TT b), (a, b))
   OSTRA_GUARDED(reportInteractionTransportationType, (FederateHandle a, InteractionClassHandle b, TT c), (a, b, c))
+  OSTRA_GUARDED(timeRegulationEnabled, (LT const& a), (a))
+  OSTRA_GUARDED(timeConstrainedEnabled, (LT const& a), (a))
+  OSTRA_GUARDED(timeAdvanceGrant, (LT const& a), (a))
+  OSTRA_GUARDED(requestRetraction, (MessageRetractionHandle a), (a))
 #undef OSTRA_GUARDED
 
  private:
@@ -210,6 +214,41 @@ class Federate : public testing::RecordingAmbassador {
   mutable std::mutex mutex;
   std::condition_variable changed;
 };
+
+// cb is the line a federate records for a callback with these arguments.
+template <typename... Args>
+std::string cb(char const* method, Args const&... args) {
+  std::string line = std::string(method) + "(";
+  bool first = true;
+  ((line += (first ? "" : ", ") + testing::show(args), first = false), ...);
+  return compact(line + ")");
+}
+
+// settle returns once everything sent so far has reached every federate given that is
+// still joined: the federation handles messages in the order sent, and a synchronization
+// point registered now is announced after all of it. label names the point; withoutSettling
+// leaves its lines out of what a federate recorded.
+inline void settle(std::vector<Federate*> const& federates, std::wstring const& label) {
+  std::vector<Federate*> joined;
+  for (Federate* fed : federates) {
+    if (outcome([&] { fed->rti->getFederateName(fed->handle); }) == "ok") joined.push_back(fed);
+  }
+  ASSERT_FALSE(joined.empty());
+  joined[0]->rti->registerFederationSynchronizationPoint(label, VariableLengthData());
+  for (Federate* fed : joined) {
+    EXPECT_TRUE(fed->waitFor(cb("announceSynchronizationPoint", label, VariableLengthData()))) << fed->dump();
+  }
+}
+inline Lines withoutSettling(Lines const& lines) {
+  Lines kept;
+  for (auto const& line : lines) {
+    if (line.rfind("announceSynchronizationPoint(\"settle-", 0) != 0 &&
+        line.rfind("synchronizationPointRegistrationSucceeded(\"settle-", 0) != 0) {
+      kept.push_back(line);
+    }
+  }
+  return kept;
+}
 
 // Core is the fixture of the scenarios, each run in both callback models.
 class Core : public ::testing::TestWithParam<CallbackModel> {

@@ -550,17 +550,18 @@ TEST(CoreEvoked, EvokeTiming) {
 
 // ---- Under -Xcheck:jni ----------------------------------------------------------------
 
-// Scenarios of federations, synchronization points and objects (large values among them),
-// in both models, re-run in a child whose virtual machine checks every JNI call: it must
-// find nothing to say.
+// Scenarios of federations, synchronization points, objects (large values among them) and
+// time (grants, queries with and without a time), in both models, re-run in a child whose
+// virtual machine checks every JNI call: it must find nothing to say.
 TEST(CoreCheckedJni, ScenariosFindNothingToReport) {
   std::string output;
   auto values = runChild("'Models/Core.ConnectionAndMembershipChecks/*:Models/Core.SynchronizationPoints/*"
                          ":Models/Objects.UpdatesAndInteractionsCarryTheirValues/*"
-                         ":Models/Objects.AdvisoriesOncePerChange/*'",
+                         ":Models/Objects.AdvisoriesOncePerChange/*"
+                         ":Models/Times.AStalledRegulatorHoldsBackConstrainedFederates/*'",
                          "env OSTRA1516_OPTION1=-Xcheck:jni", &output);
   EXPECT_EQ(values["exit"], "0") << output;
-  EXPECT_THAT(output, HasSubstr("[  PASSED  ] 8 tests."));
+  EXPECT_THAT(output, HasSubstr("[  PASSED  ] 12 tests."));
   EXPECT_EQ(output.find("WARNING"), std::string::npos) << output;
   EXPECT_EQ(output.find("FATAL"), std::string::npos) << output;
 }

@@ -21,15 +21,6 @@ using namespace coretest;
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
-// cb is the line a federate records for a callback with these arguments.
-template <typename... Args>
-std::string cb(char const* method, Args const&... args) {
-  std::string line = std::string(method) + "(";
-  bool first = true;
-  ((line += (first ? "" : ", ") + testing::show(args), first = false), ...);
-  return compact(line + ")");
-}
-
 VariableLengthData blob(std::string const& text) { return VariableLengthData(text.data(), text.size()); }
 VariableLengthData const none;
 SupplementalReflectInfo const plain;
@@ -63,32 +54,14 @@ class Objects : public Core {
     Core::TearDown();
   }
 
-  // settle returns once everything sent so far has reached every federate still joined: the
-  // federation handles messages in the order sent, and a synchronization point registered
-  // now is announced after all of it. The lines of the point itself are left out.
-  void settle() {
-    std::wstring const label = L"settle-" + std::to_wstring(++settles);
-    std::vector<Federate*> joined;
-    for (auto& fed : federates) {
-      if (outcome([&] { fed->rti->getFederateName(fed->handle); }) == "ok") joined.push_back(fed.get());
-    }
-    ASSERT_FALSE(joined.empty());
-    joined[0]->rti->registerFederationSynchronizationPoint(label, none);
-    for (Federate* fed : joined) {
-      EXPECT_TRUE(fed->waitFor(cb("announceSynchronizationPoint", label, none))) << fed->dump();
-    }
-  }
+  // settle returns once everything sent so far has reached every federate still joined;
   // got is what a federate was given since last asked, the settling points left out.
-  Lines got(Federate& fed) {
-    Lines kept;
-    for (auto const& line : fed.take()) {
-      if (line.rfind("announceSynchronizationPoint(\"settle-", 0) != 0 &&
-          line.rfind("synchronizationPointRegistrationSucceeded(\"settle-", 0) != 0) {
-        kept.push_back(line);
-      }
-    }
-    return kept;
+  void settle() {
+    std::vector<Federate*> all;
+    for (auto& fed : federates) all.push_back(fed.get());
+    coretest::settle(all, L"settle-" + std::to_wstring(++settles));
   }
+  Lines got(Federate& fed) { return withoutSettling(fed.take()); }
   std::string discovered(ObjectInstanceHandle object, ObjectClassHandle as) {
     return cb("discoverObjectInstance", object, as, f(0).rti->getObjectInstanceName(object));
   }

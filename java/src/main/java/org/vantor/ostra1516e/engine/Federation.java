@@ -321,7 +321,7 @@ final class Federation {
         || message instanceof TimeMessages.Retract) {
       time.handle(member, message);
     } else if (message instanceof TimeMessages.QueryGalt) {
-      TimeManagement.Bound galt = time.galt(member);
+      org.vantor.ostra1516e.time.Bound galt = time.galt(member);
       reply.accept(new TimeMessages.Time(galt == null ? null : time.times().encode(galt.time())));
     } else if (message instanceof TimeMessages.QueryLits) {
       Long lits = time.lits(member);

@@ -9,7 +9,9 @@ import java.util.List;
 import java.util.Map;
 import java.util.PriorityQueue;
 import org.vantor.ostra1516e.message.Event;
+import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
+import org.vantor.ostra1516e.time.Bound;
 import org.vantor.ostra1516e.time.TimeRepresentation;
 import org.vantor.ostra1516e.wire.RetractionHandle;
 
@@ -41,17 +43,6 @@ import static org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE_AVAILABLE;
 final class TimeManagement {
   private final Federation federation;
   private final TimeRepresentation times;
-
-  /** Bound is a time below which (or at which, when strict) nothing more can be sent. */
-  record Bound(long time, boolean strict) {
-    boolean beyond(long t) {
-      return time > t || (time == t && strict);
-    }
-
-    boolean below(Bound other) {
-      return time < other.time || (time == other.time && !strict && other.strict);
-    }
-  }
 
   /** Held is a message waiting for its receiver's grant, or for its receiver's next advance. */
   record Held(long time, long arrival, Event event, RetractionHandle retraction) implements Comparable<Held> {
@@ -93,8 +84,8 @@ final class TimeManagement {
     boolean asynchronous;
     long time;
     byte[] lookahead;
-    /** After a smaller lookahead: the old bound, which the bound keeps until time catches up. */
-    long floor = Long.MIN_VALUE;
+    /** The greatest bound given so far, which the bound never falls below. */
+    Bound promise = Bound.NONE;
     int request;
     long requested;
     boolean grantedAvailable;
@@ -146,8 +137,7 @@ final class TimeManagement {
   }
 
   private Bound bound(TimeState state) {
-    long time = Math.max(times.plus(state.earliest, state.lookahead), state.floor);
-    return new Bound(time, times.isZero(state.lookahead) && !state.available() && time > state.floor);
+    return Bound.after(times, state.earliest, state.lookahead, state.available()).max(state.promise);
   }
 
   /**
@@ -259,6 +249,21 @@ final class TimeManagement {
     }
   }
 
+  private static Event receiveOrder(Event event) {
+    int receive = ObjectManagement.RECEIVE;
+    if (event instanceof ObjectMessages.Reflect r) {
+      return new ObjectMessages.Reflect(r.object(), r.values(), r.tag(), r.sentOrder(), receive, r.transportation(),
+          r.time(), r.producer(), r.retraction());
+    } else if (event instanceof ObjectMessages.Receive r) {
+      return new ObjectMessages.Receive(r.receivedClass(), r.parameters(), r.tag(), r.sentOrder(), receive,
+          r.transportation(), r.time(), r.producer(), r.retraction());
+    } else if (event instanceof ObjectMessages.Remove r) {
+      return new ObjectMessages.Remove(r.object(), r.tag(), r.sentOrder(), receive, r.time(), r.producer(),
+          r.retraction());
+    }
+    return event;
+  }
+
   private void release(Member member, long upTo) {
     PriorityQueue<Held> held = member.time.held;
     while (!held.isEmpty() && held.peek().time() <= upTo) {
@@ -287,11 +292,12 @@ final class TimeManagement {
     } else if (message instanceof TimeMessages.DisableConstrained) {
       state.constrained = false;
       releaseReceiveOrder(member);
-      release(member, Long.MAX_VALUE);
+      while (!state.held.isEmpty()) {  // no longer covered by a grant: in receive order now
+        member.send(receiveOrder(state.held.poll().event()));
+      }
     } else if (message instanceof TimeMessages.ModifyLookahead m) {
-      long old = Math.max(times.plus(state.time, state.lookahead), state.floor);
+      state.promise = state.promise.max(Bound.after(times, state.time, state.lookahead, state.grantedAvailable));
       state.lookahead = m.lookahead();
-      state.floor = times.plus(state.time, state.lookahead) < old ? old : Long.MIN_VALUE;
     } else if (message instanceof TimeMessages.AsynchronousDelivery m) {
       state.asynchronous = m.on();
       if (m.on()) {
@@ -325,7 +331,7 @@ final class TimeManagement {
     }
     state.time = time;
     state.lookahead = lookahead;
-    state.floor = Long.MIN_VALUE;
+    state.promise = Bound.NONE;
     state.regulating = true;
     member.send(new TimeMessages.RegulationEnabled(times.encode(time)));
   }
@@ -437,8 +443,8 @@ final class TimeManagement {
     state.time = t;
     state.grantedAvailable = TimeMessages.available(state.request);
     state.request = 0;
-    if (state.floor != Long.MIN_VALUE && times.plus(t, state.lookahead) >= state.floor) {
-      state.floor = Long.MIN_VALUE;
+    if (state.regulating) {
+      state.promise = state.promise.max(Bound.after(times, t, state.lookahead, state.grantedAvailable));
     }
     if (!state.sent.isEmpty()) {
       lastSent = null;

@@ -19,6 +19,7 @@ import java.nio.ByteBuffer;
 import java.util.HashMap;
 import java.util.Map;
 import org.vantor.ostra1516e.message.TimeMessages;
+import org.vantor.ostra1516e.time.Bound;
 import org.vantor.ostra1516e.time.TimeRepresentation;
 import org.vantor.ostra1516e.wire.CallbackMethod;
 import org.vantor.ostra1516e.wire.RetractionHandle;
@@ -47,8 +48,8 @@ public final class TimeServices {
   private long requested;
   private int requestKind;
   private byte[] lookahead;
-  /** After a smaller lookahead: the old least time stamp, which holds until time catches up. */
-  private long floor = Long.MIN_VALUE;
+  /** The greatest bound this federate gave so far; what it may send never falls below it. */
+  private Bound promise = Bound.NONE;
   /** The time-stamp-order messages this federate may still retract, by serial. */
   private final Map<Integer, Retractable> retractable = new HashMap<>();
 
@@ -66,7 +67,7 @@ public final class TimeServices {
     asynchronous = false;
     time = times.initial();
     lookahead = null;
-    floor = Long.MIN_VALUE;
+    promise = Bound.NONE;
     retractable.clear();
   }
 
@@ -106,7 +107,7 @@ public final class TimeServices {
       }
       notAdvancingOrPending(service);
       lookahead = validLookahead(service, interval);
-      floor = Long.MIN_VALUE;
+      promise = Bound.NONE;
       regulationPending = true;
     }
     lrc.send(service, new TimeMessages.EnableRegulation(interval));
@@ -184,9 +185,8 @@ public final class TimeServices {
       requireRegulating(service);
       notAdvancingOrPending(service);
       byte[] changed = validLookahead(service, interval);
-      long old = Math.max(times.plus(time, lookahead), floor);
+      promise = promise.max(Bound.after(times, time, lookahead, grantedAvailable));
       lookahead = changed;
-      floor = times.plus(time, lookahead) < old ? old : Long.MIN_VALUE;
     }
     lrc.send(service, new TimeMessages.ModifyLookahead(interval));
   }
@@ -196,7 +196,7 @@ public final class TimeServices {
     ServiceMethod service = ServiceMethod.queryLookahead;
     lrc.check(service);
     requireRegulating(service);
-    return floor > times.plus(time, lookahead) ? times.between(time, floor) : lookahead.clone();
+    return promise.time() > times.plus(time, lookahead) ? times.between(time, promise.time()) : lookahead.clone();
   }
 
   public void setAsynchronousDelivery(boolean on) throws RTIexception {
@@ -249,10 +249,8 @@ public final class TimeServices {
   }
 
   private boolean allowed(long t, long base) {
-    long least = Math.max(times.plus(base, lookahead), floor);
     boolean available = advancing ? TimeMessages.available(requestKind) : grantedAvailable;
-    boolean strict = times.isZero(lookahead) && !available && least > floor;
-    return t > least || (t == least && !strict);
+    return Bound.after(times, base, lookahead, available).max(promise).permits(t);
   }
 
   private long checked(ServiceMethod service, long t, long base) throws InvalidLogicalTime {
@@ -313,8 +311,8 @@ public final class TimeServices {
       time = times.ordinal((byte[]) callback.args()[0]);
       grantedAvailable = TimeMessages.available(requestKind);
       advancing = false;
-      if (floor != Long.MIN_VALUE && times.plus(time, lookahead) >= floor) {
-        floor = Long.MIN_VALUE;
+      if (regulating) {
+        promise = promise.max(Bound.after(times, time, lookahead, grantedAvailable));
       }
       if (!retractable.isEmpty()) {
         retractable.values().removeIf(message -> message.time() <= time);
