@@ -2,6 +2,7 @@ package org.vantor.ostra1516e.lrc;
 
 import java.util.concurrent.ConcurrentLinkedQueue;
 import java.util.concurrent.TimeUnit;
+import java.util.concurrent.atomic.AtomicInteger;
 import java.util.concurrent.locks.Condition;
 import java.util.concurrent.locks.ReentrantLock;
 
@@ -19,6 +20,10 @@ import java.util.concurrent.locks.ReentrantLock;
  * <p>Thread-safety: all methods may be called from any thread.
  */
 final class CallbackQueue {
+  private static final long SPIN_NANOS = 5_000;
+  /** Waiters that may spin at once in this process: one processor fewer than there are. */
+  private static final int MAX_SPINNERS = Runtime.getRuntime().availableProcessors() - 1;
+  private static final AtomicInteger SPINNERS = new AtomicInteger();
   private final ConcurrentLinkedQueue<Callback> queue = new ConcurrentLinkedQueue<>();
   private final ReentrantLock lock = new ReentrantLock();
   private final Condition changed = lock.newCondition();
@@ -63,6 +68,24 @@ final class CallbackQueue {
     Callback next = takeNow();
     if (next != null || closed) {
       return next;
+    }
+    // A callback is often only microseconds away (a grant another federate's request is
+    // about to free): look again for a short while before paying for sleeping and waking,
+    // but only while a processor is left for the threads that do the work.
+    if (SPINNERS.incrementAndGet() <= MAX_SPINNERS) {
+      try {
+        long spinUntil = System.nanoTime() + SPIN_NANOS;
+        while (System.nanoTime() < spinUntil && (forever || System.nanoTime() < deadline)) {
+          Thread.onSpinWait();
+          if ((next = takeNow()) != null || closed) {
+            return next;
+          }
+        }
+      } finally {
+        SPINNERS.decrementAndGet();
+      }
+    } else {
+      SPINNERS.decrementAndGet();
     }
     lock.lock();
     waiters++;
