@@ -323,6 +323,9 @@ final class Federation {
     } else if (message instanceof TimeMessages.QueryGalt) {
       org.vantor.ostra1516e.time.Bound galt = time.galt(member);
       reply.accept(new TimeMessages.Time(galt == null ? null : time.times().encode(galt.time())));
+    } else if (message instanceof TimeMessages.QuerySendBound) {
+      org.vantor.ostra1516e.time.Bound bound = time.sendBound(member);
+      reply.accept(new TimeMessages.SendBound(time.times().encode(bound.time()), bound.strict()));
     } else if (message instanceof TimeMessages.QueryLits) {
       Long lits = time.lits(member);
       reply.accept(new TimeMessages.Time(lits == null ? null : time.times().encode(lits)));

@@ -94,8 +94,9 @@ final class TimeManagement {
     long arrivals;
     /** This member's retractable messages by serial. */
     final Map<Integer, Sent> sent = new HashMap<>();
-    /** The earliest time this member can still be granted, while bounds settle. */
+    /** The earliest time this member can still be granted (strict: only beyond it), while bounds settle. */
     long earliest;
+    boolean earliestStrict;
 
     TimeState(long initial) {
       time = initial;
@@ -137,7 +138,11 @@ final class TimeManagement {
   }
 
   private Bound bound(TimeState state) {
-    return Bound.after(times, state.earliest, state.lookahead, state.available()).max(state.promise);
+    Bound after = Bound.after(times, state.earliest, state.lookahead, state.available());
+    if (state.earliestStrict && !after.strict()) {
+      after = new Bound(after.time(), true);  // granted only beyond earliest, it sends only beyond this
+    }
+    return after.max(state.promise);
   }
 
   /**
@@ -152,6 +157,7 @@ final class TimeManagement {
       TimeState state = member.time;
       if (state.regulating) {
         state.earliest = base(state);
+        state.earliestStrict = false;
         regulators.add(state);
         propagates |= state.constrained && state.waitsForNextMessage();
       }
@@ -161,8 +167,9 @@ final class TimeManagement {
       for (TimeState state : regulators) {
         if (state.constrained && state.waitsForNextMessage()) {
           Bound galt = least(regulators, state);
-          if (galt != null && galt.time() < state.earliest) {
+          if (galt != null && galt.below(new Bound(state.earliest, state.earliestStrict))) {
             state.earliest = galt.time();
+            state.earliestStrict = galt.strict();
             changed = true;
           }
         }
@@ -201,6 +208,12 @@ final class TimeManagement {
       }
     }
     return least;
+  }
+
+  /** sendBound is the bound member's own time-stamp-order messages must respect now. */
+  Bound sendBound(Member member) {
+    settle();
+    return member.time.regulating ? bound(member.time) : Bound.NONE;
   }
 
   /** lits is the least time stamp member may still receive: GALT or its earliest held message. */
@@ -325,13 +338,14 @@ final class TimeManagement {
       if (other != member && o.constrained) {
         time = Math.max(time, leastReaching(o.time, lookahead, zero || o.grantedAvailable));
         if (o.regulating && o.waitsForNextMessage()) {
-          time = Math.max(time, leastReaching(o.earliest, lookahead, true));
+          time = Math.max(time, leastReaching(o.earliest, lookahead, !o.earliestStrict));
         }
       }
     }
     state.time = time;
     state.lookahead = lookahead;
-    state.promise = Bound.NONE;
+    state.grantedAvailable = false;  // it starts as if granted its time by a plain request
+    state.promise = Bound.after(times, time, lookahead, false);
     state.regulating = true;
     member.send(new TimeMessages.RegulationEnabled(times.encode(time)));
   }

@@ -219,7 +219,8 @@ public final class TimeServices {
    * time (or requested time) plus its lookahead, nor at it when the lookahead is zero and
    * the federate was not granted (or did not ask) with an Available request. While waiting
    * for its next message, the federate may be granted as early as the next time stamp it
-   * can receive, which the engine knows.
+   * can receive, which only the engine knows: it is asked when the time is below the
+   * requested time plus lookahead.
    */
   Long timeStamp(ServiceMethod service, byte[] encoded) throws RTIexception {
     long t;
@@ -239,12 +240,17 @@ public final class TimeServices {
         return checked(service, t, base);
       }
     }
-    TimeMessages.Time lits = lrc.expect(service, new TimeMessages.QueryLits(), TimeMessages.Time.class);
+    TimeMessages.SendBound bound = lrc.expect(service, new TimeMessages.QuerySendBound(),
+        TimeMessages.SendBound.class);
     synchronized (this) {
-      long base = !advancing ? time
-          : !TimeMessages.byNextMessage(requestKind) || lits.time() == null ? requested
-          : Math.min(requested, times.ordinal(lits.time()));
-      return checked(service, t, base);
+      if (!advancing || !TimeMessages.byNextMessage(requestKind)) {
+        return checked(service, t, advancing ? requested : time);  // granted meanwhile
+      }
+      if (!new Bound(times.ordinal(bound.time()), bound.strict()).max(promise).permits(t)) {
+        throw new InvalidLogicalTime(name(service) + ": a time-stamp-order message of this federate may not be "
+            + "below the least of its requested time and the next time stamp it can receive, plus its lookahead");
+      }
+      return t;
     }
   }
 
@@ -319,6 +325,8 @@ public final class TimeServices {
       }
     } else if (method == CallbackMethod.timeRegulationEnabled_LT_Native) {
       time = times.ordinal((byte[]) callback.args()[0]);
+      grantedAvailable = false;
+      promise = Bound.after(times, time, lookahead, false);
       regulating = true;
       regulationPending = false;
     } else if (method == CallbackMethod.timeConstrainedEnabled_LT_Native) {

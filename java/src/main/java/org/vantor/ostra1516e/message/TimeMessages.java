@@ -52,6 +52,16 @@ public final class TimeMessages {
   /** QueryLits asks for the least incoming time stamp; answered by Time. */
   public record QueryLits() implements Request {}
 
+  /**
+   * QuerySendBound asks for the bound the federate's time-stamp-order messages must respect
+   * now, which for one waiting for its next message depends on what it may still receive;
+   * answered by SendBound.
+   */
+  public record QuerySendBound() implements Request {}
+
+  /** SendBound answers QuerySendBound: no message below time, nor at it when strict. */
+  public record SendBound(byte[] time, boolean strict) implements Reply {}
+
   /** Time answers a query: a time, or null when it is not defined. */
   public record Time(byte[] time) implements Reply {}
 
