@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -30,6 +31,13 @@ using ::testing::HasSubstr;
 using ::testing::StartsWith;
 using Clock = std::chrono::steady_clock;
 using Lines = std::vector<std::string>;
+
+// designator is where the tests' federates connect: the engine in this process, or the
+// federation server that OSTRA_TEST_RTI names.
+inline std::wstring designator() {
+  char const* named = std::getenv("OSTRA_TEST_RTI");
+  return named == nullptr ? std::wstring() : std::wstring(named, named + std::strlen(named));
+}
 
 inline std::string narrow(std::wstring const& text) { return std::string(text.begin(), text.end()); }
 inline std::wstring wide(std::string const& text) { return std::wstring(text.begin(), text.end()); }
@@ -87,7 +95,7 @@ class Federate : public testing::RecordingAmbassador {
     outcome([&] { rti->disconnect(); });
   }
 
-  void connect() { rti->connect(*this, model); }
+  void connect() { rti->connect(*this, model, designator()); }
   FederateHandle join(std::wstring const& name, std::wstring const& federation,
                       std::vector<std::wstring> const& modules = {}) {
     return handle = rti->joinFederationExecution(name, L"Tester", federation, modules);
@@ -224,14 +232,25 @@ std::string cb(char const* method, Args const&... args) {
   return compact(line + ")");
 }
 
+// reached returns once the federation has handled everything fed sent before, and has
+// handed what that caused to the other federates' connections: a query is answered only
+// after every earlier message of the same federate. In process a call is handled before it
+// returns, but across a federation server each federate sends on a connection of its own
+// and only one federate's messages keep their order; a scenario that needs one federate's
+// message handled before another federate's next call waits for it here. fed must be joined.
+inline void reached(Federate& fed) {
+  auto galt = fed.rti->getTimeFactory()->makeInitial();
+  fed.rti->queryGALT(*galt);
+}
+
 // settle returns once everything sent so far has reached every federate given that is
-// still joined: the federation handles messages in the order sent, and a synchronization
-// point registered now is announced after all of it. label names the point; withoutSettling
-// leaves its lines out of what a federate recorded.
+// still joined: each has been reached, and a synchronization point registered after that
+// is announced to each after all of it. label names the point; withoutSettling leaves its
+// lines out of what a federate recorded.
 inline void settle(std::vector<Federate*> const& federates, std::wstring const& label) {
   std::vector<Federate*> joined;
   for (Federate* fed : federates) {
-    if (outcome([&] { fed->rti->getFederateName(fed->handle); }) == "ok") joined.push_back(fed);
+    if (outcome([&] { reached(*fed); }) == "ok") joined.push_back(fed);
   }
   ASSERT_FALSE(joined.empty());
   joined[0]->rti->registerFederationSynchronizationPoint(label, VariableLengthData());

@@ -92,6 +92,7 @@ TEST_P(Objects, DeclarationsFollowTheClassHierarchy) {
   EXPECT_OK(d.rti->subscribeInteractionClass(root));
   EXPECT_RTI_NAMING("InvalidUpdateRateDesignator", "Never",
                     d.rti->subscribeObjectClassAttributes(vehicle, {speed}, true, L"Never"));
+  for (Federate* fed : {&b, &c, &d}) reached(*fed);  // subscribed before a sends
 
   ObjectInstanceHandle const car1 = a.rti->registerObjectInstance(car);
   AttributeHandleValueMap const values = {{position, blob("p")}, {speed, blob("s")}, {passengers, blob("n")}};
@@ -125,6 +126,7 @@ TEST_P(Objects, DeclarationsFollowTheClassHierarchy) {
   EXPECT_OK(b.rti->unsubscribeInteractionClass(collision));
   EXPECT_OK(c.rti->unsubscribeObjectClassAttributes(car, {speed}));
   EXPECT_OK(d.rti->unsubscribeInteractionClass(root));
+  for (Federate* fed : {&b, &c, &d}) reached(*fed);
   a.rti->updateAttributeValues(car1, values, tag(3));
   a.rti->sendInteraction(pileup, parameters, tag(4));
   settle();
@@ -149,6 +151,7 @@ TEST_P(Objects, TheKnownClassDecidesWhatIsReflected) {
   settle();
   EXPECT_THAT(got(b), ElementsAre(discovered(object, vehicle)));
   b.rti->subscribeObjectClassAttributes(car, {passengers});
+  reached(b);  // subscribed at Car before the update, which still reflects as Vehicle
   AttributeHandleValueMap const values = {{position, blob("p")}, {passengers, blob("n")}};
   a.rti->updateAttributeValues(object, values, none);
   settle();
@@ -157,6 +160,7 @@ TEST_P(Objects, TheKnownClassDecidesWhatIsReflected) {
                                      none, RECEIVE, RELIABLE, plain)));
   // Discovered again, the instance is known as the closest subscribed class now.
   b.rti->localDeleteObjectInstance(object);
+  reached(b);
   a.rti->updateAttributeValues(object, values, none);
   settle();
   EXPECT_THAT(got(b), ElementsAre(discovered(object, car), cb("reflectAttributeValues", object,
@@ -170,6 +174,7 @@ TEST_P(Objects, NamesAndRegistration) {
   Federate &a = f(0), &b = f(1), &c = f(2);
   a.rti->publishObjectClassAttributes(vehicle, {position});
   b.rti->subscribeObjectClassAttributes(vehicle, {position});
+  reached(b);  // a is told to start registering before its reservation succeeds
   struct Refusal { char const* exception; char const* named; std::function<void()> call; };
   for (Refusal const& row : std::vector<Refusal>{
            {"IllegalName", "HLAcar", [&] { a.rti->reserveObjectInstanceName(L"HLAcar"); }},
@@ -188,10 +193,12 @@ TEST_P(Objects, NamesAndRegistration) {
   b.rti->reserveObjectInstanceName(L"Herbie");
   b.rti->reserveMultipleObjectInstanceName({L"Kitt", L"Herbie"});
   b.rti->reserveMultipleObjectInstanceName({L"Kitt", L"Knight"});
+  reached(b);  // b's reservations come first, c's after
   c.rti->reserveObjectInstanceName(L"Kitt");
   settle();
   EXPECT_RTI_NAMING("ObjectInstanceNameNotReserved", "Herbie", b.rti->releaseObjectInstanceName(L"Herbie"));
   EXPECT_OK(b.rti->releaseMultipleObjectInstanceName({L"Kitt", L"Knight"}));
+  reached(b);
   c.rti->reserveObjectInstanceName(L"Kitt");
   settle();
   EXPECT_THAT(got(a), ElementsAre(cb("startRegistrationForObjectClass", vehicle),
@@ -334,16 +341,19 @@ TEST_P(Objects, DeletionRequestsAndTransportation) {
   for (Federate* fed : {&b, &c, &d}) EXPECT_THAT(got(*fed), ElementsAre()) << fed->dump();
 
   EXPECT_OK(a.rti->requestAttributeTransportationTypeChange(first, {position}, BEST_EFFORT));
+  reached(a);  // changed before b asks
   EXPECT_RTI_NAMING("AttributeNotOwned", "object instance",
                     b.rti->requestAttributeTransportationTypeChange(first, {position}, BEST_EFFORT));
   EXPECT_OK(a.rti->queryAttributeTransportationType(first, position));
   EXPECT_OK(b.rti->queryAttributeTransportationType(first, position));
   EXPECT_OK(b.rti->queryAttributeTransportationType(second, position));
   EXPECT_OK(a.rti->requestInteractionTransportationTypeChange(collision, BEST_EFFORT));
+  reached(a);
   EXPECT_RTI_NAMING("InteractionClassNotPublished", "Collision",
                     b.rti->requestInteractionTransportationTypeChange(collision, BEST_EFFORT));
   EXPECT_OK(b.rti->queryInteractionTransportationType(a.handle, collision));
   EXPECT_OK(b.rti->queryInteractionTransportationType(b.handle, collision));
+  reached(b);  // b's reports come before the reflection
   a.rti->updateAttributeValues(first, {{position, blob("p")}}, none);
   settle();
   EXPECT_THAT(got(a), ElementsAre(cb("confirmAttributeTransportationTypeChange", first, AttributeHandleSet{position},
@@ -365,6 +375,7 @@ TEST_P(Objects, DeletionRequestsAndTransportation) {
   EXPECT_OK(c.rti->localDeleteObjectInstance(second));
   EXPECT_RTI("ObjectInstanceNotKnown", b.rti->getObjectInstanceName(first));
   EXPECT_RTI("ObjectInstanceNotKnown", b.rti->requestAttributeValueUpdate(first, {speed}, none));
+  reached(b);
   a.rti->updateAttributeValues(first, {{speed, blob("s")}}, none);
   settle();
   EXPECT_THAT(got(b), ElementsAre(discovered(first, vehicle),
@@ -482,6 +493,7 @@ TEST_P(Objects, AdvisoriesOncePerChange) {
   p.rti->disableObjectClassRelevanceAdvisorySwitch();
   p.rti->disableInteractionRelevanceAdvisorySwitch();
   p.rti->disableAttributeRelevanceAdvisorySwitch();
+  reached(p);
   s.rti->subscribeObjectClassAttributes(vehicle, positionOnly);
   s.rti->subscribeInteractionClass(collision);
   settle();

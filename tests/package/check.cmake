@@ -31,10 +31,18 @@ run(${WORK_DIR}/build/consumer_time)
 find_program(ENV_COMMAND env REQUIRED)
 run(${ENV_COMMAND} -i ${WORK_DIR}/build/federate_noenv ${SOURCE_DIR}/package_check_fom.xml)
 
+# The installed federation server's launcher finds its jar and a Java runtime by itself.
+execute_process(COMMAND ${ENV_COMMAND} -i ${prefix}/bin/ostra-rti --help
+                OUTPUT_VARIABLE usage RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT usage MATCHES "rti://HOST:PORT")
+  message(FATAL_ERROR "ostra-rti --help failed (${rc}):\n${usage}")
+endif()
+
 # Moved: nothing may remember where the tree was installed.
 set(moved ${WORK_DIR}/moved/prefix)
 file(MAKE_DIRECTORY ${WORK_DIR}/moved)
 file(RENAME ${prefix} ${moved})
+run(${ENV_COMMAND} -i ${moved}/bin/ostra-rti --help)
 
 # The same programs through pkg-config and a plain compiler command line.
 find_program(PKG_CONFIG pkg-config REQUIRED)

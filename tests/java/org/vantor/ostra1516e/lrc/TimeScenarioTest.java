@@ -3,6 +3,8 @@ package org.vantor.ostra1516e.lrc;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 
 import hla.rti1516e.exceptions.RTIexception;
+import java.io.OutputStream;
+import java.io.PrintStream;
 import java.nio.ByteBuffer;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Path;
@@ -14,12 +16,15 @@ import java.util.Map;
 import java.util.concurrent.CopyOnWriteArrayList;
 import java.util.concurrent.atomic.AtomicInteger;
 import java.util.stream.Stream;
+import org.junit.jupiter.api.AfterAll;
+import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.Arguments;
 import org.junit.jupiter.params.provider.MethodSource;
 import org.vantor.ostra1516e.engine.FederationEngine;
 import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.time.TimeRepresentation;
+import org.vantor.ostra1516e.server.FederationServer;
 import org.vantor.ostra1516e.transport.InProcessTransport;
 import org.vantor.ostra1516e.wire.CallbackMethod;
 import org.vantor.ostra1516e.wire.HandleValues;
@@ -46,7 +51,28 @@ class TimeScenarioTest {
   private static final String VEHICLES =
       Path.of(System.getProperty("ostra.fomModules"), "Vehicles.xml").toString();
 
+  /** A federation server on loopback, for the second run of every scenario. */
+  private static FederationServer server;
+
+  @BeforeAll
+  static void startServer() throws Exception {
+    server = new FederationServer(new FederationServer.Options("127.0.0.1", 0, 1000, 5000, 1 << 20),
+        new PrintStream(OutputStream.nullOutputStream()));
+    server.start();
+  }
+
+  @AfterAll
+  static void stopServer() {
+    server.close();
+  }
+
+  /** Every scenario in process and through the server. */
   static Stream<Arguments> scenarios() {
+    return table().flatMap(row -> Stream.of(Arguments.of(row.get()[0], row.get()[1], row.get()[2], false),
+        Arguments.of(row.get()[0] + " (server)", row.get()[1], row.get()[2], true)));
+  }
+
+  static Stream<Arguments> table() {
     return Stream.of(
         scenario("the least of several regulators' bounds holds a constrained federate back",
             "a,b,c: a reg 1 con, b reg 3, c con",
@@ -174,10 +200,11 @@ class TimeScenarioTest {
    */
   @ParameterizedTest(name = "{0}")
   @MethodSource("scenarios")
-  void scenario(String name, String header, List<String> steps) throws Exception {
+  void scenario(String name, String header, List<String> steps, boolean throughServer) throws Exception {
     boolean isFloat = header.startsWith("float ");
     String[] parts = header.replaceFirst("^float ", "").split(":", 2);
-    Federation federation = new Federation(isFloat ? TimeRepresentation.FLOAT : TimeRepresentation.INTEGER);
+    Federation federation = new Federation(isFloat ? TimeRepresentation.FLOAT : TimeRepresentation.INTEGER,
+        throughServer ? "rti://" + server.address() : "");
     for (String federate : parts[0].split(",")) {
       federation.join(federate.trim());
     }
@@ -200,7 +227,7 @@ class TimeScenarioTest {
         }
       }
     }
-    federation.drainAll();
+    federation.drainAll(null);
     int number = 0;
     for (String step : steps) {
       number++;
@@ -208,7 +235,7 @@ class TimeScenarioTest {
       String call = callAndExpected[0].trim();
       String actor = call.substring(0, call.indexOf(' '));
       federation.call(actor, call.substring(actor.length() + 1));
-      assertEquals(expected(callAndExpected[1]), federation.drainAll(), name + ", step " + number + ": " + call);
+      assertEquals(expected(callAndExpected[1]), federation.drainAll(actor), name + ", step " + number + ": " + call);
     }
   }
 
@@ -236,10 +263,14 @@ class TimeScenarioTest {
     final Map<String, Federate> federates = new LinkedHashMap<>();
     final Map<String, byte[]> handles = new HashMap<>();
 
-    Federation(String representation) throws RTIexception {
+    /** Where its federates connect: the empty designator for this engine, or the server's. */
+    final String designator;
+
+    Federation(String representation, String designator) throws RTIexception {
+      this.designator = designator;
       times = TimeRepresentation.named(representation);
       LocalRtiComponent creator = new LocalRtiComponent(new InProcessTransport(engine), (fa, c) -> { });
-      creator.connect(1, LocalRtiComponent.EVOKED, "");
+      creator.connect(1, LocalRtiComponent.EVOKED, designator);
       creator.createFederationExecution(ServiceMethod.createFederationExecution_S_URL_S, name, List.of(VEHICLES),
           null, representation);
     }
@@ -276,7 +307,23 @@ class TimeScenarioTest {
       }
     }
 
-    Map<String, List<String>> drainAll() throws RTIexception {
+    /** drainAll takes what every federate received after actor's call (null: after the set-up). */
+    Map<String, List<String>> drainAll(String actor) throws RTIexception {
+      if (!designator.isEmpty()) {
+        // A round trip on each federate's connection, one after the other: once it returns,
+        // the federation has handled what the step sent, and every event it had for that
+        // federate came in ahead of the answer.
+        List<Federate> order = new ArrayList<>();
+        if (actor != null) {
+          order.add(federates.get(actor));  // first the one whose call may still be on its way
+        }
+        order.addAll(federates.values());
+        for (Federate f : order) {
+          if (f.lrc.joinState() != null) {
+            f.lrc.time().query(ServiceMethod.queryGALT);
+          }
+        }
+      }
       Map<String, List<String>> seen = new LinkedHashMap<>();
       for (Map.Entry<String, Federate> each : federates.entrySet()) {
         List<String> lines = each.getValue().drain();
@@ -298,7 +345,7 @@ class TimeScenarioTest {
     Federate(Federation federation, String name) throws RTIexception {
       this.federation = federation;
       lrc = new LocalRtiComponent(new InProcessTransport(federation.engine), (fa, c) -> callbacks.add(c));
-      lrc.connect(1, LocalRtiComponent.EVOKED, "");
+      lrc.connect(1, LocalRtiComponent.EVOKED, federation.designator);
       lrc.joinFederationExecution(ServiceMethod.joinFederationExecution_S_S_S_URLX, name, "test", federation.name,
           List.of());
       collision = lrc.support().getInteractionClassHandle("Collision");

@@ -40,6 +40,7 @@ import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.transport.Connection;
 import org.vantor.ostra1516e.transport.ConnectionLostException;
 import org.vantor.ostra1516e.transport.EventSink;
+import org.vantor.ostra1516e.transport.TcpTransport;
 import org.vantor.ostra1516e.transport.Transport;
 import org.vantor.ostra1516e.wire.CallbackMethod;
 import org.vantor.ostra1516e.wire.ServiceMethod;
@@ -74,6 +75,10 @@ public final class LocalRtiComponent implements EventSink {
   private static final Set<ServiceMethod> NEEDS_CONNECTION = raising("NotConnected");
   private static final Set<ServiceMethod> NEEDS_JOIN = raising("FederateNotExecutionMember");
   private static final Set<ServiceMethod> NOT_FROM_CALLBACK = raising("CallNotAllowedFromWithinCallback");
+  /** What a federate may still call once its connection is lost: take its callbacks, and disconnect. */
+  private static final Set<ServiceMethod> STILL_AFTER_LOSS = EnumSet.of(ServiceMethod.evokeCallback_D,
+      ServiceMethod.evokeMultipleCallbacks_D_D, ServiceMethod.enableCallbacks, ServiceMethod.disableCallbacks,
+      ServiceMethod.disconnect);
 
   private static Set<ServiceMethod> raising(String exception) {
     Set<ServiceMethod> services = EnumSet.noneOf(ServiceMethod.class);
@@ -93,6 +98,10 @@ public final class LocalRtiComponent implements EventSink {
   private volatile CallbackQueue callbacks = new CallbackQueue();
   private volatile int callbackModel;
   private volatile int federateAmbassador;
+
+  // Why the connection to the federation was lost, null while it holds. Set once by the
+  // transport; every service but callback delivery and disconnect then throws NotConnected.
+  private volatile String lostReason;
 
   // Join state, written under this object's monitor (the model also by receive).
   private volatile JoinState joined;
@@ -153,6 +162,11 @@ public final class LocalRtiComponent implements EventSink {
   JoinState check(ServiceMethod service) throws RTIexception {
     if (connection == null && NEEDS_CONNECTION.contains(service)) {
       throw new NotConnected(service.serviceName() + ": not connected; call connect first");
+    }
+    String lost = lostReason;
+    if (lost != null && NEEDS_CONNECTION.contains(service) && !STILL_AFTER_LOSS.contains(service)) {
+      throw new NotConnected(service.serviceName() + ": the connection to the federation was lost (" + lost
+          + "); call disconnect, then connect again");
     }
     if (NOT_FROM_CALLBACK.contains(service) && inCallback()) {
       throw new CallNotAllowedFromWithinCallback(
@@ -256,16 +270,17 @@ public final class LocalRtiComponent implements EventSink {
   }
 
   private Transport transportFor(String designator) throws RTIexception {
-    String accepted = "accepted: the empty designator (the federation engine embedded in this process)";
+    String accepted = "accepted: the empty designator (the federation engine embedded in this process) or "
+        + TcpTransport.FORMS + " for a federation server";
     if (designator == null || designator.isEmpty()) {
       return embedded;
     }
-    if (designator.startsWith("rti://")) {
-      throw new ConnectionFailed("connect: cannot reach '" + designator
-          + "': connections to a federation server are not available in this release; " + accepted);
+    try {
+      return TcpTransport.forDesignator(designator);
+    } catch (IllegalArgumentException e) {
+      throw new InvalidLocalSettingsDesignator("connect: local settings designator '" + designator
+          + "' is not understood (" + e.getMessage() + "); " + accepted);
     }
-    throw new InvalidLocalSettingsDesignator("connect: local settings designator '" + designator
-        + "' is not understood; " + accepted + ", or rti://HOST[:PORT] for a federation server");
   }
 
   public void disconnect() throws RTIexception {
@@ -282,6 +297,7 @@ public final class LocalRtiComponent implements EventSink {
         return;
       }
       connection = null;
+      lostReason = null;
       callbacks.close();
     }
     current.close();
@@ -582,8 +598,14 @@ public final class LocalRtiComponent implements EventSink {
     }
   }
 
+  /**
+   * lost takes the transport's word that the connection ended: the federate is no longer
+   * joined, its services throw NotConnected, and connectionLost is its last callback.
+   */
   @Override
   public void lost(String reason) {
+    lostReason = reason;
+    joined = null;
     callbacks.add(new Callback(CallbackMethod.connectionLost_S_Native, reason));
   }
 

@@ -43,4 +43,10 @@ public final class FederationMessages {
 
   /** ModelExtended tells the joined federates that a join added modules to the model. */
   public record ModelExtended(FomModel model) implements Event {}
+
+  /**
+   * Heartbeat tells the other end of a connection across processes that this end lives; it
+   * carries the sender's heartbeat interval and the silence after which it gives up.
+   */
+  public record Heartbeat(int intervalMillis, int timeoutMillis) implements Notice, Event {}
 }

@@ -1,0 +1,345 @@
+package org.vantor.ostra1516e.transport;
+
+import java.io.IOException;
+import java.io.InputStream;
+import java.io.OutputStream;
+import java.net.Socket;
+import java.net.SocketTimeoutException;
+import java.util.Arrays;
+import java.util.concurrent.TimeUnit;
+import java.util.concurrent.locks.Condition;
+import java.util.concurrent.locks.LockSupport;
+import java.util.concurrent.locks.ReentrantLock;
+import org.vantor.ostra1516e.message.FederationMessages;
+import org.vantor.ostra1516e.message.Message;
+
+/**
+ * FrameLink carries frames over one TCP socket, for either end: a federate's connection to
+ * a federation server or the server's end of it. It says hello, reads frames on a thread of
+ * its own and hands each to its {@link Handler}, writes frames, and watches the peer's
+ * heartbeat.
+ *
+ * <p>Writing. A frame is encoded into the pending buffer by the thread that sends it. Without
+ * bundling that thread then writes everything pending to the socket itself, unless another
+ * thread is writing already, which then takes the new frame along: no writer thread, no
+ * hand-over, one system call for whatever piled up meanwhile. With bundling a flusher thread
+ * writes what is pending at most {@link #BUNDLE_NANOS} after the first frame of a batch, or
+ * at once when a batch grows past {@link #BUNDLE_BYTES}, so a stream of small messages goes
+ * out in few large writes. A write blocks while the peer does not read: the sender is held
+ * back by the slowest reader instead of the link buffering without bound.
+ *
+ * <p>Heartbeats. Each end sends a heartbeat every interval and closes the link when nothing
+ * at all has arrived from its peer for the timeout; a heartbeat carries the sender's interval
+ * and timeout, so a federate adopts its server's.
+ *
+ * <p>Thread-safety: {@link #send} and {@link #close} may be called from any thread.
+ */
+public final class FrameLink {
+  static final long BUNDLE_NANOS = TimeUnit.MICROSECONDS.toNanos(200);
+  static final int BUNDLE_BYTES = 32 << 10;
+  private static final int HANDSHAKE_MILLIS = 5000;
+
+  /** Handler takes what arrives on a link. Both methods run on the link's reader thread. */
+  public interface Handler {
+    void frame(MessageCodec.Frame frame);
+
+    /** closed tells that the link ended; reason is null when this end closed it. */
+    void closed(String reason);
+  }
+
+  private final Socket socket;
+  private final MessageCodec codec;
+  private final String peer;
+  private final OutputStream out;
+  private final InputStream in;
+  private final ReentrantLock pendingLock = new ReentrantLock();
+  private final Condition batchStarted = pendingLock.newCondition();
+  private final ReentrantLock writeLock = new ReentrantLock();
+  private FrameBuffer pending = new FrameBuffer(4096);
+  private FrameBuffer writing = new FrameBuffer(4096);
+  private volatile boolean bundling;
+  private volatile boolean closed;
+  private volatile String closeReason;
+  private volatile long lastHeard = System.nanoTime();
+  /** Set while the reader is inside its handler and so not reading: silence then is not the peer's. */
+  private volatile boolean handling;
+  private volatile int heartbeatMillis;
+  private volatile int timeoutMillis;
+  private String peerSoftware = "";
+  private Handler handler;
+
+  /**
+   * FrameLink says hello on socket and reads the peer's; the link does nothing more until
+   * {@link #start}.
+   *
+   * @throws IOException when the peer does not answer in time, speaks another protocol
+   *     or version, or the socket fails
+   */
+  public FrameLink(Socket socket, MessageCodec codec, String software, int heartbeatMillis, int timeoutMillis)
+      throws IOException {
+    this.socket = socket;
+    this.codec = codec;
+    this.peer = socket.getInetAddress().getHostAddress() + ":" + socket.getPort();
+    this.heartbeatMillis = heartbeatMillis;
+    this.timeoutMillis = timeoutMillis;
+    socket.setTcpNoDelay(true);
+    out = socket.getOutputStream();
+    in = socket.getInputStream();
+    FrameBuffer hello = new FrameBuffer(64);
+    MessageCodec.writeHello(hello, software);
+    out.write(hello.array(), 0, hello.length());
+    out.flush();
+    int previous = socket.getSoTimeout();
+    socket.setSoTimeout(HANDSHAKE_MILLIS);
+    try {
+      byte[] header = readFully(MessageCodec.HELLO_HEADER_LENGTH, null);
+      int length = MessageCodec.helloLength(header, 0, header.length);
+      byte[] whole = readFully(length, header);
+      peerSoftware = MessageCodec.readHello(whole, 0, whole.length);
+    } catch (SocketTimeoutException e) {
+      throw new IOException("no answer from " + peer + " within " + HANDSHAKE_MILLIS / 1000 + " s: is it a "
+          + "federation server?");
+    } catch (MessageFormatException e) {
+      throw new IOException(e.getMessage());
+    } finally {
+      socket.setSoTimeout(previous);
+    }
+  }
+
+  /** peer is the other end's address, host:port. */
+  public String peer() {
+    return peer;
+  }
+
+  /** peerSoftware is what the other end called itself in its hello. */
+  public String peerSoftware() {
+    return peerSoftware;
+  }
+
+  public void setBundling(boolean on) {
+    bundling = on;
+  }
+
+  /** start begins reading frames into handler and sending heartbeats. */
+  public void start(Handler handler, String name) {
+    this.handler = handler;
+    Thread reader = new Thread(this::read, name + "-reader");
+    reader.setDaemon(true);
+    reader.start();
+    Thread beat = new Thread(this::beat, name + "-heartbeat");
+    beat.setDaemon(true);
+    beat.start();
+    Thread flusher = new Thread(this::flushBundles, name + "-flusher");
+    flusher.setDaemon(true);
+    flusher.start();
+  }
+
+  /**
+   * send writes message's frame (correlation: the request id of a request or reply, else
+   * 0).
+   *
+   * @throws IOException when the link is closed or the socket fails
+   */
+  public void send(Message message, int correlation) throws IOException {
+    boolean first;
+    int size;
+    pendingLock.lock();
+    try {
+      if (closed) {
+        throw new IOException(closeReason != null ? closeReason : "the link to " + peer + " is closed");
+      }
+      first = pending.length() == 0;
+      codec.encode(message, correlation, pending);
+      size = pending.length();
+      if (bundling && first) {
+        batchStarted.signal();
+      }
+    } finally {
+      pendingLock.unlock();
+    }
+    if (!bundling || size >= BUNDLE_BYTES) {
+      flush();
+    }
+  }
+
+  /** flush writes what is pending, unless another thread is writing and will take it along. */
+  private void flush() throws IOException {
+    while (writeLock.tryLock()) {
+      try {
+        FrameBuffer batch;
+        pendingLock.lock();
+        try {
+          batch = pending;
+          pending = writing;
+          writing = batch;
+        } finally {
+          pendingLock.unlock();
+        }
+        if (batch.length() > 0) {
+          try {
+            out.write(batch.array(), 0, batch.length());
+          } catch (IOException e) {
+            close("cannot write to " + peer + ": " + e.getMessage());
+            throw new IOException(closeReason, e);
+          } finally {
+            batch.clear();
+          }
+        }
+      } finally {
+        writeLock.unlock();
+      }
+      // A frame added while this thread held the write lock found it taken and was left
+      // here; one added after this look finds the lock free and writes itself.
+      if (!hasPending()) {
+        return;
+      }
+    }
+  }
+
+  private boolean hasPending() {
+    pendingLock.lock();
+    try {
+      return pending.length() > 0;
+    } finally {
+      pendingLock.unlock();
+    }
+  }
+
+  private void flushBundles() {
+    while (!closed) {
+      pendingLock.lock();
+      try {
+        while (!closed && (!bundling || pending.length() == 0)) {
+          batchStarted.await(100, TimeUnit.MILLISECONDS);
+        }
+      } catch (InterruptedException e) {
+        return;
+      } finally {
+        pendingLock.unlock();
+      }
+      LockSupport.parkNanos(BUNDLE_NANOS);
+      try {
+        flush();
+      } catch (IOException e) {
+        return;  // closed
+      }
+    }
+  }
+
+  private void beat() {
+    FederationMessages.Heartbeat beat = null;
+    long lastBeat = System.nanoTime();
+    while (!closed) {
+      try {
+        // Short naps, so that a faster pace adopted from the peer takes effect at once.
+        Thread.sleep(Math.min(heartbeatMillis, 50));
+      } catch (InterruptedException e) {
+        return;
+      }
+      long now = System.nanoTime();
+      long silent = TimeUnit.NANOSECONDS.toMillis(now - lastHeard);
+      if (silent > timeoutMillis && !handling) {
+        close("no sign of life from " + peer + " for " + silent / 1000.0 + " s (heartbeat timeout "
+            + timeoutMillis / 1000.0 + " s)");
+        return;
+      }
+      if (TimeUnit.NANOSECONDS.toMillis(now - lastBeat) < heartbeatMillis) {
+        continue;
+      }
+      lastBeat = now;
+      if (beat == null || beat.intervalMillis() != heartbeatMillis) {
+        beat = new FederationMessages.Heartbeat(heartbeatMillis, timeoutMillis);
+      }
+      try {
+        send(beat, 0);
+      } catch (IOException e) {
+        return;
+      }
+    }
+  }
+
+  private void read() {
+    String reason = null;
+    try {
+      byte[] buffer = new byte[64 << 10];
+      while (!closed) {
+        readInto(buffer, 0, 4);
+        int length = codec.frameLength(buffer, 0, 4);
+        if (length > buffer.length) {
+          buffer = Arrays.copyOf(buffer, Math.max(length, buffer.length * 2));
+        }
+        readInto(buffer, 4, length - 4);
+        lastHeard = System.nanoTime();
+        MessageCodec.Frame frame = codec.decode(buffer, 0, length);
+        if (frame.message() instanceof FederationMessages.Heartbeat beat) {
+          // Adopt the peer's pace when it is the faster one: a server sets its federates'.
+          heartbeatMillis = Math.min(heartbeatMillis, Math.max(10, beat.intervalMillis()));
+          timeoutMillis = Math.max(timeoutMillis, beat.timeoutMillis());
+          continue;
+        }
+        handling = true;
+        try {
+          handler.frame(frame);
+        } finally {
+          handling = false;
+          lastHeard = System.nanoTime();
+        }
+      }
+    } catch (MessageFormatException e) {
+      reason = "unreadable frame from " + peer + ": " + e.getMessage();
+    } catch (IOException e) {
+      reason = closed ? closeReason : "the connection to " + peer + " ended: " + e.getMessage();
+    } catch (RuntimeException e) {
+      reason = "internal error reading from " + peer + ": " + e;
+    }
+    boolean byUs = closed && closeReason == null;
+    close(reason);
+    handler.closed(byUs ? null : closeReason);
+  }
+
+  private void readInto(byte[] buffer, int offset, int length) throws IOException {
+    int done = 0;
+    while (done < length) {
+      int n = in.read(buffer, offset + done, length - done);
+      if (n < 0) {
+        throw new IOException(done == 0 && offset == 0 ? "closed by the peer" : "closed by the peer mid-frame");
+      }
+      done += n;
+    }
+  }
+
+  private byte[] readFully(int length, byte[] prefix) throws IOException {
+    byte[] bytes = new byte[length];
+    int start = 0;
+    if (prefix != null) {
+      System.arraycopy(prefix, 0, bytes, 0, prefix.length);
+      start = prefix.length;
+    }
+    readInto(bytes, start, length - start);
+    return bytes;
+  }
+
+  /** close ends the link; reason says why (null: this end simply closed it). The first reason stays. */
+  public void close(String reason) {
+    pendingLock.lock();
+    try {
+      if (closed) {
+        return;
+      }
+      closeReason = reason;
+      closed = true;
+      batchStarted.signalAll();
+    } finally {
+      pendingLock.unlock();
+    }
+    try {
+      socket.close();
+    } catch (IOException ignored) {
+      // closing anyway
+    }
+  }
+
+  public boolean isClosed() {
+    return closed;
+  }
+}

@@ -1,0 +1,32 @@
+#!/bin/sh
+# Starts or stops the federation server that the core tests' second run goes through.
+#   server_fixture.sh start JAVA JAR PORT DIR   # returns once it listens; its log in DIR
+#   server_fixture.sh stop DIR
+set -u
+case "$1" in
+  start)
+    java=$2 jar=$3 port=$4 dir=$5
+    mkdir -p "$dir"
+    if [ -f "$dir/server.pid" ]; then kill "$(cat "$dir/server.pid")" 2>/dev/null; fi
+    "$java" -cp "$jar" org.vantor.ostra1516e.server.FederationServer --port "$port" >"$dir/server.log" 2>&1 &
+    echo $! >"$dir/server.pid"
+    for _ in $(seq 1 150); do
+      if grep -q "listening on" "$dir/server.log" 2>/dev/null; then exit 0; fi
+      if ! kill -0 "$(cat "$dir/server.pid")" 2>/dev/null; then break; fi
+      sleep 0.1
+    done
+    echo "the federation server did not start:" >&2
+    cat "$dir/server.log" >&2
+    exit 1
+    ;;
+  stop)
+    dir=$2
+    if [ -f "$dir/server.pid" ]; then
+      kill "$(cat "$dir/server.pid")" 2>/dev/null
+      rm -f "$dir/server.pid"
+    fi
+    exit 0
+    ;;
+esac
+echo "usage: server_fixture.sh start JAVA JAR PORT DIR | stop DIR" >&2
+exit 2
