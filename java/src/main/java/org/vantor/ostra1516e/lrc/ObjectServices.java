@@ -388,11 +388,7 @@ public final class ObjectServices {
             + model.interactionClassName(interactionClass).orElse("" + interactionClass));
       }
     }
-    if (!publishedInteractions.contains(interactionClass)) {
-      throw new InteractionClassNotPublished(name(service) + ": interaction class "
-          + model.interactionClassName(interactionClass).orElse("" + interactionClass)
-          + " is not published by this federate");
-    }
+    requirePublished(service, model, interactionClass);
     RetractionHandle retraction = time != null ? retractionHandle() : null;
     Long stamp = time != null ? lrc.time().timeStamp(service, time) : null;
     boolean timeStamped = stamp != null && interactionOrders.getOrDefault(interactionClass,
@@ -498,12 +494,17 @@ public final class ObjectServices {
     ServiceMethod service = ServiceMethod.changeInteractionOrderType_ICH_OT;
     FomModel model = model(service);
     interactionClass(service, model, interactionClass);
+    requirePublished(service, model, interactionClass);
+    interactionOrders.put(interactionClass, order == TIMESTAMP);
+  }
+
+  private void requirePublished(ServiceMethod service, FomModel model, int interactionClass)
+      throws InteractionClassNotPublished {
     if (!publishedInteractions.contains(interactionClass)) {
       throw new InteractionClassNotPublished(name(service) + ": interaction class "
           + model.interactionClassName(interactionClass).orElse("" + interactionClass)
           + " is not published by this federate");
     }
-    interactionOrders.put(interactionClass, order == TIMESTAMP);
   }
 
   public void queryAttributeTransportationType(int object, int attribute) throws RTIexception {
@@ -519,11 +520,7 @@ public final class ObjectServices {
     ServiceMethod service = ServiceMethod.requestInteractionTransportationTypeChange_ICH_TTH;
     FomModel model = model(service);
     interactionClass(service, model, interactionClass);
-    if (!publishedInteractions.contains(interactionClass)) {
-      throw new InteractionClassNotPublished(name(service) + ": interaction class "
-          + model.interactionClassName(interactionClass).orElse("" + interactionClass)
-          + " is not published by this federate");
-    }
+    requirePublished(service, model, interactionClass);
     transportation(service, transportation);
     lrc.send(service, new ObjectMessages.ChangeInteractionTransportation(interactionClass, transportation));
   }
