@@ -18,7 +18,6 @@ import org.vantor.ostra1516e.wire.RetractionHandle;
 import static org.vantor.ostra1516e.message.TimeMessages.FLUSH_QUEUE;
 import static org.vantor.ostra1516e.message.TimeMessages.NEXT_MESSAGE;
 import static org.vantor.ostra1516e.message.TimeMessages.NEXT_MESSAGE_AVAILABLE;
-import static org.vantor.ostra1516e.message.TimeMessages.TIME_ADVANCE_AVAILABLE;
 
 /**
  * TimeManagement grants time advances conservatively.
