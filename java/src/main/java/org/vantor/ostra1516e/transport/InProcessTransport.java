@@ -1,7 +1,6 @@
 package org.vantor.ostra1516e.transport;
 
 import java.util.concurrent.CompletableFuture;
-import java.util.concurrent.ExecutionException;
 import org.vantor.ostra1516e.engine.FederationEngine;
 import org.vantor.ostra1516e.engine.Session;
 import org.vantor.ostra1516e.message.Notice;
@@ -38,23 +37,7 @@ public final class InProcessTransport implements Transport {
       checkOpen();
       CompletableFuture<Reply> reply = new CompletableFuture<>();
       session.handle(request, reply::complete);
-      boolean interrupted = false;
-      try {
-        while (true) {
-          try {
-            return reply.get();
-          } catch (InterruptedException e) {
-            // The engine always answers; finish waiting and keep the interrupt for the caller.
-            interrupted = true;
-          } catch (ExecutionException e) {
-            throw new IllegalStateException("engine failed on " + request, e.getCause());
-          }
-        }
-      } finally {
-        if (interrupted) {
-          Thread.currentThread().interrupt();
-        }
-      }
+      return Replies.await(reply);
     }
 
     @Override

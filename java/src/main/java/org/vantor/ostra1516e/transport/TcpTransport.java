@@ -7,7 +7,6 @@ import java.net.SocketTimeoutException;
 import java.util.Map;
 import java.util.concurrent.CompletableFuture;
 import java.util.concurrent.ConcurrentHashMap;
-import java.util.concurrent.ExecutionException;
 import java.util.concurrent.atomic.AtomicInteger;
 import org.vantor.ostra1516e.message.Event;
 import org.vantor.ostra1516e.message.Notice;
@@ -143,30 +142,11 @@ public final class TcpTransport implements Transport {
           throw new ConnectionLostException(lost);
         }
         link.send(request, id);
-        return await(reply);
+        return Replies.await(reply);
       } catch (IOException e) {
         throw new ConnectionLostException(e.getMessage());
       } finally {
         waiting.remove(id);
-      }
-    }
-
-    private Reply await(CompletableFuture<Reply> reply) throws ConnectionLostException {
-      boolean interrupted = false;
-      try {
-        while (true) {
-          try {
-            return reply.get();
-          } catch (InterruptedException e) {
-            interrupted = true;  // the reply or the loss comes; keep the interrupt for the caller
-          } catch (ExecutionException e) {
-            throw new ConnectionLostException(e.getCause().getMessage());
-          }
-        }
-      } finally {
-        if (interrupted) {
-          Thread.currentThread().interrupt();
-        }
       }
     }
 
