@@ -57,6 +57,7 @@
 #include <vector>
 
 #include "BridgeOnly.h"
+#include "Options.h"
 
 namespace {
 
@@ -456,18 +457,6 @@ void printSummary() {
   }
 }
 
-// Takes --name=N out of the arguments; true when found.
-bool takeOption(std::vector<char*>& arguments, char const* name, long* value) {
-  size_t const length = std::strlen(name);
-  for (auto it = arguments.begin() + 1; it != arguments.end(); ++it) {
-    if (std::strncmp(*it, name, length) == 0 && (*it)[length] == '=') {
-      *value = std::atol(*it + length + 1);
-      arguments.erase(it);
-      return true;
-    }
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -477,7 +466,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::vector<char*> arguments(argv, argv + argc);
-  takeOption(arguments, "--steps", &stepCount);
+  ostra1516e::bench::takeOption(arguments, "--steps", &stepCount);
   if (stepCount < 100) {
     std::cerr << "time_bench: --steps must be at least 100\n";
     return 1;

@@ -66,6 +66,7 @@
 #include "bridge/JavaVmHost.h"
 
 #include "BridgeOnly.h"
+#include "Options.h"
 #include "RatioReporter.h"
 
 namespace {
@@ -940,18 +941,6 @@ void printSummary(std::map<std::string, double> const& bound) {
   }
 }
 
-// Takes --name=N out of the arguments; true when found.
-bool takeOption(std::vector<char*>& arguments, char const* name, long* value) {
-  size_t const length = std::strlen(name);
-  for (auto it = arguments.begin() + 1; it != arguments.end(); ++it) {
-    if (std::strncmp(*it, name, length) == 0 && (*it)[length] == '=') {
-      *value = std::atol(*it + length + 1);
-      arguments.erase(it);
-      return true;
-    }
-  }
-  return false;
-}
 
 bool takeFlag(std::vector<char*>& arguments, char const* name) {
   for (auto it = arguments.begin() + 1; it != arguments.end(); ++it) {
@@ -974,8 +963,8 @@ int main(int argc, char** argv) {
   if (takeFlag(arguments, "--bound")) {
     return runBound(static_cast<int>(arguments.size()), arguments.data());
   }
-  takeOption(arguments, "--updates", &updateCount);
-  takeOption(arguments, "--round-trips", &roundTripCount);
+  ostra1516e::bench::takeOption(arguments, "--updates", &updateCount);
+  ostra1516e::bench::takeOption(arguments, "--round-trips", &roundTripCount);
   bool const skipBound = takeFlag(arguments, "--skip-bound");
   if (updateCount < 4096 || roundTripCount < 100) {
     std::cerr << "update_bench: --updates must be at least 4096 and --round-trips at least 100\n";

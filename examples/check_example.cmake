@@ -1,6 +1,6 @@
-# Runs the example PROGRAM (named NAME) and fails unless it exits with 0 and prints every
-# line expected of it, and, for the demo, unless its tables with a time column list times
-# that never go down.
+# Runs the example PROGRAM (named NAME) with the arguments ARGS (one string, split at
+# blanks) and fails unless it exits with 0 and prints every line expected of it, and, for
+# the demo, unless its tables with a time column list times that never go down.
 if(NAME STREQUAL "demo")
   set(expected
     # each simulator saw the other's vehicles, with their last values
@@ -36,8 +36,13 @@ elseif(NAME STREQUAL "pubsub_pair")
 else()
   message(FATAL_ERROR "no expectations for ${NAME}")
 endif()
+if(ARGS MATCHES "--rti")
+  list(APPEND expected "four federates, each its own process, connected to the federation server")
+endif()
 
-execute_process(COMMAND ${PROGRAM} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+separate_arguments(args UNIX_COMMAND "${ARGS}")
+execute_process(COMMAND ${PROGRAM} ${args} RESULT_VARIABLE status OUTPUT_VARIABLE out
+                ERROR_VARIABLE err)
 message("${out}")
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${NAME} exited with ${status}\n${err}")

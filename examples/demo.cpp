@@ -1,5 +1,12 @@
-// demo: a federation of four federates in one process, each on its own thread with its own
-// ambassador.
+// demo: a federation of four federates, each with its own ambassador.
+//
+//   demo [FOM]                              four threads of this process, connected to the
+//                                           federation engine embedded in it
+//   demo --rti rti://HOST:PORT [FOM]        four processes (this program again, once for
+//                                           each federate), connected to the federation
+//                                           server at HOST:PORT
+//   demo --rti rti://HOST:PORT --federate NAME [FOM]
+//                                           the federate NAME alone, in this process
 //
 //   cars, trucks   vehicle simulators: each registers two named Vehicle objects and moves
 //                  them every step; each watches the other's vehicles
@@ -11,17 +18,26 @@
 // time n and then advances to it, and the monitor and the radio write down the time of
 // everything they receive.
 //
-// The object model is fom/Demo.xml, or the module given as the first argument. While the
-// federation runs, each federate writes what it sees into its own transcript; the
-// transcripts are printed one after another at the end, so that the threads' lines do not
-// interleave.
+// The object model is fom/Demo.xml, or the module FOM. While the federation runs, each
+// federate writes what it sees into its own transcript; the transcripts are printed one
+// after another at the end, so that the federates' lines do not interleave.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <thread>
 
 #include "demo_federate.h"
 #include "demo_values.h"
+
+extern char** environ;  // the environment, which the federates' processes inherit
 
 namespace {
 
@@ -397,46 +413,253 @@ class Radio : public DemoFederate {
   rti1516e::ParameterHandle from_, text_;
 };
 
-}  // namespace
+// ---------------------------------------------------------------------------------------
+// Running the federation.
 
-int main(int argc, char** argv) {
-  VehicleSimulator cars(L"cars", {{L"Car-1", L"red sedan", {0, 0}, {12, 0}},
-                                  {L"Car-2", L"blue van", {0, 4}, {9, 0.5}}});
-  VehicleSimulator trucks(L"trucks", {{L"Truck-1", L"milk truck", {100, 0}, {-6, 0}},
-                                      {L"Truck-2", L"fire engine", {100, 4}, {-10, 0}}});
-  TrafficMonitor monitor;
-  Radio radio;
-  std::vector<DemoFederate*> const federates{&cars, &trucks, &monitor, &radio};
+// The four federates, in the order their transcripts are printed.
+std::vector<std::unique_ptr<DemoFederate>> makeFederates() {
+  std::vector<std::unique_ptr<DemoFederate>> federates;
+  federates.push_back(std::make_unique<VehicleSimulator>(
+      L"cars", std::vector<VehicleSimulator::Spec>{{L"Car-1", L"red sedan", {0, 0}, {12, 0}},
+                                                   {L"Car-2", L"blue van", {0, 4}, {9, 0.5}}}));
+  federates.push_back(std::make_unique<VehicleSimulator>(
+      L"trucks",
+      std::vector<VehicleSimulator::Spec>{{L"Truck-1", L"milk truck", {100, 0}, {-6, 0}},
+                                          {L"Truck-2", L"fire engine", {100, 4}, {-10, 0}}}));
+  federates.push_back(std::make_unique<TrafficMonitor>());
+  federates.push_back(std::make_unique<Radio>());
+  return federates;
+}
 
-  Roster roster(federates.size());
-  DemoSettings settings{L"Demo", OSTRA_EXAMPLE_FOM, 3, &roster};
-  if (argc > 1)
-    settings.fomPath.assign(argv[1], argv[1] + std::strlen(argv[1]));  // a path in plain ASCII
+// How one federate's life went, wherever it ran.
+struct Outcome {
+  std::wstring text;  // what is printed for it: a heading, then its transcript
+  bool succeeded = false;
+  bool destroyed = false;  // it was the last one out and destroyed the federation
+};
 
-  std::wcout << L"Federation " << settings.federation << L", object model " << settings.fomPath
-             << L"\nfour federates in this process, each on its own thread with its own "
-                L"ambassador;\nthey enable time regulation and constraint, synchronize at "
-                L"ReadyToRun,\nrun "
-             << settings.steps
-             << L" steps of one unit of logical time each, leave time management,\n"
-                L"synchronize at Done and resign"
-             << std::endl;
+std::wstring heading(DemoFederate const& federate) {
+  return L"\n" + federate.name() + L" (" + federate.type() + L"):\n";
+}
 
+Outcome outcomeOf(DemoFederate const& federate, bool succeeded) {
+  return {heading(federate) + federate.transcript(), succeeded, federate.destroyedFederation()};
+}
+
+// Runs every federate on a thread of its own, in this process.
+std::vector<Outcome> runOnThreads(std::vector<std::unique_ptr<DemoFederate>> const& federates,
+                                  DemoSettings const& settings) {
   std::vector<char> succeeded(federates.size(), 0);
   std::vector<std::thread> threads;
   for (size_t i = 0; i < federates.size(); ++i) {
     threads.emplace_back([&, i] { succeeded[i] = federates[i]->run(settings); });
   }
   for (auto& thread : threads) thread.join();
+  std::vector<Outcome> outcomes;
+  for (size_t i = 0; i < federates.size(); ++i)
+    outcomes.push_back(outcomeOf(*federates[i], succeeded[i]));
+  return outcomes;
+}
+
+// Text for std::wcout, which in the C locale writes ASCII only (and nothing more after a
+// character it cannot write): any other byte becomes '?'.
+std::wstring widen(std::string const& text) {
+  std::wstring wide;
+  for (unsigned char c : text) wide += c < 0x80 ? wchar_t(c) : L'?';
+  return wide;
+}
+
+// Everything written to a file, from its start.
+std::string contents(std::FILE* file) {
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+  return text;
+}
+
+// One federate's process: this program again, with --federate. Its output goes to
+// temporary files, read once it has ended.
+struct Child {
+  pid_t pid = -1;
+  std::FILE* out = nullptr;
+  std::FILE* err = nullptr;
+  int status = 0;
+  std::string failure;  // what went wrong with the process itself
+};
+
+// A child that has not ended within this time is killed. Each of its waits gives up after
+// ten seconds by itself, so this only ends one that hangs.
+auto const kChildTimeLimit = std::chrono::seconds(60);
+
+void start(Child& child, std::vector<std::string> const& arguments) {
+  child.out = std::tmpfile();
+  child.err = std::tmpfile();
+  if (!child.out || !child.err) {
+    child.failure = std::string("could not get a temporary file: ") + std::strerror(errno);
+    return;
+  }
+  // The child gets them as its stdout and stderr; no other child inherits them.
+  fcntl(fileno(child.out), F_SETFD, FD_CLOEXEC);
+  fcntl(fileno(child.err), F_SETFD, FD_CLOEXEC);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fileno(child.out), STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, fileno(child.err), STDERR_FILENO);
+  std::vector<char*> argv;
+  for (auto const& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  int const error =
+      posix_spawn(&child.pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (error != 0) {
+    child.pid = -1;
+    child.failure = std::string("could not be started: ") + std::strerror(error);
+  }
+}
+
+// Waits until every child has ended, killing the ones that outlive kChildTimeLimit.
+void waitForAll(std::vector<Child>& children) {
+  auto const deadline = std::chrono::steady_clock::now() + kChildTimeLimit;
+  for (;;) {
+    bool running = false;
+    for (Child& child : children) {
+      if (child.pid < 0) continue;
+      pid_t const ended = waitpid(child.pid, &child.status, WNOHANG);
+      if (ended == child.pid) {
+        child.pid = -1;
+      } else if (ended < 0 && errno != EINTR) {
+        child.pid = -1;
+        child.failure = std::string("cannot be waited for: ") + std::strerror(errno);
+      } else if (std::chrono::steady_clock::now() > deadline) {
+        kill(child.pid, SIGKILL);
+        waitpid(child.pid, &child.status, 0);
+        child.pid = -1;
+        child.failure = "was killed after " + std::to_string(kChildTimeLimit.count()) +
+                        " seconds";
+      } else {
+        running = true;
+      }
+    }
+    if (!running) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+// Runs every federate in a process of its own: this program again, with --federate NAME
+// and the given arguments (--rti and the module).
+std::vector<Outcome> runInProcesses(std::vector<std::unique_ptr<DemoFederate>> const& federates,
+                                    DemoSettings const& settings,
+                                    std::vector<std::string> const& arguments) {
+  std::vector<Child> children(federates.size());
+  for (size_t i = 0; i < federates.size(); ++i) {
+    std::string const name(federates[i]->name().begin(), federates[i]->name().end());
+    std::vector<std::string> childArguments{"demo", "--federate", name};
+    childArguments.insert(childArguments.end(), arguments.begin(), arguments.end());
+    start(children[i], childArguments);
+  }
+  waitForAll(children);
+
+  std::vector<Outcome> outcomes;
+  for (size_t i = 0; i < federates.size(); ++i) {
+    Child& child = children[i];
+    // A child prints its heading and transcript, as this process would.
+    Outcome outcome;
+    outcome.text = child.out ? widen(contents(child.out)) : L"";
+    if (outcome.text.empty()) outcome.text = heading(*federates[i]);
+    outcome.succeeded = child.failure.empty() && WIFEXITED(child.status) &&
+                        WEXITSTATUS(child.status) == 0;
+    outcome.destroyed =
+        outcome.text.find(DemoFederate::destroyedLine(settings.federation)) != std::wstring::npos;
+    if (!outcome.succeeded) {
+      std::wstring why = widen(child.failure);
+      if (why.empty() && WIFEXITED(child.status))
+        why = L"exited with status " + std::to_wstring(WEXITSTATUS(child.status));
+      if (why.empty() && WIFSIGNALED(child.status))
+        why = L"was killed by signal " + std::to_wstring(WTERMSIG(child.status));
+      outcome.text += L"  its process " + why + L"\n";
+      std::string const errors = child.err ? contents(child.err) : "";
+      if (!errors.empty()) outcome.text += L"  and wrote to stderr:\n" + widen(errors);
+    }
+    if (child.out) std::fclose(child.out);
+    if (child.err) std::fclose(child.err);
+    outcomes.push_back(outcome);
+  }
+  return outcomes;
+}
+
+int usage(char const* message) {
+  std::cerr << "demo: " << message
+            << "\nusage: demo [--rti rti://HOST:PORT [--federate NAME]] [FOM]" << std::endl;
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The options. Paths and names are taken to be plain ASCII.
+  std::string rti, federateName, fom;
+  for (int i = 1; i < argc; ++i) {
+    std::string const argument = argv[i];
+    if ((argument == "--rti" || argument == "--federate") && i + 1 == argc) {
+      return usage((argument + " needs a value").c_str());
+    } else if (argument == "--rti") {
+      rti = argv[++i];
+    } else if (argument == "--federate") {
+      federateName = argv[++i];
+    } else if (argument.compare(0, 1, "-") == 0 || !fom.empty()) {
+      return usage(("unexpected argument " + argument).c_str());
+    } else {
+      fom = argument;
+    }
+  }
+  if (!federateName.empty() && rti.empty())
+    return usage("--federate needs --rti: the others must be able to reach it");
+
+  std::vector<std::unique_ptr<DemoFederate>> const federates = makeFederates();
+  DemoSettings settings{L"Demo", OSTRA_EXAMPLE_FOM, widen(rti), 3, {}};
+  if (!fom.empty()) settings.fomPath = widen(fom);
+  for (auto const& federate : federates) settings.federates.push_back(federate->name());
+
+  // One federate alone, as runInProcesses starts each: it prints its heading and transcript
+  // and says by its exit status whether it succeeded.
+  if (!federateName.empty()) {
+    for (auto const& federate : federates) {
+      if (federate->name() != widen(federateName)) continue;
+      bool const succeeded = federate->run(settings);
+      std::wcout << outcomeOf(*federate, succeeded).text << std::flush;
+      return succeeded ? 0 : 1;
+    }
+    return usage(("no federate named " + federateName + " (cars, trucks, monitor, radio)").c_str());
+  }
+
+  std::wstring const where =
+      rti.empty()
+          ? L"four federates in this process, each on its own thread with its own ambassador;"
+          : L"four federates, each its own process, connected to the federation server at " +
+                settings.rti + L";";
+  std::wcout << L"Federation " << settings.federation << L", object model " << settings.fomPath
+             << L"\n"
+             << where
+             << L"\nthey enable time regulation and constraint, synchronize at ReadyToRun,\nrun "
+             << settings.steps
+             << L" steps of one unit of logical time each, leave time management,\n"
+                L"synchronize at Done and resign"
+             << std::endl;
+
+  // The federates' processes get the same server and module.
+  std::vector<std::string> childArguments{"--rti", rti};
+  if (!fom.empty()) childArguments.push_back(fom);
+  std::vector<Outcome> const outcomes = rti.empty() ? runOnThreads(federates, settings)
+                                                    : runInProcesses(federates, settings,
+                                                                     childArguments);
 
   int destroyed = 0;
   bool ok = true;
-  for (size_t i = 0; i < federates.size(); ++i) {
-    std::wcout << L"\n"
-               << federates[i]->name() << L" (" << federates[i]->type() << L"):\n"
-               << federates[i]->transcript();
-    ok = ok && succeeded[i];
-    destroyed += federates[i]->destroyedFederation() ? 1 : 0;
+  for (Outcome const& outcome : outcomes) {
+    std::wcout << outcome.text;
+    ok = ok && outcome.succeeded;
+    destroyed += outcome.destroyed ? 1 : 0;
   }
   std::wcout << L"\n";
   if (!ok) {

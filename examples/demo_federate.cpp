@@ -15,16 +15,6 @@ int64_t timeOf(rti1516e::LogicalTime const& time) {
 
 }  // namespace
 
-void Roster::arrive() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (missing_ > 0 && --missing_ == 0) arrived_.notify_all();
-}
-
-bool Roster::waitForAll(std::chrono::seconds timeout) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  return arrived_.wait_for(lock, timeout, [this] { return missing_ == 0; });
-}
-
 DemoFederate::DemoFederate(std::wstring name, std::wstring type, bool conductor)
     : name_(std::move(name)), type_(std::move(type)), conductor_(conductor) {}
 
@@ -32,13 +22,13 @@ DemoFederate::~DemoFederate() = default;
 
 bool DemoFederate::run(DemoSettings const& settings) {
   settings_ = &settings;
-  bool arrived = false;
   try {
-    // One ambassador per federate. The empty local settings designator of connect means
-    // the federation engine embedded in this process: nothing to start.
+    // One ambassador per federate. The empty local settings designator means the
+    // federation engine embedded in this process (nothing to start); rti://HOST:PORT a
+    // federation server.
     rti1516e::RTIambassadorFactory factory;
     rti_ = factory.createRTIambassador();
-    rti_->connect(*this, rti1516e::HLA_EVOKED);
+    rti_->connect(*this, rti1516e::HLA_EVOKED, settings.rti);
 
     // Every federate tries to create the federation; all but the first find it created.
     try {
@@ -51,11 +41,9 @@ bool DemoFederate::run(DemoSettings const& settings) {
 
     declare();
     enableTimeManagement();
-    settings.roster->arrive();
-    arrived = true;
-    if (!settings.roster->waitForAll(std::chrono::seconds(10))) {
-      throw std::runtime_error("the other federates did not join within ten seconds");
-    }
+    // The others achieve ReadyToRun only after they have declared, so the federation
+    // reaches it only when everybody listens.
+    if (conductor_) waitForTheOthers();
     synchronize(L"ReadyToRun");
 
     for (int n = 1; n <= settings.steps; ++n) {
@@ -75,8 +63,7 @@ bool DemoFederate::run(DemoSettings const& settings) {
     std::string const what = e.what();
     out_ << L"  failed: " << std::wstring(what.begin(), what.end()) << std::endl;
   }
-  // Let the others go on without us, and leave the federation as well as we can.
-  if (!arrived) settings.roster->arrive();
+  // Leave the federation as well as we can; the others give up waiting for us.
   try {
     leave();
   } catch (rti1516e::Exception const& e) {
@@ -98,6 +85,7 @@ void DemoFederate::leave() {
     } catch (rti1516e::FederatesCurrentlyJoined const&) {
     } catch (rti1516e::FederationExecutionDoesNotExist const&) {
     }
+    out_ << (destroyed_ ? destroyedLine(settings_->federation) : L"  resigned") << L"\n";
   }
   rti_->disconnect();
   rti_.reset();
@@ -167,6 +155,33 @@ void DemoFederate::receiveInteraction(
     rti1516e::OrderType receivedOrder, rti1516e::MessageRetractionHandle,
     rti1516e::SupplementalReceiveInfo info) {
   receiveInteraction(theClass, values, tag, sentOrder, transportation, time, receivedOrder, info);
+}
+
+std::wstring DemoFederate::destroyedLine(std::wstring const& federation) {
+  return L"  resigned last and destroyed federation " + federation;
+}
+
+// The RTI knows a federate's name from its join until its resignation: getFederateHandle
+// throws NameNotFound before. A federate seen once counts as joined even if it has gone
+// again (failed), so that the others are not held up; its failure shows in its transcript.
+void DemoFederate::waitForTheOthers() {
+  std::set<std::wstring> missing(settings_->federates.begin(), settings_->federates.end());
+  missing.erase(name_);
+  // What evokeUntil names if time runs out; it reads it then, so it names the late ones.
+  std::wstring waitingFor = L"the other federates to join";
+  evokeUntil(waitingFor, [&] {
+    std::wstring late;
+    for (auto it = missing.begin(); it != missing.end();) {
+      try {
+        rti_->getFederateHandle(*it);
+        it = missing.erase(it);
+      } catch (rti1516e::NameNotFound const&) {
+        late += (late.empty() ? L"" : L", ") + *it++;
+      }
+    }
+    waitingFor = late + L" to join";
+    return missing.empty();
+  });
 }
 
 void DemoFederate::synchronize(std::wstring const& label) {

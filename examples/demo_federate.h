@@ -6,11 +6,15 @@
 //   connect, create the federation (HLAinteger64Time) or find it created, join
 //   declare()                      publish, subscribe, reserve names, register objects
 //   enable time regulation (lookahead 1) and time constraint
+//   the conductor waits until every other federate has joined
 //   synchronize at "ReadyToRun"    nobody sends anything before everybody listens
 //   step(1), endStep(1), ..., step(n), endStep(n)
 //   synchronize at "Done"          everything sent has arrived everywhere
 //   beforeResign(), report()
 //   resign, destroy the federation if it was the last one out, disconnect
+//
+// The federates may share one process (the federation engine embedded in it) or run in
+// processes of their own, connected to a federation server: the life cycle is the same.
 //
 // The federation is time-managed: step n runs at logical time n - 1, stamps what it sends
 // with sendTime() (time n, the earliest its lookahead allows), and endStep(n) advances to
@@ -27,42 +31,25 @@
 #include <RTI/time/HLAinteger64Time.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-// Roster counts the federates that have joined and declared. The first synchronization
-// point must be registered only once all of them are joined, or the late ones would miss
-// it. Here the program that starts the federates knows how many there are; federates in
-// separate processes would learn it another way (an operator, or the MIM's HLAfederate
-// objects).
-class Roster {
- public:
-  explicit Roster(size_t size) : missing_(size) {}
-
-  // This federate is joined and declared, or has given up.
-  void arrive();
-
-  // Waits until every federate has arrived; false after the given time.
-  bool waitForAll(std::chrono::seconds timeout);
-
- private:
-  std::mutex mutex_;
-  std::condition_variable arrived_;
-  size_t missing_;
-};
-
 struct DemoSettings {
   std::wstring federation;  // the federation execution's name
   std::wstring fomPath;     // the object model module (fom/Demo.xml)
-  int steps;                // how many steps each federate runs
-  Roster* roster;
+  // The local settings designator of connect: empty for the federation engine embedded in
+  // this process, rti://HOST:PORT for a federation server.
+  std::wstring rti;
+  int steps;  // how many steps each federate runs
+  // The names of all the federates, this one included. The conductor registers the first
+  // synchronization point only once every one of them has joined: a point is announced to
+  // the federates joined when it is registered, and a later one would wait for it in vain.
+  std::vector<std::wstring> federates;
 };
 
 class DemoFederate : public rti1516e::NullFederateAmbassador {
@@ -79,6 +66,10 @@ class DemoFederate : public rti1516e::NullFederateAmbassador {
   std::wstring const& type() const { return type_; }
   std::wstring transcript() const { return out_.str(); }
   bool destroyedFederation() const { return destroyed_; }
+
+  // The line that ends the transcript of the federate that destroyed the federation. A
+  // program that ran the federate in another process learns from it which one did.
+  static std::wstring destroyedLine(std::wstring const& federation);
 
   void announceSynchronizationPoint(std::wstring const& label,
                                     rti1516e::VariableLengthData const& tag) override;
@@ -146,6 +137,7 @@ class DemoFederate : public rti1516e::NullFederateAmbassador {
   std::wostringstream out_;  // the transcript, printed once the federation is over
 
  private:
+  void waitForTheOthers();
   void synchronize(std::wstring const& label);
   void leaveTimeManagement();
   void enableTimeManagement();

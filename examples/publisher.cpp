@@ -6,12 +6,12 @@
 //   wait until somebody subscribes (the RTI says so when asked to), update it every step
 //   resign, deleting the object; destroy the federation unless others are still in it
 //
-// The object model is fom/Demo.xml, or the module given as the first argument.
+// publisher [--rti rti://HOST:PORT] [FOM]: through the federation engine in this process,
+// or a federation server; the object model is fom/Demo.xml, or the module FOM.
 #include <RTI/NullFederateAmbassador.h>
 #include <RTI/RTI1516.h>
 
 #include <chrono>
-#include <cstring>
 #include <memory>
 
 #include "demo_values.h"
@@ -59,10 +59,10 @@ bool evokeUntil(rti1516e::RTIambassador& rti, double seconds, Done done) {
 
 }  // namespace
 
-bool runPublisher(std::wstring const& fomPath, int steps) {
+bool runPublisher(Traffic const& traffic, int steps) {
   std::wstring const objectName = L"Bus-1";
   PublisherCallbacks callbacks;
-  std::unique_ptr<rti1516e::RTIambassador> rti = joinTraffic(callbacks, fomPath, L"publisher", L"Publisher");
+  std::unique_ptr<rti1516e::RTIambassador> rti = joinTraffic(callbacks, traffic, L"publisher", L"Publisher");
   if (!rti) return false;
 
   try {
@@ -116,8 +116,8 @@ bool runPublisher(std::wstring const& fomPath, int steps) {
 
 #ifndef OSTRA_EXAMPLE_NO_MAIN
 int main(int argc, char** argv) {
-  std::wstring fom = OSTRA_EXAMPLE_FOM;
-  if (argc > 1) fom.assign(argv[1], argv[1] + std::strlen(argv[1]));  // a path in plain ASCII
-  return runPublisher(fom, 5) ? 0 : 1;
+  Traffic traffic;
+  if (!parseTraffic(argc, argv, traffic)) return 2;
+  return runPublisher(traffic, 5) ? 0 : 1;
 }
 #endif

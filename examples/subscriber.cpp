@@ -5,12 +5,12 @@
 //   print every discovery, reflection and removal, until a vehicle it saw is removed
 //   resign; destroy the federation unless others are still in it
 //
-// The object model is fom/Demo.xml, or the module given as the first argument.
+// subscriber [--rti rti://HOST:PORT] [FOM]: through the federation engine in this process,
+// or a federation server; the object model is fom/Demo.xml, or the module FOM.
 #include <RTI/NullFederateAmbassador.h>
 #include <RTI/RTI1516.h>
 
 #include <chrono>
-#include <cstring>
 #include <map>
 #include <memory>
 
@@ -75,9 +75,9 @@ class SubscriberCallbacks : public rti1516e::NullFederateAmbassador {
 
 }  // namespace
 
-bool runSubscriber(std::wstring const& fomPath, double seconds) {
+bool runSubscriber(Traffic const& traffic, double seconds) {
   SubscriberCallbacks callbacks;
-  std::unique_ptr<rti1516e::RTIambassador> rti = joinTraffic(callbacks, fomPath, L"subscriber", L"Subscriber");
+  std::unique_ptr<rti1516e::RTIambassador> rti = joinTraffic(callbacks, traffic, L"subscriber", L"Subscriber");
   if (!rti) return false;
 
   try {
@@ -108,8 +108,10 @@ bool runSubscriber(std::wstring const& fomPath, double seconds) {
 
 #ifndef OSTRA_EXAMPLE_NO_MAIN
 int main(int argc, char** argv) {
-  std::wstring fom = OSTRA_EXAMPLE_FOM;
-  if (argc > 1) fom.assign(argv[1], argv[1] + std::strlen(argv[1]));  // a path in plain ASCII
-  return runSubscriber(fom, 5.0) ? 0 : 1;
+  Traffic traffic;
+  if (!parseTraffic(argc, argv, traffic)) return 2;
+  // Alone with the engine of its own process it can only wait in vain; through a server, it
+  // gives one time to start the publisher.
+  return runSubscriber(traffic, traffic.rti.empty() ? 5.0 : 60.0) ? 0 : 1;
 }
 #endif

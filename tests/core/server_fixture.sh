@@ -1,14 +1,16 @@
 #!/bin/sh
-# Starts or stops the federation server that the core tests' second run goes through.
-#   server_fixture.sh start JAVA JAR PORT DIR   # returns once it listens; its log in DIR
+# Starts or stops the federation server that the tests through a server share (the core
+# tests' second run, the demo in processes), with the launcher of the build tree.
+#   server_fixture.sh start LAUNCHER PORT DIR   # returns once it listens; its log in DIR
 #   server_fixture.sh stop DIR
 set -u
 case "$1" in
   start)
-    java=$2 jar=$3 port=$4 dir=$5
+    launcher=$2 port=$3 dir=$4
     mkdir -p "$dir"
     if [ -f "$dir/server.pid" ]; then kill "$(cat "$dir/server.pid")" 2>/dev/null; fi
-    "$java" -cp "$jar" org.vantor.ostra1516e.server.FederationServer --port "$port" >"$dir/server.log" 2>&1 &
+    # The launcher execs the Java runtime: its process is the server's.
+    "$launcher" --port "$port" >"$dir/server.log" 2>&1 &
     echo $! >"$dir/server.pid"
     for _ in $(seq 1 150); do
       if grep -q "listening on" "$dir/server.log" 2>/dev/null; then exit 0; fi
@@ -28,5 +30,5 @@ case "$1" in
     exit 0
     ;;
 esac
-echo "usage: server_fixture.sh start JAVA JAR PORT DIR | stop DIR" >&2
+echo "usage: server_fixture.sh start LAUNCHER PORT DIR | stop DIR" >&2
 exit 2

@@ -3,6 +3,7 @@ package org.vantor.ostra1516e.server;
 import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
+import hla.rti1516e.exceptions.NameNotFound;
 import hla.rti1516e.exceptions.NotConnected;
 import hla.rti1516e.exceptions.RTIexception;
 import java.io.BufferedReader;
@@ -111,6 +112,18 @@ class ProcessFaultsTest {
     }
   }
 
+  /** watching is a federate that created federation on server, joined it and subscribes every vehicle's speed. */
+  private static Federate watching(String server, String federation) throws RTIexception {
+    Federate watcher = new Federate(server);
+    watcher.lrc.createFederationExecution(ServiceMethod.createFederationExecution_S_URL_S, federation,
+        List.of(VEHICLES), null, "HLAinteger64Time");
+    watcher.join("watcher", federation);
+    int vehicle = watcher.lrc.support().getObjectClassHandle("Vehicle");
+    int speed = watcher.lrc.support().getAttributeHandle(vehicle, "Speed");
+    watcher.lrc.objects().subscribeObjectClassAttributes(vehicle, new int[] {speed}, true, "");
+    return watcher;
+  }
+
   private static byte[] time(long t) {
     return ByteBuffer.allocate(8).putLong(t).array();
   }
@@ -118,20 +131,13 @@ class ProcessFaultsTest {
   @Test
   void aKilledFederateIsResignedMidStreamAndMidAdvance() throws Exception {
     String server = startServer();
-    Federate watcher = new Federate(server);
-    watcher.lrc.createFederationExecution(ServiceMethod.createFederationExecution_S_URL_S, "killed",
-        List.of(VEHICLES), null, "HLAinteger64Time");
-    watcher.join("watcher", "killed");
-    int vehicle = watcher.lrc.support().getObjectClassHandle("Vehicle");
-    int speed = watcher.lrc.support().getAttributeHandle(vehicle, "Speed");
-    watcher.lrc.objects().subscribeObjectClassAttributes(vehicle, new int[] {speed}, true, "");
+    Federate watcher = watching(server, "killed");
     watcher.lrc.time().enableTimeConstrained();
     watcher.lrc.time().setAsynchronousDelivery(true);  // reflections while not advancing
     watcher.waitFor("timeConstrainedEnabled", 5);
 
-    Process streaming = null;
     spawn(StreamingFederate.class.getName(), Pattern.compile("streaming"), server, "killed");
-    streaming = processes.get(processes.size() - 1);
+    Process streaming = processes.get(processes.size() - 1);
     watcher.waitFor("reflectAttributeValues", 5);
     // Held back by the streaming federate, which regulates and never gets past time 1.
     watcher.lrc.time().timeAdvanceRequest(ServiceMethod.timeAdvanceRequest_LT, TimeMessages.TIME_ADVANCE, time(100));
@@ -142,6 +148,26 @@ class ProcessFaultsTest {
     streaming.destroyForcibly().waitFor(5, TimeUnit.SECONDS);
     watcher.waitFor("removeObjectInstance", 5);
     watcher.waitFor("timeAdvanceGrant", 5);
+  }
+
+  @Test
+  void aFrozenFederateIsResignedAfterTheTimeoutAndTheOthersGoOn() throws Exception {
+    String server = startServer();
+    Federate watcher = watching(server, "frozen");
+    spawn(StreamingFederate.class.getName(), Pattern.compile("streaming"), server, "frozen", "listen");
+    Process listener = processes.get(processes.size() - 1);
+    spawn(StreamingFederate.class.getName(), Pattern.compile("streaming"), server, "frozen");
+    watcher.waitFor("reflectAttributeValues", 5);
+
+    // The frozen listener stops reading; the server holds the stream back until the
+    // heartbeat timeout (1 s) resigns it, and then the stream flows again.
+    new ProcessBuilder("kill", "-STOP", Long.toString(listener.pid())).start().waitFor();
+    Thread.sleep(2500);
+    watcher.lrc.evokeMultipleCallbacks(0, 0);
+    watcher.seen.clear();
+    watcher.waitFor("reflectAttributeValues", 5);
+    watcher.lrc.support().getFederateHandle("streaming");
+    assertThrows(NameNotFound.class, () -> watcher.lrc.support().getFederateHandle("listening"), "resigned");
   }
 
   @Test
@@ -170,16 +196,26 @@ class ProcessFaultsTest {
 
   /**
    * StreamingFederate runs in a process of its own: it regulates with lookahead 1 and
-   * updates its vehicle as fast as it can, never advancing, until it is killed.
+   * updates its vehicle as fast as it can, never advancing, until it is killed. With a third
+   * argument it is "listening" instead: it subscribes the vehicles and evokes forever.
    */
   public static final class StreamingFederate {
     public static void main(String[] args) throws Exception {
       LocalRtiComponent lrc = new LocalRtiComponent(new InProcessTransport(new FederationEngine()), (fa, c) -> { });
       lrc.connect(1, EVOKED, "rti://" + args[0]);
-      lrc.joinFederationExecution(ServiceMethod.joinFederationExecution_S_S_S_URLX, "streaming", "test", args[1],
-          List.of());
+      boolean listening = args.length > 2;
+      lrc.joinFederationExecution(ServiceMethod.joinFederationExecution_S_S_S_URLX,
+          listening ? "listening" : "streaming", "test", args[1], List.of());
       int vehicle = lrc.support().getObjectClassHandle("Vehicle");
       int speed = lrc.support().getAttributeHandle(vehicle, "Speed");
+      if (listening) {
+        lrc.objects().subscribeObjectClassAttributes(vehicle, new int[] {speed}, true, "");
+        System.out.println("streaming");  // what the test waits for
+        System.out.flush();
+        for (;;) {
+          lrc.evokeMultipleCallbacks(0.1, 0.1);
+        }
+      }
       lrc.objects().publishObjectClassAttributes(vehicle, new int[] {speed});
       lrc.time().enableTimeRegulation(time(1));
       int object = lrc.objects().registerObjectInstance(ServiceMethod.registerObjectInstance_OCH, vehicle, null);

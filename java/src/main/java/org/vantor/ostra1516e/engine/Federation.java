@@ -77,7 +77,7 @@ final class Federation {
     this.name = name;
     this.timeImplementation = timeImplementation;
     this.model = model;
-    this.mailbox = new Mailbox(name);
+    this.mailbox = new Mailbox(name, engine.mailboxLimit());
     TimeRepresentation representation = TimeRepresentation.named(timeImplementation);
     this.time = new TimeManagement(this, representation != null ? representation
         : TimeRepresentation.named(TimeRepresentation.FLOAT));

@@ -25,10 +25,30 @@ public final class FederationEngine {
 
   private final ConcurrentHashMap<String, Federation> executions =
       new ConcurrentHashMap<>();
+  private final int mailboxLimit;
+
+  /**
+   * FederationEngine holds federations whose mailboxes take at most mailboxLimit messages
+   * before those who post wait (0: no limit). A server bounds them, so that a federation
+   * held up by a federate that does not read cannot fill its memory; in a federate's own
+   * process no limit is needed, as every poster is a federate thread that may go on.
+   */
+  public FederationEngine(int mailboxLimit) {
+    this.mailboxLimit = mailboxLimit;
+  }
+
+  /** FederationEngine holds federations whose mailboxes have no limit. */
+  public FederationEngine() {
+    this(0);
+  }
 
   /** embedded is the engine that every component of this process reaches by default. */
   public static FederationEngine embedded() {
     return EMBEDDED;
+  }
+
+  int mailboxLimit() {
+    return mailboxLimit;
   }
 
   public Session openSession(Consumer<Event> events) {

@@ -30,6 +30,24 @@ final class CallbackQueue {
   private volatile int waiters;
   private volatile boolean enabled = true;
   private volatile boolean closed;
+  /** Run before a taker waits: what the component holds back to send goes out first. */
+  private final Runnable beforeWait;
+  private final long yieldNanos;
+
+  /**
+   * CallbackQueue runs beforeWait before a taker waits. A taker looks again for {@code
+   * SPIN_NANOS}, and then, yielding its processor to any thread that wants it, until
+   * yieldNanos have passed, before it sleeps: a callback from a server in another process
+   * takes tens of microseconds, and waking a sleeper costs about as much again.
+   */
+  CallbackQueue(Runnable beforeWait, long yieldNanos) {
+    this.beforeWait = beforeWait;
+    this.yieldNanos = Math.max(SPIN_NANOS, yieldNanos);
+  }
+
+  CallbackQueue() {
+    this(() -> { }, 0);
+  }
 
   void add(Callback callback) {
     if (closed) {
@@ -69,14 +87,22 @@ final class CallbackQueue {
     if (next != null || closed) {
       return next;
     }
+    beforeWait.run();
     // A callback is often only microseconds away (a grant another federate's request is
     // about to free): look again for a short while before paying for sleeping and waking,
     // but only while a processor is left for the threads that do the work.
     if (SPINNERS.incrementAndGet() <= MAX_SPINNERS) {
       try {
-        long spinUntil = System.nanoTime() + SPIN_NANOS;
-        while (System.nanoTime() < spinUntil && (forever || System.nanoTime() < deadline)) {
-          Thread.onSpinWait();
+        long start = System.nanoTime();
+        long spinUntil = start + SPIN_NANOS;
+        long yieldUntil = start + yieldNanos;
+        long now;
+        while ((now = System.nanoTime()) < yieldUntil && (forever || now < deadline)) {
+          if (now < spinUntil) {
+            Thread.onSpinWait();
+          } else {
+            Thread.yield();
+          }
           if ((next = takeNow()) != null || closed) {
             return next;
           }

@@ -94,6 +94,8 @@ public final class LocalRtiComponent implements EventSink {
   private final CallbackSink sink;
 
   // Connection state, written under this object's monitor.
+  /** How long a thread waiting for a callback from a federation server yields before it sleeps. */
+  private static final long REMOTE_YIELD_NANOS = 100_000;
   private volatile Connection connection;
   private volatile CallbackQueue callbacks = new CallbackQueue();
   private volatile int callbackModel;
@@ -253,7 +255,8 @@ public final class LocalRtiComponent implements EventSink {
       throw new UnsupportedCallbackModel("connect: callback model number " + model + " is not supported");
     }
     Transport transport = transportFor(localSettingsDesignator);
-    CallbackQueue queue = new CallbackQueue();
+    CallbackQueue queue = new CallbackQueue(this::flushConnection,
+        transport instanceof TcpTransport ? REMOTE_YIELD_NANOS : 0);
     callbacks = queue;
     this.federateAmbassador = federateAmbassador;
     this.callbackModel = model;
@@ -266,6 +269,13 @@ public final class LocalRtiComponent implements EventSink {
       Thread thread = new Thread(() -> deliverImmediately(queue), "ostra-callbacks-" + federateAmbassador);
       thread.setDaemon(true);
       thread.start();
+    }
+  }
+
+  private void flushConnection() {
+    Connection c = connection;
+    if (c != null) {
+      c.flush();
     }
   }
 

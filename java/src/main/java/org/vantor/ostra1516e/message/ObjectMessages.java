@@ -41,21 +41,21 @@ public final class ObjectMessages {
    * sender got for a time-stamped update, null without a time.
    */
   public record Update(int object, HandleValues values, byte[] tag, int sentOrder, byte[] time, RetractionHandle retraction)
-      implements Notice {}
+      implements Notice, Bulk {}
 
   /**
    * Reflect delivers an update: values holds only the attributes the receiver subscribed.
    * sentOrder and transportation are wire numbers; time is null without a time stamp.
    */
   public record Reflect(int object, HandleValues values, byte[] tag, int sentOrder, int receivedOrder,
-      int transportation, byte[] time, int producer, RetractionHandle retraction) implements Event {}
+      int transportation, byte[] time, int producer, RetractionHandle retraction) implements Event, Bulk {}
 
   public record SendInteraction(int interactionClass, HandleValues parameters, byte[] tag, int sentOrder,
-      byte[] time, RetractionHandle retraction) implements Notice {}
+      byte[] time, RetractionHandle retraction) implements Notice, Bulk {}
 
   /** Receive delivers an interaction as receivedClass with the parameters that class has. */
   public record Receive(int receivedClass, HandleValues parameters, byte[] tag, int sentOrder, int receivedOrder,
-      int transportation, byte[] time, int producer, RetractionHandle retraction) implements Event {}
+      int transportation, byte[] time, int producer, RetractionHandle retraction) implements Event, Bulk {}
 
   public record Delete(int object, byte[] tag, int sentOrder, byte[] time, RetractionHandle retraction) implements Notice {}
 

@@ -113,7 +113,9 @@ public final class FederationServer implements AutoCloseable {
 
   private final Options options;
   private final PrintStream log;
-  private final FederationEngine engine = new FederationEngine();
+  /** Messages a federation may hold before the connections that send to it are read no further. */
+  static final int MAILBOX_LIMIT = 4096;
+  private final FederationEngine engine = new FederationEngine(MAILBOX_LIMIT);
   private final Set<Client> clients = ConcurrentHashMap.newKeySet();
   private final CountDownLatch stopped = new CountDownLatch(1);
   private ServerSocket listener;
@@ -218,7 +220,7 @@ public final class FederationServer implements AutoCloseable {
       return;
     }
     log("connected " + from + " (" + link.peerSoftware() + ")");
-    link.setBundling(Boolean.getBoolean("enableBundling"));
+    link.setPace();
     link.start(client, "ostra-rti-" + from);
   }
 

@@ -19,6 +19,9 @@ public interface Connection extends AutoCloseable {
   /** send sends notice without waiting. */
   void send(Notice notice) throws ConnectionLostException;
 
+  /** flush sends at once whatever the connection holds back to send together; the caller is about to wait. */
+  default void flush() {}
+
   /** close ends the connection; the engine treats it as the component going away. */
   @Override
   void close();

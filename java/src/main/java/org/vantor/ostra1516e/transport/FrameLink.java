@@ -5,11 +5,13 @@ import java.io.InputStream;
 import java.io.OutputStream;
 import java.net.Socket;
 import java.net.SocketTimeoutException;
+import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.concurrent.TimeUnit;
 import java.util.concurrent.locks.Condition;
 import java.util.concurrent.locks.LockSupport;
 import java.util.concurrent.locks.ReentrantLock;
+import org.vantor.ostra1516e.message.Bulk;
 import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Message;
 
@@ -22,15 +24,19 @@ import org.vantor.ostra1516e.message.Message;
  * <p>Writing. A frame is encoded into the pending buffer by the thread that sends it. Without
  * bundling that thread then writes everything pending to the socket itself, unless another
  * thread is writing already, which then takes the new frame along: no writer thread, no
- * hand-over, one system call for whatever piled up meanwhile. With bundling a flusher thread
- * writes what is pending at most {@link #BUNDLE_NANOS} after the first frame of a batch, or
- * at once when a batch grows past {@link #BUNDLE_BYTES}, so a stream of small messages goes
- * out in few large writes. A write blocks while the peer does not read: the sender is held
+ * hand-over, one system call for whatever piled up meanwhile. With bundling the data
+ * messages ({@link Bulk}) wait: a flusher thread writes what is pending at most {@link
+ * #BUNDLE_NANOS} after the first frame of a batch, or at once when a batch grows past {@link
+ * #BUNDLE_BYTES}, so a stream of small messages goes out in few large writes; any other
+ * message, and {@link #flushPending}, writes the batch at once. A write blocks while the peer does not read: the sender is held
  * back by the slowest reader instead of the link buffering without bound.
  *
  * <p>Heartbeats. Each end sends a heartbeat every interval and closes the link when nothing
- * at all has arrived from its peer for the timeout; a heartbeat carries the sender's interval
- * and timeout, so a federate adopts its server's.
+ * at all has arrived from its peer for the timeout. A server's end sets the pace ({@link
+ * #setPace}): its heartbeats carry its interval and timeout, which a federate's end adopts,
+ * and it also closes a link whose peer has taken nothing of a write for the timeout (a
+ * frozen federate that stops reading, while the reader here waits in a handler and so
+ * cannot tell its silence).
  *
  * <p>Thread-safety: {@link #send} and {@link #close} may be called from any thread.
  */
@@ -38,6 +44,7 @@ public final class FrameLink {
   static final long BUNDLE_NANOS = TimeUnit.MICROSECONDS.toNanos(200);
   static final int BUNDLE_BYTES = 32 << 10;
   private static final int HANDSHAKE_MILLIS = 5000;
+  private static final int WRITE_PIECE = 64 << 10;
 
   /** Handler takes what arrives on a link. Both methods run on the link's reader thread. */
   public interface Handler {
@@ -63,6 +70,11 @@ public final class FrameLink {
   private volatile long lastHeard = System.nanoTime();
   /** Set while the reader is inside its handler and so not reading: silence then is not the peer's. */
   private volatile boolean handling;
+  /** When the write in progress last made progress (System.nanoTime), or 0 when none is. */
+  private volatile long writeProgress;
+  private volatile boolean setsPace;
+  /** The cork that will flush this link, if a reader thread holds its writes back (a hint). */
+  private volatile Cork corkedBy;
   private volatile int heartbeatMillis;
   private volatile int timeoutMillis;
   private String peerSoftware = "";
@@ -116,8 +128,17 @@ public final class FrameLink {
     return peerSoftware;
   }
 
+  /** setBundling turns bundling on or off; only before {@link #start}. */
   public void setBundling(boolean on) {
     bundling = on;
+  }
+
+  /**
+   * setPace makes this end keep its own heartbeat interval and timeout, which the peer
+   * adopts, and close the link when the peer takes nothing written to it for the timeout.
+   */
+  public void setPace() {
+    setsPace = true;
   }
 
   /** start begins reading frames into handler and sending heartbeats. */
@@ -129,9 +150,11 @@ public final class FrameLink {
     Thread beat = new Thread(this::beat, name + "-heartbeat");
     beat.setDaemon(true);
     beat.start();
-    Thread flusher = new Thread(this::flushBundles, name + "-flusher");
-    flusher.setDaemon(true);
-    flusher.start();
+    if (bundling) {
+      Thread flusher = new Thread(this::flushBundles, name + "-flusher");
+      flusher.setDaemon(true);
+      flusher.start();
+    }
   }
 
   /**
@@ -157,7 +180,53 @@ public final class FrameLink {
     } finally {
       pendingLock.unlock();
     }
-    if (!bundling || size >= BUNDLE_BYTES) {
+    if (size >= BUNDLE_BYTES || (!bundling || !(message instanceof Bulk)) && !Cork.defer(this)) {
+      flush();
+    }
+  }
+
+  /**
+   * Cork gathers the writes of a server's reader thread while it handles a burst of frames
+   * that arrived together: each link it wrote to is flushed once, when the burst is handled
+   * and the thread is about to read again. Nothing waits longer than the burst takes, and a
+   * federation's events go out in as few writes as the frames that caused them came in.
+   */
+  private static final class Cork {
+    private static final ThreadLocal<Cork> CURRENT = new ThreadLocal<>();
+    private final ArrayList<FrameLink> links = new ArrayList<>();
+
+    /** defer tells whether the calling thread is corked; if so, link is flushed at its release. */
+    static boolean defer(FrameLink link) {
+      Cork cork = CURRENT.get();
+      if (cork == null) {
+        return false;
+      }
+      if (link.corkedBy != cork) {
+        link.corkedBy = cork;
+        cork.links.add(link);
+      }
+      return true;
+    }
+
+    void release() {
+      for (int i = 0; i < links.size(); i++) {
+        FrameLink link = links.get(i);
+        if (link.corkedBy == this) {
+          link.corkedBy = null;
+        }
+        try {
+          link.flush();
+        } catch (IOException e) {
+          // That link has closed itself; its reader reports it.
+        }
+      }
+      links.clear();
+    }
+  }
+
+  /** flushPending writes at once what bundling holds back: its sender is about to wait. */
+  public void flushPending() throws IOException {
+    if (bundling && hasPending()) {
       flush();
     }
   }
@@ -177,7 +246,7 @@ public final class FrameLink {
         }
         if (batch.length() > 0) {
           try {
-            out.write(batch.array(), 0, batch.length());
+            write(batch.array(), batch.length());
           } catch (IOException e) {
             close("cannot write to " + peer + ": " + e.getMessage());
             throw new IOException(closeReason, e);
@@ -196,6 +265,18 @@ public final class FrameLink {
     }
   }
 
+  /** write writes in pieces, so that the heartbeat can tell a slow peer from one that takes nothing. */
+  private void write(byte[] bytes, int length) throws IOException {
+    try {
+      for (int done = 0; done < length; done += WRITE_PIECE) {
+        writeProgress = System.nanoTime();
+        out.write(bytes, done, Math.min(WRITE_PIECE, length - done));
+      }
+    } finally {
+      writeProgress = 0;
+    }
+  }
+
   private boolean hasPending() {
     pendingLock.lock();
     try {
@@ -209,7 +290,7 @@ public final class FrameLink {
     while (!closed) {
       pendingLock.lock();
       try {
-        while (!closed && (!bundling || pending.length() == 0)) {
+        while (!closed && pending.length() == 0) {
           batchStarted.await(100, TimeUnit.MILLISECONDS);
         }
       } catch (InterruptedException e) {
@@ -231,7 +312,7 @@ public final class FrameLink {
     long lastBeat = System.nanoTime();
     while (!closed) {
       try {
-        // Short naps, so that a faster pace adopted from the peer takes effect at once.
+        // Short naps, so that a pace adopted from the peer takes effect at once.
         Thread.sleep(Math.min(heartbeatMillis, 50));
       } catch (InterruptedException e) {
         return;
@@ -240,6 +321,13 @@ public final class FrameLink {
       long silent = TimeUnit.NANOSECONDS.toMillis(now - lastHeard);
       if (silent > timeoutMillis && !handling) {
         close("no sign of life from " + peer + " for " + silent / 1000.0 + " s (heartbeat timeout "
+            + timeoutMillis / 1000.0 + " s)");
+        return;
+      }
+      long writing = writeProgress;
+      long stalled = writing == 0 ? 0 : TimeUnit.NANOSECONDS.toMillis(now - writing);
+      if (setsPace && stalled > timeoutMillis) {
+        close(peer + " took nothing of what was sent to it for " + stalled / 1000.0 + " s (heartbeat timeout "
             + timeoutMillis / 1000.0 + " s)");
         return;
       }
@@ -260,21 +348,52 @@ public final class FrameLink {
 
   private void read() {
     String reason = null;
+    Cork cork = null;
     try {
+      // Whatever the socket has is read at once, and every whole frame in it is handled
+      // before the next read: one system call for a burst of frames.
       byte[] buffer = new byte[64 << 10];
+      int start = 0;
+      int end = 0;
+      if (setsPace) {
+        cork = new Cork();
+        Cork.CURRENT.set(cork);
+      }
       while (!closed) {
-        readInto(buffer, 0, 4);
-        int length = codec.frameLength(buffer, 0, 4);
-        if (length > buffer.length) {
-          buffer = Arrays.copyOf(buffer, Math.max(length, buffer.length * 2));
+        int length = codec.frameLength(buffer, start, end - start);
+        if (length < 0 || end - start < length) {
+          if (cork != null) {
+            cork.release();
+          }
+          int needed = Math.max(length, 4);
+          if (needed > buffer.length) {
+            buffer = Arrays.copyOf(Arrays.copyOfRange(buffer, start, end), Math.max(needed, buffer.length * 2));
+            end -= start;
+            start = 0;
+          } else if (start + needed > buffer.length) {
+            System.arraycopy(buffer, start, buffer, 0, end - start);
+            end -= start;
+            start = 0;
+          }
+          int n = in.read(buffer, end, buffer.length - end);
+          if (n < 0) {
+            throw new IOException(end == start ? "closed by the peer" : "closed by the peer mid-frame");
+          }
+          end += n;
+          lastHeard = System.nanoTime();
+          continue;
         }
-        readInto(buffer, 4, length - 4);
-        lastHeard = System.nanoTime();
-        MessageCodec.Frame frame = codec.decode(buffer, 0, length);
+        MessageCodec.Frame frame = codec.decode(buffer, start, length);
+        start += length;
+        if (start == end) {
+          start = 0;
+          end = 0;
+        }
         if (frame.message() instanceof FederationMessages.Heartbeat beat) {
-          // Adopt the peer's pace when it is the faster one: a server sets its federates'.
-          heartbeatMillis = Math.min(heartbeatMillis, Math.max(10, beat.intervalMillis()));
-          timeoutMillis = Math.max(timeoutMillis, beat.timeoutMillis());
+          if (!setsPace) {
+            heartbeatMillis = Math.max(10, beat.intervalMillis());
+            timeoutMillis = Math.max(heartbeatMillis, beat.timeoutMillis());
+          }
           continue;
         }
         handling = true;
@@ -292,6 +411,10 @@ public final class FrameLink {
     } catch (RuntimeException e) {
       reason = "internal error reading from " + peer + ": " + e;
     }
+    if (cork != null) {
+      cork.release();
+      Cork.CURRENT.remove();
+    }
     boolean byUs = closed && closeReason == null;
     close(reason);
     handler.closed(byUs ? null : closeReason);
@@ -302,7 +425,7 @@ public final class FrameLink {
     while (done < length) {
       int n = in.read(buffer, offset + done, length - done);
       if (n < 0) {
-        throw new IOException(done == 0 && offset == 0 ? "closed by the peer" : "closed by the peer mid-frame");
+        throw new IOException("closed by the peer");
       }
       done += n;
     }

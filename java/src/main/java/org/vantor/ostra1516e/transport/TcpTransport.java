@@ -163,6 +163,15 @@ public final class TcpTransport implements Transport {
     }
 
     @Override
+    public void flush() {
+      try {
+        link.flushPending();
+      } catch (IOException e) {
+        // The link has closed itself; the reader reports the loss.
+      }
+    }
+
+    @Override
     public void close() {
       link.close(null);
     }
