@@ -119,7 +119,7 @@ std::string tail(Federate const& fed) {
 
 TEST(Processes, AKilledFederateIsResignedAndAKilledServerIsReportedLost) {
   Process server({OSTRA_JAVA, "-cp", OSTRA_SERVER_JAR, "org.vantor.ostra1516e.server.FederationServer", "--port", "0",
-                  "--heartbeat-interval", "100", "--heartbeat-timeout", "1000"}, true);
+                  "--heartbeat-interval", "100", "--heartbeat-timeout", "2000"}, true);
   std::string const port = server.awaitOutput(std::regex("listening on [^\\s]*:([0-9]+)"), 30);
   ASSERT_NE(port, "") << server.output();
   std::string const address = "rti://127.0.0.1:" + port;

@@ -30,9 +30,10 @@ import org.vantor.ostra1516e.wire.HandleValues;
 import org.vantor.ostra1516e.wire.ServiceMethod;
 
 /**
- * Processes that die: a federate killed in the middle of an update stream and of a time
- * advance, a server killed under its federates, and two servers side by side. Servers and
- * the killed federate are separate Java processes, killed with SIGKILL.
+ * Processes that die or freeze: a federate killed in the middle of an update stream and of
+ * a time advance, a frozen federate, a server killed and one frozen under their federates,
+ * and servers side by side. Servers and those federates are separate Java processes, killed
+ * with SIGKILL or frozen with SIGSTOP.
  */
 class ProcessFaultsTest {
   private static final int EVOKED = 1;  // the wire number of HLA_EVOKED
@@ -80,7 +81,7 @@ class ProcessFaultsTest {
 
   private String startServer() throws IOException {
     return spawn(FederationServer.class.getName(), Pattern.compile("listening on (\\S+)"), "--port", "0",
-        "--heartbeat-interval", "100", "--heartbeat-timeout", "1000").group(1);
+        "--heartbeat-interval", "100", "--heartbeat-timeout", "2000").group(1);
   }
 
   private static final class Federate {
@@ -160,9 +161,9 @@ class ProcessFaultsTest {
     watcher.waitFor("reflectAttributeValues", 5);
 
     // The frozen listener stops reading; the server holds the stream back until the
-    // heartbeat timeout (1 s) resigns it, and then the stream flows again.
+    // heartbeat timeout (2 s) resigns it, and then the stream flows again.
     new ProcessBuilder("kill", "-STOP", Long.toString(listener.pid())).start().waitFor();
-    Thread.sleep(2500);
+    Thread.sleep(3000);
     watcher.lrc.evokeMultipleCallbacks(0, 0);
     watcher.seen.clear();
     watcher.waitFor("reflectAttributeValues", 5);
@@ -171,13 +172,10 @@ class ProcessFaultsTest {
   }
 
   @Test
-  void aKilledServerLosesItsFederatesAndTwoServersRunSideBySide() throws Exception {
-    String first = startServer();
-    String second = startServer();
-    Federate[] federates = new Federate[2];
-    String[] servers = {first, second};
-    for (int i = 0; i < 2; i++) {
-      federates[i] = new Federate(servers[i]);
+  void killedAndFrozenServersLoseTheirFederatesAndServersRunSideBySide() throws Exception {
+    Federate[] federates = new Federate[3];  // on a server killed, one frozen, one that goes on
+    for (int i = 0; i < 3; i++) {
+      federates[i] = new Federate(startServer());
       federates[i].lrc.createFederationExecution(ServiceMethod.createFederationExecution_S_URL_S, "same-name",
           List.of(VEHICLES), null, "HLAinteger64Time");  // one federation of this name on each server
       federates[i].join("f", "same-name");
@@ -185,13 +183,18 @@ class ProcessFaultsTest {
       federates[i].lrc.objects().publishInteractionClass(collision);
     }
     processes.get(0).destroyForcibly().waitFor(5, TimeUnit.SECONDS);
-    federates[0].waitFor("connectionLost", 3);
-    RTIexception refused = assertThrows(NotConnected.class, () -> federates[0].lrc.objects().sendInteraction(
-        ServiceMethod.sendInteraction_ICH_PHVM_BX, 1, HandleValues.of(), new byte[0], null));
-    assertTrue(refused.getMessage().contains("lost"), refused.getMessage());
-    federates[0].lrc.disconnect();
-    assertTrue(!federates[1].saw("connectionLost"));
-    federates[1].lrc.support().getFederateHandle("f");  // the other server still answers
+    // A frozen server falls silent: its federate gives up after the server's own timeout (2 s).
+    new ProcessBuilder("kill", "-STOP", Long.toString(processes.get(1).pid())).start().waitFor();
+    for (int i = 0; i < 2; i++) {
+      Federate lost = federates[i];
+      lost.waitFor("connectionLost", 4);
+      RTIexception refused = assertThrows(NotConnected.class, () -> lost.lrc.objects().sendInteraction(
+          ServiceMethod.sendInteraction_ICH_PHVM_BX, 1, HandleValues.of(), new byte[0], null));
+      assertTrue(refused.getMessage().contains("lost"), refused.getMessage());
+      lost.lrc.disconnect();
+    }
+    assertTrue(!federates[2].saw("connectionLost"));
+    federates[2].lrc.support().getFederateHandle("f");  // the third server still answers
   }
 
   /**

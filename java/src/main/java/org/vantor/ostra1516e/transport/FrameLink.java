@@ -144,6 +144,7 @@ public final class FrameLink {
   /** start begins reading frames into handler and sending heartbeats. */
   public void start(Handler handler, String name) {
     this.handler = handler;
+    lastHeard = System.nanoTime();
     Thread reader = new Thread(this::read, name + "-reader");
     reader.setDaemon(true);
     reader.start();
@@ -309,7 +310,7 @@ public final class FrameLink {
 
   private void beat() {
     FederationMessages.Heartbeat beat = null;
-    long lastBeat = System.nanoTime();
+    long lastBeat = System.nanoTime() - TimeUnit.MILLISECONDS.toNanos(heartbeatMillis);  // the first at once
     while (!closed) {
       try {
         // Short naps, so that a pace adopted from the peer takes effect at once.
