@@ -49,9 +49,6 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
   InteractionClassHandle collision;  // never set: the state checks come before any other
   struct Row { std::string service; std::function<void()> call; };
   std::vector<Row> const laterGroups = {
-      {"queryAttributeOwnership", [&] { rti.queryAttributeOwnership(ObjectInstanceHandleFriend::fromNumber(1), position); }},
-      {"attributeOwnershipAcquisition",
-       [&] { rti.attributeOwnershipAcquisition(ObjectInstanceHandleFriend::fromNumber(1), {position}, tag(1)); }},
       {"createRegion", [&] { rti.createRegion({lane}); }},
       {"requestFederationSave", [&] { rti.requestFederationSave(L"save"); }}};
   std::vector<Row> memberServices = {
@@ -65,7 +62,10 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
       {"getTimeFactory", [&] { rti.getTimeFactory(); }},
       {"publishObjectClassAttributes", [&] { rti.publishObjectClassAttributes(vehicle, {position}); }},
       {"subscribeInteractionClass", [&] { rti.subscribeInteractionClass(collision); }},
-      {"registerObjectInstance", [&] { rti.registerObjectInstance(vehicle); }}};
+      {"registerObjectInstance", [&] { rti.registerObjectInstance(vehicle); }},
+      {"queryAttributeOwnership", [&] { rti.queryAttributeOwnership(ObjectInstanceHandleFriend::fromNumber(1), position); }},
+      {"attributeOwnershipAcquisition",
+       [&] { rti.attributeOwnershipAcquisition(ObjectInstanceHandleFriend::fromNumber(1), {position}, tag(1)); }}};
   memberServices.insert(memberServices.end(), laterGroups.begin(), laterGroups.end());
 
   for (Row const& row : memberServices) EXPECT_THAT(outcome(row.call), StartsWith("NotConnected: ")) << row.service;

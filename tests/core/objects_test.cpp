@@ -433,9 +433,16 @@ TEST_P(Objects, OwnershipAsObjectsNeedIt) {
   EXPECT_OK(a.rti->resignFederationExecution(DELETE_OBJECTS));
   EXPECT_OK(d.rti->resignFederationExecution(UNCONDITIONALLY_DIVEST_ATTRIBUTES));
   settle();
+  // What becomes unowned is offered to b, which publishes it and knows the instances.
+  AttributeHandle const privilege = b.rti->getAttributeHandle(vehicle, L"HLAprivilegeToDeleteObject");
+  AttributeHandleSet const all = {privilege, position};
   EXPECT_THAT(got(b),
               UnorderedElementsAre(cb("reflectAttributeValues", first, AttributeHandleValueMap{{position, blob("p")}},
                                       none, RECEIVE, RELIABLE, plain),
+                                   cb("requestAttributeOwnershipAssumption", first, AttributeHandleSet{position}, none),
+                                   cb("requestAttributeOwnershipAssumption", second, AttributeHandleSet{position}, none),
+                                   cb("requestAttributeOwnershipAssumption", ofC, all, none),
+                                   cb("requestAttributeOwnershipAssumption", ofD, all, none),
                                    cb("removeObjectInstance", first, none, RECEIVE, plainRemove),
                                    cb("removeObjectInstance", second, none, RECEIVE, plainRemove)));
   // What c and d left stays known, and is nobody's to update or delete.

@@ -56,7 +56,11 @@ class ServiceStatesTest {
       "queryGALT", "queryLogicalTime", "queryLITS", "queryLookahead", "nextMessageRequest",
       "nextMessageRequestAvailable", "flushQueueRequest", "enableAsynchronousDelivery",
       "disableAsynchronousDelivery", "modifyLookahead", "retract", "changeAttributeOrderType",
-      "changeInteractionOrderType");
+      "changeInteractionOrderType", "unconditionalAttributeOwnershipDivestiture",
+      "negotiatedAttributeOwnershipDivestiture", "confirmDivestiture", "attributeOwnershipAcquisition",
+      "attributeOwnershipAcquisitionIfAvailable", "attributeOwnershipReleaseDenied",
+      "attributeOwnershipDivestitureIfWanted", "cancelNegotiatedAttributeOwnershipDivestiture",
+      "cancelAttributeOwnershipAcquisition", "queryAttributeOwnership", "isAttributeOwnedByFederate");
 
   static ServiceEntry entry(State state, List<Callback> delivered) throws RTIexception {
     ServiceEntry entry = new ServiceEntry((handle, callback) -> delivered.add(callback));

@@ -40,11 +40,13 @@ class ObjectScenarioTest {
 
   /** Federate is a joined component with a recording sink; its handles come from its model. */
   final class Federate {
+    final String name;
     final LocalRtiComponent lrc;
     final ObjectServices objects;
     final List<Callback> seen = new CopyOnWriteArrayList<>();
 
     Federate(String name) throws RTIexception {
+      this.name = name;
       lrc = new LocalRtiComponent(new InProcessTransport(engine), (fa, callback) -> seen.add(callback));
       lrc.connect(1, LocalRtiComponent.EVOKED, "");
       lrc.joinFederationExecution(ServiceMethod.joinFederationExecution_S_S_S_URLX, name, "test", federation,
@@ -217,6 +219,124 @@ class ObjectScenarioTest {
     a.lrc.resignFederationExecution(1);  // DELETE_OBJECTS
     List<String> seen = b.drain();
     assertEquals("removeObjectInstance", seen.get(seen.size() - 1).replaceAll("\\[.*", ""));
+  }
+
+  /** A step of the ownership table: who calls what, what the call does, and every callback it causes. */
+  private record Step(Federate actor, String call, Action action, String outcome, String... seen) {}
+
+  @FunctionalInterface
+  private interface Action {
+    Object run(ObjectServices objects) throws Exception;
+  }
+
+  /**
+   * Ownership as a state machine, step by step: each request in the state the steps before
+   * left, its outcome (or the exception the state calls for), and exactly the callbacks it
+   * causes at each federate, first come first served among acquirers.
+   */
+  @Test
+  void ownershipPassesOnlyAsTheStateAllows() throws Exception {
+    Federate[] f = federates("a", "b", "c");
+    Federate a = f[0], b = f[1], c = f[2];
+    int vehicle = a.objectClass("Vehicle");
+    int p = a.attribute("Vehicle", "Position");
+    int s = a.attribute("Vehicle", "Speed");
+    for (Federate x : f) {
+      x.objects.publishObjectClassAttributes(vehicle, new int[] {p, s});
+      x.objects.subscribeObjectClassAttributes(vehicle, new int[] {p, s}, true, "");
+    }
+    int v = a.objects.registerObjectInstance(ServiceMethod.registerObjectInstance_OCH, vehicle, null);
+    for (Federate x : f) {
+      x.drain();
+    }
+    int[] pos = {p};
+    int[] spd = {s};
+    int hc = a.lrc.support().getFederateHandle("c");
+    String vp = v + ", [" + p + "]";
+    String vs = v + ", [" + s + "]";
+    ServiceMethod acquire = ServiceMethod.attributeOwnershipAcquisition_OIH_AHS_BX;
+    ServiceMethod ifAvailable = ServiceMethod.attributeOwnershipAcquisitionIfAvailable_OIH_AHS;
+    ServiceMethod cancel = ServiceMethod.cancelAttributeOwnershipAcquisition_OIH_AHS;
+    ServiceMethod unconditional = ServiceMethod.unconditionalAttributeOwnershipDivestiture_OIH_AHS;
+    ServiceMethod negotiated = ServiceMethod.negotiatedAttributeOwnershipDivestiture_OIH_AHS_BX;
+    ServiceMethod confirm = ServiceMethod.confirmDivestiture_OIH_AHS_BX;
+    ServiceMethod denied = ServiceMethod.attributeOwnershipReleaseDenied_OIH_AHS;
+    ServiceMethod ifWanted = ServiceMethod.attributeOwnershipDivestitureIfWanted_OIH_AHS;
+    ServiceMethod cancelNegotiated = ServiceMethod.cancelNegotiatedAttributeOwnershipDivestiture_OIH_AHS;
+    Step[] steps = {
+        new Step(b, "acquire P", o -> { o.acquire(acquire, v, pos, 1, bytes("b")); return null; }, "ok",
+            "a: requestAttributeOwnershipRelease[" + vp + ", [98]]"),
+        new Step(c, "acquire P if available", o -> { o.acquire(ifAvailable, v, pos, 2, null); return null; }, "ok",
+            "c: attributeOwnershipUnavailable[" + vp + "]"),
+        new Step(b, "acquire P if available again", o -> { o.acquire(ifAvailable, v, pos, 2, null); return null; },
+            "AttributeAlreadyBeingAcquired"),
+        new Step(b, "cancel S never asked", o -> { o.acquire(cancel, v, spd, 3, null); return null; },
+            "AttributeAcquisitionWasNotRequested"),
+        new Step(b, "divest P not owned", o -> o.divest(unconditional, v, pos, 1, null), "AttributeNotOwned"),
+        new Step(a, "deny P", o -> o.divest(denied, v, pos, 6, null), "[]",
+            "b: attributeOwnershipUnavailable[" + vp + "]"),
+        new Step(b, "cancel P, denied", o -> { o.acquire(cancel, v, pos, 3, null); return null; },
+            "AttributeAcquisitionWasNotRequested"),
+        new Step(b, "acquire P again", o -> { o.acquire(acquire, v, pos, 1, bytes("B")); return null; }, "ok",
+            "a: requestAttributeOwnershipRelease[" + vp + ", [66]]"),
+        new Step(c, "acquire P too", o -> { o.acquire(acquire, v, pos, 1, bytes("c")); return null; }, "ok",
+            "a: requestAttributeOwnershipRelease[" + vp + ", [99]]"),
+        new Step(a, "divest P and S if wanted", o -> o.divest(ifWanted, v, new int[] {p, s}, 4, null), "[" + p + "]",
+            "b: attributeOwnershipAcquisitionNotification[" + vp + ", [66]]"),
+        new Step(a, "update P no longer owned", o -> o.updateAttributeValues(
+            ServiceMethod.updateAttributeValues_OIH_AHVM_BX, v, HandleValues.of(p, bytes("x")), bytes("u"), null),
+            "AttributeNotOwned"),
+        new Step(a, "acquire S owned", o -> { o.acquire(acquire, v, spd, 1, null); return null; },
+            "FederateOwnsAttributes"),
+        new Step(a, "confirm S not offered", o -> o.divest(confirm, v, spd, 3, null),
+            "AttributeDivestitureWasNotRequested"),
+        new Step(a, "offer S", o -> o.divest(negotiated, v, spd, 2, bytes("n")), "[]",
+            "b: requestAttributeOwnershipAssumption[" + vs + ", [110]]",
+            "c: requestAttributeOwnershipAssumption[" + vs + ", [110]]"),
+        new Step(a, "offer S again", o -> o.divest(negotiated, v, spd, 2, bytes("n")),
+            "AttributeAlreadyBeingDivested"),
+        new Step(a, "confirm S, nobody asked", o -> o.divest(confirm, v, spd, 3, null), "NoAcquisitionPending"),
+        new Step(c, "acquire S offered", o -> { o.acquire(acquire, v, spd, 1, bytes("C")); return null; }, "ok",
+            "a: requestDivestitureConfirmation[" + vs + "]"),
+        new Step(a, "confirm S", o -> o.divest(confirm, v, spd, 3, null), "[" + s + "]",
+            "c: attributeOwnershipAcquisitionNotification[" + vs + ", [67]]"),
+        new Step(a, "cancel offer of S gone", o -> o.divest(cancelNegotiated, v, spd, 5, null), "AttributeNotOwned"),
+        new Step(b, "divest P, c waits", o -> o.divest(unconditional, v, pos, 1, null), "[" + p + "]",
+            "c: attributeOwnershipAcquisitionNotification[" + vp + ", [99]]"),
+        new Step(a, "query P", o -> { o.queryAttributeOwnership(v, p); return null; }, "ok",
+            "a: informAttributeOwnership[" + v + ", " + p + ", " + hc + "]"),
+        new Step(c, "cancel P owned", o -> { o.acquire(cancel, v, pos, 3, null); return null; },
+            "AttributeAlreadyOwned"),
+        new Step(c, "divest P, nobody waits", o -> o.divest(unconditional, v, pos, 1, null), "[" + p + "]",
+            "a: requestAttributeOwnershipAssumption[" + vp + ", []]",
+            "b: requestAttributeOwnershipAssumption[" + vp + ", []]"),
+        new Step(b, "query P", o -> { o.queryAttributeOwnership(v, p); return null; }, "ok",
+            "b: attributeIsNotOwned[" + v + ", " + p + "]"),
+        new Step(b, "acquire P if available", o -> { o.acquire(ifAvailable, v, pos, 2, null); return null; }, "ok",
+            "b: attributeOwnershipAcquisitionNotification[" + vp + ", []]"),
+        new Step(b, "acquire S", o -> { o.acquire(acquire, v, spd, 1, bytes("b")); return null; }, "ok",
+            "c: requestAttributeOwnershipRelease[" + vs + ", [98]]"),
+        new Step(c, "resign divesting, b waits for S", o -> { c.lrc.resignFederationExecution(0); return null; }, "ok",
+            "b: attributeOwnershipAcquisitionNotification[" + vs + ", [98]]"),
+    };
+    for (Step step : steps) {
+      String outcome;
+      try {
+        Object result = step.action.run(step.actor.objects);
+        outcome = result instanceof int[] r ? java.util.Arrays.toString(r) : "ok";
+      } catch (RTIexception e) {
+        outcome = e.getClass().getSimpleName();
+      }
+      List<String> seen = new ArrayList<>();
+      for (Federate x : f) {
+        for (String line : x.drain()) {
+          seen.add(x.name + ": " + line);
+        }
+      }
+      assertEquals(step.outcome + " " + List.of(step.seen), outcome + " " + seen, step.call);
+    }
+    assertTrue(b.objects.isAttributeOwnedByFederate(v, p) && b.objects.isAttributeOwnedByFederate(v, s));
+    assertTrue(!a.objects.isAttributeOwnedByFederate(v, p));
   }
 
   @Test

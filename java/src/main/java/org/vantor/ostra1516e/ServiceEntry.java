@@ -8,6 +8,7 @@ import org.vantor.ostra1516e.lrc.CallbackSink;
 import org.vantor.ostra1516e.lrc.LocalRtiComponent;
 import org.vantor.ostra1516e.lrc.ObjectServices;
 import org.vantor.ostra1516e.lrc.SupportServices;
+import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.transport.InProcessTransport;
 import org.vantor.ostra1516e.wire.HandleValues;
@@ -130,6 +131,26 @@ final class ServiceEntry {
         objects.requestInteractionTransportationTypeChange((Integer) a[0], (Integer) a[1]); return null;
       case queryInteractionTransportationType_FH_ICH:
         objects.queryInteractionTransportationType((Integer) a[0], (Integer) a[1]); return null;
+      case unconditionalAttributeOwnershipDivestiture_OIH_AHS:
+        objects.divest(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.UNCONDITIONAL, null); return null;
+      case negotiatedAttributeOwnershipDivestiture_OIH_AHS_BX:
+        objects.divest(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.NEGOTIATED, (byte[]) a[2]); return null;
+      case confirmDivestiture_OIH_AHS_BX:
+        objects.divest(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.CONFIRM, (byte[]) a[2]); return null;
+      case attributeOwnershipDivestitureIfWanted_OIH_AHS:
+        return objects.divest(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.IF_WANTED, null);
+      case cancelNegotiatedAttributeOwnershipDivestiture_OIH_AHS:
+        objects.divest(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.CANCEL_NEGOTIATED, null); return null;
+      case attributeOwnershipReleaseDenied_OIH_AHS:
+        objects.divest(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.RELEASE_DENIED, null); return null;
+      case attributeOwnershipAcquisition_OIH_AHS_BX:
+        objects.acquire(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.ACQUIRE, (byte[]) a[2]); return null;
+      case attributeOwnershipAcquisitionIfAvailable_OIH_AHS:
+        objects.acquire(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.IF_AVAILABLE, null); return null;
+      case cancelAttributeOwnershipAcquisition_OIH_AHS:
+        objects.acquire(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.CANCEL_ACQUISITION, null); return null;
+      case queryAttributeOwnership_OIH_AH: objects.queryAttributeOwnership((Integer) a[0], (Integer) a[1]); return null;
+      case isAttributeOwnedByFederate_OIH_AH: return objects.isAttributeOwnedByFederate((Integer) a[0], (Integer) a[1]);
       case enableTimeRegulation_LTI: lrc.time().enableTimeRegulation((byte[]) a[0]); return null;
       case disableTimeRegulation: lrc.time().disableTimeRegulation(); return null;
       case enableTimeConstrained: lrc.time().enableTimeConstrained(); return null;

@@ -18,6 +18,7 @@ import org.vantor.ostra1516e.message.Event;
 import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Message;
 import org.vantor.ostra1516e.message.ObjectMessages;
+import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.SyncMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
@@ -50,6 +51,7 @@ final class Federation {
   private final Map<String, SyncPoint> syncPoints = new LinkedHashMap<>();
   private final Routes routes = new Routes(this);
   private final ObjectManagement objects = new ObjectManagement(this);
+  private final OwnershipManagement ownership = new OwnershipManagement(this, objects);
   private final Advisories advisories = new Advisories(this);
   private final TimeManagement time;
   private int privilegeToDelete;
@@ -113,6 +115,10 @@ final class Federation {
 
   Routes routes() {
     return routes;
+  }
+
+  OwnershipManagement ownership() {
+    return ownership;
   }
 
   ObjectManagement objects() {
@@ -331,6 +337,12 @@ final class Federation {
       reply.accept(new TimeMessages.Time(lits == null ? null : time.times().encode(lits)));
     } else if (message instanceof ObjectMessages.Register m) {
       objects.register(member, m, reply);
+    } else if (message instanceof OwnershipMessages.Divest m) {
+      ownership.divest(member, m, reply);
+    } else if (message instanceof OwnershipMessages.Acquire m) {
+      ownership.acquire(member, m, reply);
+    } else if (message instanceof OwnershipMessages.QueryOwnership m) {
+      ownership.query(member, m);
     } else if (message instanceof ObjectMessages.Delete m) {
       objects.delete(member, m);
     } else if (message instanceof ObjectMessages.LocalDelete m) {
@@ -400,7 +412,7 @@ final class Federation {
           }
         }
       }
-      objects.divest(member, m.objectClass(), m.attributes());
+      ownership.release(member, m.objectClass(), m.attributes());
     } else if (message instanceof DeclarationMessages.PublishInteractionClass m) {
       member.publishedInteractions.add(m.interactionClass());
     } else if (message instanceof DeclarationMessages.UnpublishInteractionClass m) {

@@ -2,6 +2,7 @@ package org.vantor.ostra1516e.engine;
 
 import java.util.BitSet;
 import java.util.HashMap;
+import java.util.LinkedHashMap;
 import java.util.Map;
 
 /**
@@ -17,6 +18,10 @@ final class Instance {
   final int registrant;
   /** Owner (member handle) of each owned attribute; an attribute missing here is unowned. */
   final Map<Integer, Integer> owners = new HashMap<>();
+  /** The tag of each attribute its owner divests by negotiation. */
+  final Map<Integer, byte[]> divesting = new HashMap<>();
+  /** Members waiting to acquire each attribute, first come first, with the tag of each request. */
+  final Map<Integer, LinkedHashMap<Integer, byte[]>> acquirers = new HashMap<>();
   /** Known class by member handle. */
   final Map<Integer, Integer> knownClass = new HashMap<>();
   /** Transportation types changed from the model's, by attribute. */

@@ -348,24 +348,7 @@ final class ObjectManagement {
         transportation));
   }
 
-  // ---- Ownership as declarations and resignation change it ----
-
-  /** divest makes the attributes of objectClass's instances that member owns unowned (null: all). */
-  void divest(Member member, int objectClass, int[] attributes) {
-    for (Instance instance : instances.values()) {
-      Integer known = instance.knownClass.get(member.handle);
-      if (known == null || known != objectClass) {
-        continue;
-      }
-      if (attributes == null) {
-        instance.owners.values().removeIf(owner -> owner == member.handle);
-      } else {
-        for (int attribute : attributes) {
-          instance.owners.remove(attribute, member.handle);
-        }
-      }
-    }
-  }
+  // ---- Resignation ----
 
   /**
    * resign applies a resign action (wire number) to what member owns and forgets it
@@ -387,8 +370,10 @@ final class ObjectManagement {
         remove(instance, member, new byte[0], RECEIVE, null, null);
       }
     }
+    OwnershipManagement ownership = federation.ownership();
+    ownership.cancelAll(member);
+    ownership.release(member, 0, null);
     for (Instance instance : instances.values()) {
-      instance.owners.values().removeIf(owner -> owner == member.handle);
       instance.knownClass.remove(member.handle);
       instance.toldRelevant.remove(member.handle);
       instance.toldInScope.remove(member.handle);

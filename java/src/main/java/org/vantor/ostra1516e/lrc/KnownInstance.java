@@ -35,6 +35,10 @@ final class KnownInstance {
     return !owned.isEmpty();
   }
 
+  synchronized void own(int attribute) {
+    owned.set(attribute);
+  }
+
   synchronized void disown(int attribute) {
     owned.clear(attribute);
   }

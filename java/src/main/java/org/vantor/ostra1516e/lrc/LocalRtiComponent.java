@@ -33,6 +33,7 @@ import org.vantor.ostra1516e.message.Event;
 import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Notice;
 import org.vantor.ostra1516e.message.ObjectMessages;
+import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.Request;
 import org.vantor.ostra1516e.message.SyncMessages;
@@ -269,6 +270,25 @@ public final class LocalRtiComponent implements EventSink {
       Thread thread = new Thread(() -> deliverImmediately(queue), "ostra-callbacks-" + federateAmbassador);
       thread.setDaemon(true);
       thread.start();
+    }
+  }
+
+  private static Callback ownershipCallback(OwnershipMessages.Ownership e) {
+    Object o = e.object();
+    Object a = e.attributes();
+    switch (e.kind()) {
+      case OwnershipMessages.ASSUMPTION_REQUESTED:
+        return new Callback(CallbackMethod.requestAttributeOwnershipAssumption_OIH_AHS_BX_Native, o, a, e.tag());
+      case OwnershipMessages.CONFIRMATION_REQUESTED:
+        return new Callback(CallbackMethod.requestDivestitureConfirmation_OIH_AHS_Native, o, a);
+      case OwnershipMessages.ACQUIRED:
+        return new Callback(CallbackMethod.attributeOwnershipAcquisitionNotification_OIH_AHS_BX_Native, o, a, e.tag());
+      case OwnershipMessages.UNAVAILABLE:
+        return new Callback(CallbackMethod.attributeOwnershipUnavailable_OIH_AHS_Native, o, a);
+      case OwnershipMessages.RELEASE_REQUESTED:
+        return new Callback(CallbackMethod.requestAttributeOwnershipRelease_OIH_AHS_BX_Native, o, a, e.tag());
+      default:
+        return new Callback(CallbackMethod.confirmAttributeOwnershipAcquisitionCancellation_OIH_AHS_Native, o, a);
     }
   }
 
@@ -581,6 +601,16 @@ public final class LocalRtiComponent implements EventSink {
     } else if (event instanceof ObjectMessages.InteractionTransportationReport e) {
       queue.add(new Callback(CallbackMethod.reportInteractionTransportationType_FH_ICH_TTH_Native, e.federate(),
           e.interactionClass(), e.transportation()));
+    } else if (event instanceof OwnershipMessages.Ownership e) {
+      if (e.kind() == OwnershipMessages.ACQUIRED) {
+        objects.acquired(e);
+      }
+      queue.add(ownershipCallback(e));
+    } else if (event instanceof OwnershipMessages.Owner e) {
+      queue.add(e.owner() == 0
+          ? new Callback(CallbackMethod.attributeIsNotOwned_OIH_AH_Native, e.object(), e.attribute())
+          : new Callback(CallbackMethod.informAttributeOwnership_OIH_AH_FH_Native, e.object(), e.attribute(),
+              e.owner()));
     } else if (event instanceof TimeMessages.Grant e) {
       queue.add(new Callback(CallbackMethod.timeAdvanceGrant_LT_Native, (Object) e.time()));
     } else if (event instanceof TimeMessages.RequestRetraction e) {

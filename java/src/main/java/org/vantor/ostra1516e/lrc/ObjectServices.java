@@ -2,6 +2,7 @@ package org.vantor.ostra1516e.lrc;
 
 import hla.rti1516e.exceptions.AttributeNotDefined;
 import hla.rti1516e.exceptions.AttributeNotOwned;
+import hla.rti1516e.exceptions.AttributeNotPublished;
 import hla.rti1516e.exceptions.DeletePrivilegeNotHeld;
 import hla.rti1516e.exceptions.FederateOwnsAttributes;
 import hla.rti1516e.exceptions.IllegalName;
@@ -27,6 +28,7 @@ import java.util.concurrent.atomic.AtomicInteger;
 import org.vantor.ostra1516e.fom.FomModel;
 import org.vantor.ostra1516e.message.DeclarationMessages;
 import org.vantor.ostra1516e.message.ObjectMessages;
+import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.wire.HandleValues;
 import org.vantor.ostra1516e.wire.RetractionHandle;
 import org.vantor.ostra1516e.wire.ServiceMethod;
@@ -571,7 +573,82 @@ public final class ObjectServices {
     return false;
   }
 
+  // ---- Ownership ----
+
+  /**
+   * divest gives up attributes of an instance this federate owns in one of the ways of
+   * {@link OwnershipMessages} (the engine decides, and refuses in the wrong state); the
+   * result is the attributes that are no longer this federate's.
+   */
+  public int[] divest(ServiceMethod service, int object, int[] attributes, int kind, byte[] tag)
+      throws RTIexception {
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    attributes(service, model, instance.knownClass, attributes);
+    for (int attribute : attributes) {
+      if (!instance.owns(attribute)) {
+        throw notOwned(service, model, instance, attribute);
+      }
+    }
+    int[] gone = lrc.expect(service, new OwnershipMessages.Divest(object, attributes, kind,
+        tag != null ? tag : new byte[0]), OwnershipMessages.Divested.class).attributes();
+    for (int attribute : gone) {
+      instance.disown(attribute);
+    }
+    return gone;
+  }
+
+  /** acquire asks for attributes of an instance, or takes such a request back (kind as in {@link OwnershipMessages}). */
+  public void acquire(ServiceMethod service, int object, int[] attributes, int kind, byte[] tag) throws RTIexception {
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    attributes(service, model, instance.knownClass, attributes);
+    if (kind != OwnershipMessages.CANCEL_ACQUISITION) {
+      BitSet published = publishedAttributes(instance.knownClass);
+      if (published.isEmpty()) {
+        throw new ObjectClassNotPublished(name(service) + ": object class "
+            + model.objectClassName(instance.knownClass).orElse("" + instance.knownClass)
+            + " is not published by this federate");
+      }
+      int privilege = model.attributeHandle(model.objectRoot(), "HLAprivilegeToDeleteObject");
+      for (int attribute : attributes) {
+        if (!published.get(attribute) && attribute != privilege) {
+          throw new AttributeNotPublished(name(service) + ": attribute "
+              + model.attributeName(instance.knownClass, attribute).orElse("" + attribute)
+              + " is not published by this federate");
+        }
+      }
+    }
+    lrc.expectDone(service, new OwnershipMessages.Acquire(object, attributes, kind, tag != null ? tag : new byte[0]));
+  }
+
+  public void queryAttributeOwnership(int object, int attribute) throws RTIexception {
+    ServiceMethod service = ServiceMethod.queryAttributeOwnership_OIH_AH;
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    attribute(service, model, instance.knownClass, attribute);
+    lrc.send(service, new OwnershipMessages.QueryOwnership(object, attribute));
+  }
+
+  public boolean isAttributeOwnedByFederate(int object, int attribute) throws RTIexception {
+    ServiceMethod service = ServiceMethod.isAttributeOwnedByFederate_OIH_AH;
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    attribute(service, model, instance.knownClass, attribute);
+    return instance.owns(attribute);
+  }
+
   // ---- Events ----
+
+  /** acquired records what the engine handed this federate, before the federate is told. */
+  void acquired(OwnershipMessages.Ownership e) {
+    KnownInstance instance = known.get(e.object());
+    if (instance != null) {
+      for (int attribute : e.attributes()) {
+        instance.own(attribute);
+      }
+    }
+  }
 
   void discovered(ObjectMessages.Discover e) {
     remember(new KnownInstance(e.object(), e.name(), e.knownClass(), new BitSet()));

@@ -17,6 +17,7 @@ import org.vantor.ostra1516e.message.DeclarationMessages;
 import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Message;
 import org.vantor.ostra1516e.message.ObjectMessages;
+import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.Request;
 import org.vantor.ostra1516e.message.SyncMessages;
@@ -303,6 +304,24 @@ public final class MessageCodec {
       row(0x0419, ObjectMessages.InteractionTransportationReport.class,
           (m, o) -> { o.i32(m.federate()); o.i32(m.interactionClass()); o.i32(m.transportation()); },
           i -> new ObjectMessages.InteractionTransportationReport(i.i32(), i.i32(), i.i32())),
+
+      // ---- ownership management
+      row(0x0601, OwnershipMessages.Divest.class,
+          (m, o) -> { o.i32(m.object()); o.ints(m.attributes()); o.i32(m.kind()); o.bytes(m.tag()); },
+          i -> new OwnershipMessages.Divest(i.i32(), i.ints(), i.i32(), i.bytes())),
+      row(0x0602, OwnershipMessages.Divested.class, (m, o) -> o.ints(m.attributes()),
+          i -> new OwnershipMessages.Divested(i.ints())),
+      row(0x0603, OwnershipMessages.Acquire.class,
+          (m, o) -> { o.i32(m.object()); o.ints(m.attributes()); o.i32(m.kind()); o.bytes(m.tag()); },
+          i -> new OwnershipMessages.Acquire(i.i32(), i.ints(), i.i32(), i.bytes())),
+      row(0x0604, OwnershipMessages.Ownership.class,
+          (m, o) -> { o.i32(m.kind()); o.i32(m.object()); o.ints(m.attributes()); o.bytes(m.tag()); },
+          i -> new OwnershipMessages.Ownership(i.i32(), i.i32(), i.ints(), i.bytes())),
+      row(0x0605, OwnershipMessages.QueryOwnership.class, (m, o) -> { o.i32(m.object()); o.i32(m.attribute()); },
+          i -> new OwnershipMessages.QueryOwnership(i.i32(), i.i32())),
+      row(0x0606, OwnershipMessages.Owner.class,
+          (m, o) -> { o.i32(m.object()); o.i32(m.attribute()); o.i32(m.owner()); },
+          i -> new OwnershipMessages.Owner(i.i32(), i.i32(), i.i32())),
 
       // ---- time management
       row(0x0501, TimeMessages.EnableRegulation.class, (m, o) -> o.bytes(m.lookahead()),
