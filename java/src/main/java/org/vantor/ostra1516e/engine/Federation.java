@@ -366,6 +366,12 @@ final class Federation {
     } else if (message instanceof ObjectMessages.QueryInteractionTransportation m) {
       objects.queryInteractionTransportation(member, m);
     } else if (message instanceof FederationMessages.Resign m) {
+      // Only the actions that cancel pending acquisitions (2, 4) may leave with some pending.
+      if (m.action() != 2 && m.action() != 4 && ownership.acquiring(member)) {
+        reply.accept(new Reply.Refused("OwnershipAcquisitionPending", "this federate is still acquiring attributes; "
+            + "cancel the acquisitions or resign with an action that cancels them"));
+        return;
+      }
       remove(member, m.action());
       reply.accept(Reply.Done.INSTANCE);
     } else if (message instanceof SyncMessages.Register m) {

@@ -448,7 +448,8 @@ public final class LocalRtiComponent implements EventSink {
       throw new InvalidResignAction("resignFederationExecution: resign action number " + action
           + " is not a ResignAction (0 to 5)");
     }
-    if (action == NO_ACTION && objects.ownsAnything()) {
+    // Neither action deletes nor divests anything (2: CANCEL_PENDING_OWNERSHIP_ACQUISITIONS).
+    if ((action == NO_ACTION || action == 2) && objects.ownsAnything()) {
       throw new FederateOwnsAttributes("resignFederationExecution: this federate owns attributes of object "
           + "instances; resign with an action that deletes or divests them, or give them up first");
     }

@@ -451,6 +451,19 @@ public final class ObjectServices {
     lrc.send(service, new ObjectMessages.RequestClassUpdate(objectClass, attributes, tag));
   }
 
+  /** owning is the instance object, once every one of attributes is defined for it and owned by this federate. */
+  private KnownInstance owning(ServiceMethod service, int object, int[] attributes) throws RTIexception {
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    attributes(service, model, instance.knownClass, attributes);
+    for (int attribute : attributes) {
+      if (!instance.owns(attribute)) {
+        throw notOwned(service, model, instance, attribute);
+      }
+    }
+    return instance;
+  }
+
   private static AttributeNotOwned notOwned(ServiceMethod service, FomModel model, KnownInstance instance,
       int attribute) {
     return new AttributeNotOwned(name(service) + ": attribute "
@@ -463,14 +476,7 @@ public final class ObjectServices {
   public void requestAttributeTransportationTypeChange(int object, int[] attributes, int transportation)
       throws RTIexception {
     ServiceMethod service = ServiceMethod.requestAttributeTransportationTypeChange_OIH_AHS_TTH;
-    FomModel model = model(service);
-    KnownInstance instance = instance(service, object);
-    attributes(service, model, instance.knownClass, attributes);
-    for (int attribute : attributes) {
-      if (!instance.owns(attribute)) {
-        throw notOwned(service, model, instance, attribute);
-      }
-    }
+    KnownInstance instance = owning(service, object, attributes);
     transportation(service, transportation);
     lrc.send(service, new ObjectMessages.ChangeAttributeTransportation(object, attributes, transportation));
   }
@@ -582,14 +588,7 @@ public final class ObjectServices {
    */
   public int[] divest(ServiceMethod service, int object, int[] attributes, int kind, byte[] tag)
       throws RTIexception {
-    FomModel model = model(service);
-    KnownInstance instance = instance(service, object);
-    attributes(service, model, instance.knownClass, attributes);
-    for (int attribute : attributes) {
-      if (!instance.owns(attribute)) {
-        throw notOwned(service, model, instance, attribute);
-      }
-    }
+    KnownInstance instance = owning(service, object, attributes);
     int[] gone = lrc.expect(service, new OwnershipMessages.Divest(object, attributes, kind,
         tag != null ? tag : new byte[0]), OwnershipMessages.Divested.class).attributes();
     for (int attribute : gone) {
