@@ -149,8 +149,8 @@ final class OwnershipManagement {
         return;
       }
     }
-    reply.accept(new OwnershipMessages.Divested(gone.stream().mapToInt(Integer::intValue).toArray()));
     notices.send(instance);
+    reply.accept(new OwnershipMessages.Divested(gone.stream().mapToInt(Integer::intValue).toArray()));
   }
 
   void acquire(Member member, Acquire m, Consumer<Reply> reply) {
@@ -201,8 +201,9 @@ final class OwnershipManagement {
         }
       }
     }
-    reply.accept(Reply.Done.INSTANCE);
+    // The callbacks first: across a server the caller's own then reach its component before the answer.
     notices.send(instance);
+    reply.accept(Reply.Done.INSTANCE);
   }
 
   void query(Member member, OwnershipMessages.QueryOwnership m) {

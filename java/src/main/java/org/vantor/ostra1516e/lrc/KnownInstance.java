@@ -17,6 +17,8 @@ final class KnownInstance {
   final String name;
   final int knownClass;
   private final BitSet owned;
+  /** The attributes this federate has asked the owners for and not yet got, nor been refused. */
+  private final BitSet acquiring = new BitSet();
   /** The order this federate updates attributes in, where changed (true: time-stamp order). */
   private Map<Integer, Boolean> orders;
 
@@ -37,6 +39,35 @@ final class KnownInstance {
 
   synchronized void own(int attribute) {
     owned.set(attribute);
+    acquiring.clear(attribute);
+  }
+
+  /** startAcquiring notes the attributes of a request that did not come at once. */
+  synchronized void startAcquiring(int[] attributes) {
+    for (int attribute : attributes) {
+      if (!owned.get(attribute)) {
+        acquiring.set(attribute);
+      }
+    }
+  }
+
+  synchronized void stopAcquiring(int[] attributes) {
+    for (int attribute : attributes) {
+      acquiring.clear(attribute);
+    }
+  }
+
+  /** acquiring tells whether this federate waits for any of attributes (null: any at all). */
+  synchronized boolean acquiring(int[] attributes) {
+    if (attributes == null) {
+      return !acquiring.isEmpty();
+    }
+    for (int attribute : attributes) {
+      if (acquiring.get(attribute)) {
+        return true;
+      }
+    }
+    return false;
   }
 
   synchronized void disown(int attribute) {

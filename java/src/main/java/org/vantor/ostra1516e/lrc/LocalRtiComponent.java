@@ -603,9 +603,7 @@ public final class LocalRtiComponent implements EventSink {
       queue.add(new Callback(CallbackMethod.reportInteractionTransportationType_FH_ICH_TTH_Native, e.federate(),
           e.interactionClass(), e.transportation()));
     } else if (event instanceof OwnershipMessages.Ownership e) {
-      if (e.kind() == OwnershipMessages.ACQUIRED) {
-        objects.acquired(e);
-      }
+      objects.ownership(e);
       queue.add(ownershipCallback(e));
     } else if (event instanceof OwnershipMessages.Owner e) {
       queue.add(e.owner() == 0

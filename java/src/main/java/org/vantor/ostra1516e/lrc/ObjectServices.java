@@ -17,6 +17,7 @@ import hla.rti1516e.exceptions.ObjectClassNotPublished;
 import hla.rti1516e.exceptions.ObjectInstanceNameInUse;
 import hla.rti1516e.exceptions.ObjectInstanceNameNotReserved;
 import hla.rti1516e.exceptions.ObjectInstanceNotKnown;
+import hla.rti1516e.exceptions.OwnershipAcquisitionPending;
 import hla.rti1516e.exceptions.RTIexception;
 import java.nio.ByteBuffer;
 import java.util.BitSet;
@@ -152,6 +153,12 @@ public final class ObjectServices {
     objectClass(service, model, objectClass);
     if (attributes != null) {
       attributes(service, model, objectClass, attributes);
+    }
+    for (KnownInstance instance : known.values()) {
+      if (instance.knownClass == objectClass && instance.acquiring(attributes)) {
+        throw new OwnershipAcquisitionPending(name(service) + ": this federate is acquiring attributes of "
+            + instance.name + "; cancel the acquisition first");
+      }
     }
     BitSet set = published.get(objectClass);
     if (set != null) {
@@ -427,6 +434,10 @@ public final class ObjectServices {
     ServiceMethod service = ServiceMethod.localDeleteObjectInstance_OIH;
     lrc.check(service);
     KnownInstance instance = instance(service, object);
+    if (instance.acquiring(null)) {
+      throw new OwnershipAcquisitionPending(name(service) + ": this federate is acquiring attributes of object "
+          + "instance " + instance.name + "; cancel the acquisition first");
+    }
     if (instance.ownsAny()) {
       throw new FederateOwnsAttributes(name(service) + ": this federate owns attributes of object instance "
           + instance.name);
@@ -619,6 +630,9 @@ public final class ObjectServices {
       }
     }
     lrc.expectDone(service, new OwnershipMessages.Acquire(object, attributes, kind, tag != null ? tag : new byte[0]));
+    if (kind == OwnershipMessages.ACQUIRE) {
+      instance.startAcquiring(attributes);  // what came at once is owned already
+    }
   }
 
   public void queryAttributeOwnership(int object, int attribute) throws RTIexception {
@@ -639,13 +653,18 @@ public final class ObjectServices {
 
   // ---- Events ----
 
-  /** acquired records what the engine handed this federate, before the federate is told. */
-  void acquired(OwnershipMessages.Ownership e) {
+  /** ownership records what the engine handed this federate or refused it, before the federate is told. */
+  void ownership(OwnershipMessages.Ownership e) {
     KnownInstance instance = known.get(e.object());
-    if (instance != null) {
+    if (instance == null) {
+      return;
+    }
+    if (e.kind() == OwnershipMessages.ACQUIRED) {
       for (int attribute : e.attributes()) {
         instance.own(attribute);
       }
+    } else if (e.kind() == OwnershipMessages.UNAVAILABLE || e.kind() == OwnershipMessages.CANCELLATION_CONFIRMED) {
+      instance.stopAcquiring(e.attributes());
     }
   }
 
