@@ -3,22 +3,30 @@
 # the demo, unless its tables with a time column list times that never go down.
 if(NAME STREQUAL "demo")
   set(expected
-    # each simulator saw the other's vehicles, with their last values
+    # after step 2 the trucks simulator hands Truck-2 to the cars simulator, which moves it on
+    "  handed Truck-2 to cars after step 2"
+    "  took over Truck-2 from trucks after step 2"
+    "  updated Car-1 and Car-2 in steps 1 to 3, Truck-2 in step 3"
+    "  updated Truck-1 in steps 1 to 3, Truck-2 in steps 1 to 2"
+    # each simulator saw the other's vehicles, with their last values and who sent them:
+    # cars saw Truck-2 until it took it over, trucks saw it once cars moved it
     "Truck-1 +milk truck +\\(82\\.0, 0\\.0\\) +3 +trucks"
-    "Truck-2 +fire engine +\\(70\\.0, 4\\.0\\) +3 +trucks"
+    "Truck-2 +fire engine +\\(80\\.0, 4\\.0\\) +2 +trucks"
     "Car-1 +red sedan +\\(36\\.0, 0\\.0\\) +3 +cars"
     "Car-2 +blue van +\\(27\\.0, 5\\.5\\) +3 +cars"
+    "Truck-2 +fire engine +\\(70\\.0, 4\\.0\\) +1 +cars"
     "heard 4 messages: 3 from radio, 1 from trucks"
     "heard 4 messages: 1 from cars, 3 from radio"
     # the monitor's table: every vehicle in every step, received at the step's time, the
-    # producer conveyed
+    # producer conveyed: Truck-2 comes from its new owner after the handover
     "    1 +1 +Car-1 +HLAobjectRoot\\.Vehicle +red sedan +\\(12\\.0, 0\\.0\\) +cars"
     "    2 +2 +Truck-1 +HLAobjectRoot\\.Vehicle +milk truck +\\(88\\.0, 0\\.0\\) +trucks"
-    "    3 +3 +Truck-2 +HLAobjectRoot\\.Vehicle +fire engine +\\(70\\.0, 4\\.0\\) +trucks"
+    "    2 +2 +Truck-2 +HLAobjectRoot\\.Vehicle +fire engine +\\(80\\.0, 4\\.0\\) +trucks"
+    "    3 +3 +Truck-2 +HLAobjectRoot\\.Vehicle +fire engine +\\(70\\.0, 4\\.0\\) +cars"
     # the messages arrived, at their time
     "    2 +2 +HLAinteractionRoot\\.Message +radio +trucks, keep right +radio"
-    "    3 +3 +HLAinteractionRoot\\.Message +trucks +Truck-1 and Truck-2 stopped +trucks"
-    "    3 +3 +heard cars +Car-1 and Car-2 stopped"
+    "    3 +3 +HLAinteractionRoot\\.Message +trucks +Truck-1 stopped +trucks"
+    "    3 +3 +heard cars +Car-1, Car-2 and Truck-2 stopped"
     # all of it in time-stamp order, none in receive order
     "17 of 17 received in time-stamp order"
     "removed as their owners resigned: Car-1 Car-2 Truck-1 Truck-2"

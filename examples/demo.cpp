@@ -9,7 +9,9 @@
 //                                           the federate NAME alone, in this process
 //
 //   cars, trucks   vehicle simulators: each registers two named Vehicle objects and moves
-//                  them every step; each watches the other's vehicles
+//                  them every step; each watches the other's vehicles. After step 2 the
+//                  trucks simulator hands Truck-2 to the cars simulator (ownership
+//                  transfer): cars moves it from step 3 on and deletes it at the end
 //   monitor        a traffic monitor: watches every vehicle and every message, and
 //                  conducts (registers the synchronization points)
 //   radio          sends a Message every step and listens to the others' messages
@@ -68,20 +70,49 @@ Heard decodeMessage(rti1516e::ParameterHandleValueMap const& values, rti1516e::P
   return heard;
 }
 
+// "A", "A and B", "A, B and C".
+std::wstring listText(std::vector<std::wstring> const& items) {
+  std::wstring text;
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += i + 1 == items.size() ? L" and " : L", ";
+    text += items[i];
+  }
+  return text;
+}
+
+// What a federate throws when its part of the story goes wrong; run() writes it into the
+// transcript. The demo's names are plain ASCII.
+std::runtime_error failure(std::wstring const& text) {
+  return std::runtime_error(std::string(text.begin(), text.end()));
+}
+
+// One vehicle changes hands while the federation runs. Right after step afterStep, when
+// both simulators have been granted time afterStep, the simulator `to` asks for the vehicle
+// and the simulator `from` releases it; from the next step on, `to` moves it and `from`
+// watches it like any other vehicle.
+struct Handover {
+  std::wstring object;    // the object instance name
+  std::wstring from, to;  // the simulators that give and take it
+  int afterStep;
+};
+
 // ---------------------------------------------------------------------------------------
 // A vehicle simulator owns a few vehicles, moves them in a straight line every step and
-// watches the vehicles of the other simulators.
+// watches the vehicles of the other simulators. As the handover says, it gives one of its
+// vehicles to another simulator, or takes one over from another.
 class VehicleSimulator : public DemoFederate {
  public:
   struct Spec {
     std::wstring instanceName;  // the object instance name, unique in the federation
     std::wstring name;          // the Name attribute
-    Position start;
-    Position velocity;  // metres per step
+    Position start;             // where it would have been at step 0
+    Position velocity;          // metres per step
   };
 
-  VehicleSimulator(std::wstring name, std::vector<Spec> vehicles)
-      : DemoFederate(std::move(name), L"VehicleSimulator", false), specs_(std::move(vehicles)) {}
+  VehicleSimulator(std::wstring name, std::vector<Spec> const& vehicles, Handover handover)
+      : DemoFederate(std::move(name), L"VehicleSimulator", false), handover_(std::move(handover)) {
+    for (auto const& spec : vehicles) vehicles_.push_back({spec, rti1516e::ObjectInstanceHandle()});
+  }
 
  protected:
   void declare() override {
@@ -100,15 +131,23 @@ class VehicleSimulator : public DemoFederate {
     rti().publishInteractionClass(message_);
     rti().subscribeInteractionClass(message_);
 
+    // What changes hands with a vehicle: all its attributes, and the privilege to delete
+    // it, which every object has (an attribute of HLAobjectRoot). Whoever holds that
+    // privilege at the end deletes the vehicle as it resigns.
+    wholeVehicle_ = attributes;
+    wholeVehicle_.insert(rti().getAttributeHandle(vehicle_, L"HLAprivilegeToDeleteObject"));
+
     // A name must be reserved before an object is registered with it. The answer comes
     // as a callback.
-    for (auto const& spec : specs_) rti().reserveObjectInstanceName(spec.instanceName);
+    for (auto const& vehicle : vehicles_)
+      rti().reserveObjectInstanceName(vehicle.spec.instanceName);
     evokeUntil(L"the names to be reserved", [&] {
       if (!refused_.empty()) throw std::runtime_error("the name " + refused_ + " is taken");
-      return reserved_.size() == specs_.size();
+      return reserved_.size() == vehicles_.size();
     });
-    for (auto const& spec : specs_) {
-      objects_.push_back(rti().registerObjectInstance(vehicle_, spec.instanceName));
+    for (auto& vehicle : vehicles_) {
+      vehicle.object = rti().registerObjectInstance(vehicle_, vehicle.spec.instanceName);
+      registered_.push_back(vehicle.spec.instanceName);
     }
   }
 
@@ -120,29 +159,107 @@ class VehicleSimulator : public DemoFederate {
     refused_.assign(name.begin(), name.end());
   }
 
+  // Moves the vehicles this simulator owns now.
   void step(int n) override {
-    for (size_t i = 0; i < specs_.size(); ++i) {
-      Spec const& spec = specs_[i];
+    std::vector<std::wstring> moved;
+    for (Vehicle& vehicle : vehicles_) {
+      if (!vehicle.ours) continue;
+      Spec const& spec = vehicle.spec;
       Position const at{spec.start.x + n * spec.velocity.x, spec.start.y + n * spec.velocity.y};
       rti1516e::AttributeHandleValueMap values;
       values[nameAttribute_] = encodeText(spec.name);
       values[positionAttribute_] = encodePosition(at);
-      rti().updateAttributeValues(objects_[i], values, encodeStep(n), sendTime());
+      rti().updateAttributeValues(vehicle.object, values, encodeStep(n), sendTime());
+      if (vehicle.firstStep == 0) vehicle.firstStep = n;
+      vehicle.lastStep = n;
+      moved.push_back(spec.instanceName);
     }
-    if (n == settings().steps) {
-      std::wstring text;
-      for (auto const& spec : specs_) text += (text.empty() ? L"" : L" and ") + spec.instanceName;
-      sendMessage(n, text + L" stopped");
+    if (n == settings().steps) sendMessage(n, listText(moved) + L" stopped");
+  }
+
+  // The handover, between step afterStep and the next, where both simulators are sure to
+  // be (each has been granted time afterStep, and neither has sent anything of the next
+  // step yet):
+  //
+  //   taker   attributeOwnershipAcquisition(vehicle, all of it)
+  //   giver     <- requestAttributeOwnershipRelease
+  //   giver   attributeOwnershipDivestitureIfWanted(vehicle, all of it)
+  //   taker     <- attributeOwnershipAcquisitionNotification
+  //
+  // Ownership callbacks carry no time stamp: they arrive whenever the federate delivers
+  // callbacks, the giver's request perhaps already during its advance. So each side waits
+  // here for its own, and answers here rather than in the callback. The vehicle's last
+  // update from the giver is stamped afterStep, the first from the taker afterStep + 1.
+  void endStep(int n) override {
+    DemoFederate::endStep(n);
+    if (n != handover_.afterStep) return;
+    if (name() == handover_.from) handOver(n);
+    if (name() == handover_.to) takeOver(n);
+  }
+
+  // The giving side: waits until the other simulator asks for the vehicle, then releases
+  // what is wanted of it (which must be all of it) and stops moving it.
+  void handOver(int n) {
+    auto vehicle = std::find_if(vehicles_.begin(), vehicles_.end(), [&](Vehicle const& v) {
+      return v.spec.instanceName == handover_.object && v.ours;
+    });
+    if (vehicle == vehicles_.end()) throw failure(L"has no " + handover_.object + L" to hand over");
+    evokeUntil(L"a request to release " + handover_.object,
+               [&] { return releaseRequested_.count(vehicle->object) > 0; });
+    rti1516e::AttributeHandleSet divested;
+    rti().attributeOwnershipDivestitureIfWanted(vehicle->object, wholeVehicle_, divested);
+    if (divested != wholeVehicle_) throw failure(L"could release only part of " + handover_.object);
+    vehicle->ours = false;
+    handoverText_ = L"handed " + handover_.object + L" to " + handover_.to + L" after step " +
+                    std::to_wstring(n);
+  }
+
+  // The taking side: asks for the whole vehicle and waits until the RTI says it is ours.
+  // It then moves the vehicle on from where the last update put it, at the speed the last
+  // two updates showed. Those updates have all arrived: they were stamped with times up to
+  // n, and the grant to time n came after them.
+  void takeOver(int n) {
+    rti1516e::ObjectInstanceHandle const object = rti().getObjectInstanceHandle(handover_.object);
+    rti().attributeOwnershipAcquisition(object, wholeVehicle_, encodeStep(n));
+    evokeUntil(L"the ownership of " + handover_.object, [&] {
+      if (unavailable_.count(object)) throw failure(handover_.from + L" kept " + handover_.object);
+      return acquired_[object] == wholeVehicle_;
+    });
+    Seen const& seen = seen_[object];
+    Position velocity;
+    if (seen.previousStep > 0 && seen.lastStep > seen.previousStep) {
+      int const steps = seen.lastStep - seen.previousStep;
+      velocity = {(seen.last.x - seen.previous.x) / steps, (seen.last.y - seen.previous.y) / steps};
     }
+    Position const start{seen.last.x - seen.lastStep * velocity.x,
+                         seen.last.y - seen.lastStep * velocity.y};
+    vehicles_.push_back({Spec{handover_.object, seen.name, start, velocity}, object});
+    handoverText_ = L"took over " + handover_.object + L" from " + handover_.from +
+                    L" after step " + std::to_wstring(n);
+  }
+
+  void requestAttributeOwnershipRelease(rti1516e::ObjectInstanceHandle object,
+                                        rti1516e::AttributeHandleSet const&,
+                                        rti1516e::VariableLengthData const&) override {
+    releaseRequested_.insert(object);
+  }
+
+  void attributeOwnershipAcquisitionNotification(rti1516e::ObjectInstanceHandle object,
+                                                 rti1516e::AttributeHandleSet const& secured,
+                                                 rti1516e::VariableLengthData const&) override {
+    acquired_[object].insert(secured.begin(), secured.end());
+  }
+
+  void attributeOwnershipUnavailable(rti1516e::ObjectInstanceHandle object,
+                                     rti1516e::AttributeHandleSet const&) override {
+    unavailable_.insert(object);
   }
 
   // Other simulators' vehicles. With the conveyProducingFederate switch on, the RTI calls
   // the variant that says who registered the object.
   void discoverObjectInstance(rti1516e::ObjectInstanceHandle object, rti1516e::ObjectClassHandle,
-                              std::wstring const& name,
-                              rti1516e::FederateHandle producer) override {
+                              std::wstring const& name, rti1516e::FederateHandle) override {
     seen_[object].object = name;
-    seen_[object].from = federateName(producer);
   }
 
   void discoverObjectInstance(rti1516e::ObjectInstanceHandle object, rti1516e::ObjectClassHandle,
@@ -150,19 +267,30 @@ class VehicleSimulator : public DemoFederate {
     seen_[object].object = name;
   }
 
+  // Every vehicle this simulator does not move: its reflections say who sent them, so a
+  // vehicle handed over shows its new owner.
   void reflectAttributeValues(rti1516e::ObjectInstanceHandle object,
                               rti1516e::AttributeHandleValueMap const& values,
-                              rti1516e::VariableLengthData const&, rti1516e::OrderType,
+                              rti1516e::VariableLengthData const& tag, rti1516e::OrderType,
                               rti1516e::TransportationType, rti1516e::LogicalTime const&,
-                              rti1516e::OrderType, rti1516e::SupplementalReflectInfo) override {
+                              rti1516e::OrderType,
+                              rti1516e::SupplementalReflectInfo info) override {
     Seen& seen = seen_[object];
+    // A vehicle this simulator registered and then handed over was never discovered.
+    if (seen.object.empty()) seen.object = rti().getObjectInstanceName(object);
     ++seen.updates;
+    if (info.hasProducingFederate) seen.from = federateName(info.producingFederate);
     try {
       auto name = values.find(nameAttribute_);
       if (name != values.end()) seen.name = decodeText(name->second);
       auto position = values.find(positionAttribute_);
-      if (position != values.end())
-        seen.position = formatPosition(decodePosition(position->second));
+      if (position != values.end()) {
+        seen.previous = seen.last;
+        seen.previousStep = seen.lastStep;
+        seen.last = decodePosition(position->second);
+        seen.lastStep = decodeStep(tag);
+        seen.position = formatPosition(seen.last);
+      }
     } catch (rti1516e::EncoderException const& e) {
       seen.name = L"(undecodable: " + e.what() + L")";
     }
@@ -177,10 +305,9 @@ class VehicleSimulator : public DemoFederate {
   }
 
   void report() override {
-    std::wstring names;
-    for (auto const& spec : specs_) names += (names.empty() ? L"" : L", ") + spec.instanceName;
-    out_ << L"  reserved " << names << L", registered them and updated them in steps 1 to "
-         << settings().steps << L"\n  saw the other vehicles (last values):\n";
+    out_ << L"  reserved and registered " << listText(registered_) << L"\n";
+    if (!handoverText_.empty()) out_ << L"  " << handoverText_ << L"\n";
+    out_ << L"  updated " << updatedText() << L"\n  saw the other vehicles (last values):\n";
     Table rows{{L"object", L"Name", L"Position", L"updates", L"from"}};
     for (auto const& entry : seen_) {
       Seen const& s = entry.second;
@@ -200,6 +327,7 @@ class VehicleSimulator : public DemoFederate {
     out_ << L"\n";
   }
 
+  // Deletes the vehicles whose privilege to delete it holds, the one taken over included.
   rti1516e::ResignAction resignAction() const override {
     return rti1516e::DELETE_OBJECTS_THEN_DIVEST;
   }
@@ -212,15 +340,52 @@ class VehicleSimulator : public DemoFederate {
     rti().sendInteraction(message_, values, encodeStep(n), sendTime());
   }
 
-  struct Seen {
-    std::wstring object, from, name, position;
-    int updates = 0;
+  // "Car-1 and Car-2 in steps 1 to 3, Truck-2 in step 3": the vehicles updated in the same
+  // steps together.
+  std::wstring updatedText() const {
+    std::vector<std::pair<std::wstring, std::vector<std::wstring>>> groups;  // steps, vehicles
+    for (Vehicle const& vehicle : vehicles_) {
+      if (vehicle.firstStep == 0) continue;
+      std::wstring const steps =
+          vehicle.firstStep == vehicle.lastStep
+              ? L"in step " + std::to_wstring(vehicle.firstStep)
+              : L"in steps " + std::to_wstring(vehicle.firstStep) + L" to " +
+                    std::to_wstring(vehicle.lastStep);
+      if (groups.empty() || groups.back().first != steps) groups.push_back({steps, {}});
+      groups.back().second.push_back(vehicle.spec.instanceName);
+    }
+    std::wstring text;
+    for (auto const& group : groups)
+      text += (text.empty() ? L"" : L", ") + listText(group.second) + L" " + group.first;
+    return text;
+  }
+
+  // A vehicle this simulator registered or took over.
+  struct Vehicle {
+    Spec spec;
+    rti1516e::ObjectInstanceHandle object;
+    bool ours = true;                 // false once handed over
+    int firstStep = 0, lastStep = 0;  // the steps it updated it in
   };
 
-  std::vector<Spec> specs_;
+  // A vehicle as the updates of others showed it.
+  struct Seen {
+    std::wstring object, name, position;
+    std::wstring from;  // who sent the last update
+    int updates = 0;
+    Position last, previous;  // the last two positions, and the steps they were sent in
+    int lastStep = 0, previousStep = 0;
+  };
+
+  std::vector<Vehicle> vehicles_;
+  std::vector<std::wstring> registered_;
+  Handover const handover_;
+  std::wstring handoverText_;  // what this simulator did in the handover, for the transcript
+  rti1516e::AttributeHandleSet wholeVehicle_;
+  std::set<rti1516e::ObjectInstanceHandle> releaseRequested_, unavailable_;
+  std::map<rti1516e::ObjectInstanceHandle, rti1516e::AttributeHandleSet> acquired_;
   std::set<std::wstring> reserved_;
   std::string refused_;
-  std::vector<rti1516e::ObjectInstanceHandle> objects_;
   std::map<rti1516e::ObjectInstanceHandle, Seen> seen_;
   std::vector<Heard> heard_;
   rti1516e::ObjectClassHandle vehicle_;
@@ -418,14 +583,19 @@ class Radio : public DemoFederate {
 
 // The four federates, in the order their transcripts are printed.
 std::vector<std::unique_ptr<DemoFederate>> makeFederates() {
+  // After step 2 the fire engine goes from the trucks simulator to the cars simulator.
+  Handover const handover{L"Truck-2", L"trucks", L"cars", 2};
   std::vector<std::unique_ptr<DemoFederate>> federates;
   federates.push_back(std::make_unique<VehicleSimulator>(
-      L"cars", std::vector<VehicleSimulator::Spec>{{L"Car-1", L"red sedan", {0, 0}, {12, 0}},
-                                                   {L"Car-2", L"blue van", {0, 4}, {9, 0.5}}}));
+      L"cars",
+      std::vector<VehicleSimulator::Spec>{{L"Car-1", L"red sedan", {0, 0}, {12, 0}},
+                                          {L"Car-2", L"blue van", {0, 4}, {9, 0.5}}},
+      handover));
   federates.push_back(std::make_unique<VehicleSimulator>(
       L"trucks",
       std::vector<VehicleSimulator::Spec>{{L"Truck-1", L"milk truck", {100, 0}, {-6, 0}},
-                                          {L"Truck-2", L"fire engine", {100, 4}, {-10, 0}}}));
+                                          {L"Truck-2", L"fire engine", {100, 4}, {-10, 0}}},
+      handover));
   federates.push_back(std::make_unique<TrafficMonitor>());
   federates.push_back(std::make_unique<Radio>());
   return federates;

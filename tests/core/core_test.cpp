@@ -49,7 +49,8 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
   InteractionClassHandle collision;  // never set: the state checks come before any other
   struct Row { std::string service; std::function<void()> call; };
   std::vector<Row> const laterGroups = {
-      {"createRegion", [&] { rti.createRegion({lane}); }},
+      {"subscribeInteractionClassWithRegions",
+       [&] { rti.subscribeInteractionClassWithRegions(rti.getInteractionClassHandle(L"Collision"), {}); }},
       {"requestFederationSave", [&] { rti.requestFederationSave(L"save"); }}};
   std::vector<Row> memberServices = {
       {"getFederateName", [&] { rti.getFederateName(FederateHandleFriend::fromNumber(1)); }},
@@ -65,7 +66,8 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
       {"registerObjectInstance", [&] { rti.registerObjectInstance(vehicle); }},
       {"queryAttributeOwnership", [&] { rti.queryAttributeOwnership(ObjectInstanceHandleFriend::fromNumber(1), position); }},
       {"attributeOwnershipAcquisition",
-       [&] { rti.attributeOwnershipAcquisition(ObjectInstanceHandleFriend::fromNumber(1), {position}, tag(1)); }}};
+       [&] { rti.attributeOwnershipAcquisition(ObjectInstanceHandleFriend::fromNumber(1), {position}, tag(1)); }},
+      {"createRegion", [&] { rti.createRegion({lane}); }}};
   memberServices.insert(memberServices.end(), laterGroups.begin(), laterGroups.end());
 
   for (Row const& row : memberServices) EXPECT_THAT(outcome(row.call), StartsWith("NotConnected: ")) << row.service;

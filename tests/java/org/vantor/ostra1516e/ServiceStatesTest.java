@@ -60,7 +60,9 @@ class ServiceStatesTest {
       "negotiatedAttributeOwnershipDivestiture", "confirmDivestiture", "attributeOwnershipAcquisition",
       "attributeOwnershipAcquisitionIfAvailable", "attributeOwnershipReleaseDenied",
       "attributeOwnershipDivestitureIfWanted", "cancelNegotiatedAttributeOwnershipDivestiture",
-      "cancelAttributeOwnershipAcquisition", "queryAttributeOwnership", "isAttributeOwnedByFederate");
+      "cancelAttributeOwnershipAcquisition", "queryAttributeOwnership", "isAttributeOwnedByFederate",
+      "createRegion", "commitRegionModifications", "deleteRegion", "getDimensionHandleSet", "getRangeBounds",
+      "setRangeBounds");
 
   static ServiceEntry entry(State state, List<Callback> delivered) throws RTIexception {
     ServiceEntry entry = new ServiceEntry((handle, callback) -> delivered.add(callback));

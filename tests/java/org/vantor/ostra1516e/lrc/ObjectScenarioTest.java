@@ -10,10 +10,15 @@ import hla.rti1516e.exceptions.DeletePrivilegeNotHeld;
 import hla.rti1516e.exceptions.FederateOwnsAttributes;
 import hla.rti1516e.exceptions.IllegalName;
 import hla.rti1516e.exceptions.InteractionClassNotPublished;
+import hla.rti1516e.exceptions.InvalidDimensionHandle;
+import hla.rti1516e.exceptions.InvalidRangeBound;
+import hla.rti1516e.exceptions.InvalidRegion;
 import hla.rti1516e.exceptions.ObjectClassNotPublished;
 import hla.rti1516e.exceptions.ObjectInstanceNameNotReserved;
 import hla.rti1516e.exceptions.ObjectInstanceNotKnown;
 import hla.rti1516e.exceptions.RTIexception;
+import hla.rti1516e.exceptions.RegionDoesNotContainSpecifiedDimension;
+import hla.rti1516e.exceptions.RegionNotCreatedByThisFederate;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.List;
@@ -24,6 +29,7 @@ import org.junit.jupiter.api.Test;
 import org.vantor.ostra1516e.engine.FederationEngine;
 import org.vantor.ostra1516e.transport.InProcessTransport;
 import org.vantor.ostra1516e.wire.HandleValues;
+import org.vantor.ostra1516e.wire.RangeBounds;
 import org.vantor.ostra1516e.wire.ServiceMethod;
 
 /**
@@ -437,6 +443,40 @@ class ObjectScenarioTest {
     } catch (RTIexception e) {
       return e.getClass().getSimpleName();
     }
+  }
+
+  /** Regions: bounds as set stay the creator's until committed; others see them as committed, and may not touch them. */
+  @Test
+  void regionsTakeTheirBoundsWhenCommitted() throws Exception {
+    Federate[] f = federates("a", "b");
+    RegionServices a = f[0].lrc.regions();
+    RegionServices b = f[1].lrc.regions();
+    int lane = f[0].lrc.support().getDimensionHandle("Lane");
+    long top = f[0].lrc.support().getDimensionUpperBound(lane);
+    int region = a.createRegion(new int[] {lane});
+    int other = b.createRegion(new int[] {lane});
+    assertEquals(List.of(lane), java.util.Arrays.stream(b.getDimensionHandleSet(region)).boxed().toList());
+    assertEquals("[0, " + top + "]", java.util.Arrays.toString(a.getRangeBounds(region, lane)));
+    a.setRangeBounds(region, lane, new RangeBounds(2, 5));
+    assertEquals("[2, 5]", java.util.Arrays.toString(a.getRangeBounds(region, lane)));
+    assertEquals("[0, " + top + "]", java.util.Arrays.toString(b.getRangeBounds(region, lane)), "not committed");
+    assertThrows(RegionNotCreatedByThisFederate.class, () -> a.commitRegionModifications(new int[] {region, other}));
+    assertEquals("[0, " + top + "]", java.util.Arrays.toString(b.getRangeBounds(region, lane)), "all or nothing");
+    a.commitRegionModifications(new int[] {region});
+    assertEquals("[2, 5]", java.util.Arrays.toString(b.getRangeBounds(region, lane)));
+
+    for (RangeBounds wrong : new RangeBounds[] {new RangeBounds(7, 7), new RangeBounds(8, 3),
+        new RangeBounds(0, top + 1)}) {
+      assertThrows(InvalidRangeBound.class, () -> a.setRangeBounds(region, lane, wrong), wrong.toString());
+    }
+    assertThrows(InvalidDimensionHandle.class, () -> a.createRegion(new int[] {lane, 999}));
+    assertThrows(RegionDoesNotContainSpecifiedDimension.class, () -> a.getRangeBounds(region, lane + 1));
+    assertThrows(RegionNotCreatedByThisFederate.class, () -> b.setRangeBounds(region, lane, new RangeBounds(1, 2)));
+    assertThrows(RegionNotCreatedByThisFederate.class, () -> b.deleteRegion(region));
+    assertThrows(InvalidRegion.class, () -> b.deleteRegion(999));
+    a.deleteRegion(region);
+    assertThrows(InvalidRegion.class, () -> b.getDimensionHandleSet(region));
+    assertThrows(InvalidRegion.class, () -> a.getRangeBounds(region, lane));
   }
 
   @Test

@@ -12,6 +12,7 @@ import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.transport.InProcessTransport;
 import org.vantor.ostra1516e.wire.HandleValues;
+import org.vantor.ostra1516e.wire.RangeBounds;
 import org.vantor.ostra1516e.wire.RetractionHandle;
 import org.vantor.ostra1516e.wire.ServiceMethod;
 import org.vantor.ostra1516e.wire.WireCodec;
@@ -151,6 +152,13 @@ final class ServiceEntry {
         objects.acquire(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.CANCEL_ACQUISITION, null); return null;
       case queryAttributeOwnership_OIH_AH: objects.queryAttributeOwnership((Integer) a[0], (Integer) a[1]); return null;
       case isAttributeOwnedByFederate_OIH_AH: return objects.isAttributeOwnedByFederate((Integer) a[0], (Integer) a[1]);
+      case createRegion_DHS: return lrc.regions().createRegion((int[]) a[0]);
+      case commitRegionModifications_RHS: lrc.regions().commitRegionModifications((int[]) a[0]); return null;
+      case deleteRegion_RH: lrc.regions().deleteRegion((Integer) a[0]); return null;
+      case getDimensionHandleSet_RH: return lrc.regions().getDimensionHandleSet((Integer) a[0]);
+      case getRangeBounds_RH_DH: return lrc.regions().getRangeBounds((Integer) a[0], (Integer) a[1]);
+      case setRangeBounds_RH_DH_RB:
+        lrc.regions().setRangeBounds((Integer) a[0], (Integer) a[1], (RangeBounds) a[2]); return null;
       case enableTimeRegulation_LTI: lrc.time().enableTimeRegulation((byte[]) a[0]); return null;
       case disableTimeRegulation: lrc.time().disableTimeRegulation(); return null;
       case enableTimeConstrained: lrc.time().enableTimeConstrained(); return null;

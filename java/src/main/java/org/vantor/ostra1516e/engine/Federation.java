@@ -19,6 +19,7 @@ import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Message;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.OwnershipMessages;
+import org.vantor.ostra1516e.message.RegionMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.SyncMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
@@ -52,6 +53,7 @@ final class Federation {
   private final Routes routes = new Routes(this);
   private final ObjectManagement objects = new ObjectManagement(this);
   private final OwnershipManagement ownership = new OwnershipManagement(this, objects);
+  private final Regions regions = new Regions(this);
   private final Advisories advisories = new Advisories(this);
   private final TimeManagement time;
   private int privilegeToDelete;
@@ -278,6 +280,7 @@ final class Federation {
 
   private void remove(Member member, int resignAction) {
     objects.resign(member, resignAction);
+    regions.forget(member);
     members.remove(member.handle);
     membersByName.remove(member.name);
     membersBySession.remove(member.session);
@@ -343,6 +346,14 @@ final class Federation {
       ownership.acquire(member, m, reply);
     } else if (message instanceof OwnershipMessages.QueryOwnership m) {
       ownership.query(member, m);
+    } else if (message instanceof RegionMessages.CreateRegion m) {
+      regions.create(member, m, reply);
+    } else if (message instanceof RegionMessages.CommitRegion m) {
+      regions.commit(member, m);
+    } else if (message instanceof RegionMessages.DeleteRegion m) {
+      regions.delete(member, m);
+    } else if (message instanceof RegionMessages.QueryRegion m) {
+      regions.query(m, reply);
     } else if (message instanceof ObjectMessages.Delete m) {
       objects.delete(member, m);
     } else if (message instanceof ObjectMessages.LocalDelete m) {

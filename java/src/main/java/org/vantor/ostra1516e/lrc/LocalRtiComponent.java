@@ -117,6 +117,7 @@ public final class LocalRtiComponent implements EventSink {
   private final SupportServices support = new SupportServices(this);
   private final ObjectServices objects = new ObjectServices(this);
   private final TimeServices time = new TimeServices(this);
+  private final RegionServices regions = new RegionServices(this);
 
   /** JoinState is what the component knows of the federation it joined. */
   static final class JoinState {
@@ -150,6 +151,10 @@ public final class LocalRtiComponent implements EventSink {
 
   public ObjectServices objects() {
     return objects;
+  }
+
+  public RegionServices regions() {
+    return regions;
   }
 
   public TimeServices time() {
@@ -432,6 +437,7 @@ public final class LocalRtiComponent implements EventSink {
     List<FomModule> read = readModules(modules);
     String name = federateName == null || federateName.isEmpty() ? null : federateName;
     objects.forget();  // before the engine can send anything of the new federation
+    regions.forget();
     Reply.Joined reply = expect(service,
         new FederationMessages.Join(federation, name, federateType, read), Reply.Joined.class);
     time.joined(reply.timeImplementation());
@@ -456,6 +462,7 @@ public final class LocalRtiComponent implements EventSink {
     expectDone(service, new FederationMessages.Resign(action));
     joined = null;
     objects.forget();
+    regions.forget();
     callbacks.clear();
   }
 

@@ -18,6 +18,7 @@ import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Message;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.OwnershipMessages;
+import org.vantor.ostra1516e.message.RegionMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.Request;
 import org.vantor.ostra1516e.message.SyncMessages;
@@ -322,6 +323,20 @@ public final class MessageCodec {
       row(0x0606, OwnershipMessages.Owner.class,
           (m, o) -> { o.i32(m.object()); o.i32(m.attribute()); o.i32(m.owner()); },
           i -> new OwnershipMessages.Owner(i.i32(), i.i32(), i.i32())),
+
+      // ---- data distribution management
+      row(0x0701, RegionMessages.CreateRegion.class, (m, o) -> o.ints(m.dimensions()),
+          i -> new RegionMessages.CreateRegion(i.ints())),
+      row(0x0702, RegionMessages.CommitRegion.class,
+          (m, o) -> { o.i32(m.region()); o.ints(m.dimensions()); o.ints(m.bounds()); },
+          i -> new RegionMessages.CommitRegion(i.i32(), i.ints(), i.ints())),
+      row(0x0703, RegionMessages.DeleteRegion.class, (m, o) -> o.i32(m.region()),
+          i -> new RegionMessages.DeleteRegion(i.i32())),
+      row(0x0704, RegionMessages.QueryRegion.class, (m, o) -> o.i32(m.region()),
+          i -> new RegionMessages.QueryRegion(i.i32())),
+      row(0x0705, RegionMessages.RegionInfo.class,
+          (m, o) -> { o.i32(m.creator()); o.ints(m.dimensions()); o.ints(m.bounds()); },
+          i -> new RegionMessages.RegionInfo(i.i32(), i.ints(), i.ints())),
 
       // ---- time management
       row(0x0501, TimeMessages.EnableRegulation.class, (m, o) -> o.bytes(m.lookahead()),

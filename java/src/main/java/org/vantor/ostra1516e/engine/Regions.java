@@ -1,0 +1,66 @@
+package org.vantor.ostra1516e.engine;
+
+import java.util.HashMap;
+import java.util.Map;
+import java.util.function.Consumer;
+import org.vantor.ostra1516e.message.RegionMessages;
+import org.vantor.ostra1516e.message.Reply;
+
+/**
+ * Regions holds a federation's regions: who created each, its dimensions, and its bounds
+ * as last committed, which is what the federation routes by.
+ *
+ * <p>Thread-safety: touched only by its federation's tasks.
+ */
+final class Regions {
+  /** A committed region: lower and upper bound of each of its dimensions in turn (unsigned). */
+  record Region(int creator, int[] dimensions, int[] bounds) {}
+
+  private final Federation federation;
+  private final Map<Integer, Region> regions = new HashMap<>();
+  private int nextRegion = 1;
+
+  Regions(Federation federation) {
+    this.federation = federation;
+  }
+
+  /** create makes a region that covers the whole of each of its dimensions until its creator commits other bounds. */
+  void create(Member member, RegionMessages.CreateRegion m, Consumer<Reply> reply) {
+    int handle = nextRegion++;
+    int[] bounds = new int[m.dimensions().length * 2];
+    for (int i = 0; i < m.dimensions().length; i++) {
+      bounds[2 * i + 1] = (int) federation.model().dimensionUpperBound(m.dimensions()[i]);
+    }
+    regions.put(handle, new Region(member.handle, m.dimensions().clone(), bounds));
+    reply.accept(new Reply.Number(handle));
+  }
+
+  void commit(Member member, RegionMessages.CommitRegion m) {
+    Region region = regions.get(m.region());
+    if (region != null && region.creator() == member.handle) {
+      regions.put(m.region(), new Region(member.handle, m.dimensions(), m.bounds()));
+    }
+  }
+
+  void delete(Member member, RegionMessages.DeleteRegion m) {
+    Region region = regions.get(m.region());
+    if (region != null && region.creator() == member.handle) {
+      regions.remove(m.region());
+    }
+  }
+
+  void query(RegionMessages.QueryRegion m, Consumer<Reply> reply) {
+    Region region = regions.get(m.region());
+    reply.accept(region == null ? new Reply.Refused("InvalidRegion", "region " + m.region() + " does not exist")
+        : new RegionMessages.RegionInfo(region.creator(), region.dimensions(), region.bounds()));
+  }
+
+  /** forget deletes the regions of a federate that leaves. */
+  void forget(Member member) {
+    regions.values().removeIf(region -> region.creator() == member.handle);
+  }
+
+  Region region(int handle) {
+    return regions.get(handle);
+  }
+}
