@@ -49,8 +49,8 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
   InteractionClassHandle collision;  // never set: the state checks come before any other
   struct Row { std::string service; std::function<void()> call; };
   std::vector<Row> const laterGroups = {
-      {"subscribeInteractionClassWithRegions",
-       [&] { rti.subscribeInteractionClassWithRegions(rti.getInteractionClassHandle(L"Collision"), {}); }},
+      {"associateRegionsForUpdates",
+       [&] { rti.associateRegionsForUpdates(ObjectInstanceHandleFriend::fromNumber(1), {}); }},
       {"requestFederationSave", [&] { rti.requestFederationSave(L"save"); }}};
   std::vector<Row> memberServices = {
       {"getFederateName", [&] { rti.getFederateName(FederateHandleFriend::fromNumber(1)); }},

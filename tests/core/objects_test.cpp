@@ -19,6 +19,7 @@ namespace {
 
 using namespace coretest;
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
 VariableLengthData blob(std::string const& text) { return VariableLengthData(text.data(), text.size()); }
@@ -453,6 +454,53 @@ TEST_P(Objects, OwnershipAsObjectsNeedIt) {
   }
   EXPECT_RTI("ObjectInstanceNotKnown", b.rti->getObjectInstanceName(first));
   EXPECT_OK(b.rti->resignFederationExecution(NO_ACTION)) << "b never owned anything";
+}
+
+// Interactions sent within regions reach the subscribers whose regions overlap them and
+// those subscribed without regions; a region moved takes effect when committed.
+TEST_P(Objects, InteractionsReachTheRegionsTheyOverlap) {
+  ASSERT_NO_FATAL_FAILURE(start(L"Regions", 4));
+  Federate &a = f(0), &b = f(1), &c = f(2), &d = f(3);
+  DimensionHandle const lane = a.rti->getDimensionHandle(L"Lane");
+  auto region = [&](Federate& fed, unsigned long lower, unsigned long upper) {
+    RegionHandle r = fed.rti->createRegion({lane});
+    fed.rti->setRangeBounds(r, lane, RangeBounds(lower, upper));
+    fed.rti->commitRegionModifications({r});
+    return r;
+  };
+  RegionHandle const sent = region(a, 2, 4), near = region(b, 3, 6), far = region(c, 4, 8);
+  EXPECT_EQ(a.rti->getRangeBounds(sent, lane).getUpperBound(), 4u);
+  EXPECT_EQ(b.rti->getDimensionHandleSet(sent), DimensionHandleSet{lane});
+  EXPECT_RTI("RegionNotCreatedByThisFederate", b.rti->setRangeBounds(sent, lane, RangeBounds(0, 1)));
+  EXPECT_RTI("InvalidRangeBound", a.rti->setRangeBounds(sent, lane, RangeBounds(3, 9)));
+  EXPECT_OK(a.rti->publishInteractionClass(collision));
+  EXPECT_OK(b.rti->subscribeInteractionClassWithRegions(collision, {near}));
+  EXPECT_OK(c.rti->subscribeInteractionClassWithRegions(collision, {far}));
+  EXPECT_OK(d.rti->subscribeInteractionClass(collision));
+  EXPECT_RTI("RegionNotCreatedByThisFederate",
+             a.rti->sendInteractionWithRegions(collision, {{driver, blob("x")}}, {near}, tag(9)));
+  EXPECT_RTI("RegionInUseForUpdateOrSubscription", c.rti->deleteRegion(far));
+  settle();
+  for (Federate* fed : {&a, &b, &c, &d}) got(*fed);
+
+  ParameterHandleValueMap const values{{driver, blob("v")}};
+  std::string const heard = cb("receiveInteraction", collision, values, tag(1), RECEIVE, RELIABLE, plainReceive);
+  EXPECT_OK(a.rti->sendInteractionWithRegions(collision, values, {sent}, tag(1)));
+  settle();
+  EXPECT_THAT(got(b), ElementsAre(heard)) << "[2, 4) meets [3, 6)";
+  EXPECT_THAT(got(c), IsEmpty()) << "[2, 4) does not meet [4, 8)";
+  EXPECT_THAT(got(d), ElementsAre(heard)) << "subscribed without regions";
+
+  c.rti->setRangeBounds(far, lane, RangeBounds(0, 3));
+  EXPECT_OK(c.rti->commitRegionModifications({far}));
+  settle();
+  EXPECT_OK(a.rti->sendInteractionWithRegions(collision, values, {sent}, tag(1)));
+  settle();
+  EXPECT_THAT(got(c), ElementsAre(heard)) << "moved to [0, 3)";
+  EXPECT_OK(c.rti->unsubscribeInteractionClassWithRegions(collision, {far}));
+  EXPECT_OK(c.rti->deleteRegion(far));
+  settle();
+  EXPECT_RTI("InvalidRegion", b.rti->getDimensionHandleSet(far));
 }
 
 // Each advisory is given when its answer changes, once, and only with its switch on.

@@ -62,7 +62,8 @@ class ServiceStatesTest {
       "attributeOwnershipDivestitureIfWanted", "cancelNegotiatedAttributeOwnershipDivestiture",
       "cancelAttributeOwnershipAcquisition", "queryAttributeOwnership", "isAttributeOwnedByFederate",
       "createRegion", "commitRegionModifications", "deleteRegion", "getDimensionHandleSet", "getRangeBounds",
-      "setRangeBounds");
+      "setRangeBounds", "subscribeInteractionClassWithRegions", "unsubscribeInteractionClassWithRegions",
+      "sendInteractionWithRegions");
 
   static ServiceEntry entry(State state, List<Callback> delivered) throws RTIexception {
     ServiceEntry entry = new ServiceEntry((handle, callback) -> delivered.add(callback));

@@ -13,11 +13,13 @@ import hla.rti1516e.exceptions.InteractionClassNotPublished;
 import hla.rti1516e.exceptions.InvalidDimensionHandle;
 import hla.rti1516e.exceptions.InvalidRangeBound;
 import hla.rti1516e.exceptions.InvalidRegion;
+import hla.rti1516e.exceptions.InvalidRegionContext;
 import hla.rti1516e.exceptions.ObjectClassNotPublished;
 import hla.rti1516e.exceptions.ObjectInstanceNameNotReserved;
 import hla.rti1516e.exceptions.ObjectInstanceNotKnown;
 import hla.rti1516e.exceptions.RTIexception;
 import hla.rti1516e.exceptions.RegionDoesNotContainSpecifiedDimension;
+import hla.rti1516e.exceptions.RegionInUseForUpdateOrSubscription;
 import hla.rti1516e.exceptions.RegionNotCreatedByThisFederate;
 import java.nio.file.Path;
 import java.util.ArrayList;
@@ -477,6 +479,67 @@ class ObjectScenarioTest {
     a.deleteRegion(region);
     assertThrows(InvalidRegion.class, () -> b.getDimensionHandleSet(region));
     assertThrows(InvalidRegion.class, () -> a.getRangeBounds(region, lane));
+  }
+
+  /**
+   * Interactions sent within regions reach the subscriptions whose regions overlap them, and
+   * those subscribed everywhere; moving a region takes effect when it is committed.
+   */
+  @Test
+  void interactionsReachTheRegionsTheyOverlap() throws Exception {
+    Federate[] f = federates("sender", "near", "far", "anywhere");
+    Federate sender = f[0], near = f[1], far = f[2], anywhere = f[3];
+    int collision = sender.interactionClass("Collision");
+    int lane = sender.lrc.support().getDimensionHandle("Lane");
+    sender.objects.publishInteractionClass(collision);
+    int sent = region(sender, lane, 2, 4);
+    near.objects.subscribeInteractionClass(ServiceMethod.subscribeInteractionClassWithRegions_ICH_Z_RHS, collision,
+        true, new int[] {region(near, lane, 3, 6)});
+    int farRegion = region(far, lane, 4, 8);
+    far.objects.subscribeInteractionClass(ServiceMethod.subscribeInteractionClassWithRegions_ICH_Z_RHS, collision,
+        true, new int[] {farRegion});
+    anywhere.objects.subscribeInteractionClass(collision, true);
+    ServiceMethod within = ServiceMethod.sendInteractionWithRegions_ICH_PHVM_RHS_BX;
+    java.util.function.Function<Federate, Integer> heard = x -> {
+      try {
+        return (int) x.drain().stream().filter(l -> l.startsWith("receiveInteraction")).count();
+      } catch (RTIexception e) {
+        throw new IllegalStateException(e);
+      }
+    };
+
+    sender.objects.sendInteraction(within, collision, HandleValues.of(), new int[] {sent}, bytes("1"), null);
+    assertEquals(List.of(1, 0, 1), List.of(heard.apply(near), heard.apply(far), heard.apply(anywhere)),
+        "[2, 4) meets [3, 6), not [4, 8)");
+    far.lrc.regions().setRangeBounds(farRegion, lane, new RangeBounds(0, 3));
+    sender.objects.sendInteraction(within, collision, HandleValues.of(), new int[] {sent}, bytes("2"), null);
+    assertEquals(0, heard.apply(far), "moved, not committed");
+    far.lrc.regions().commitRegionModifications(new int[] {farRegion});
+    sender.objects.sendInteraction(within, collision, HandleValues.of(), new int[] {sent}, bytes("3"), null);
+    sender.objects.sendInteraction(ServiceMethod.sendInteraction_ICH_PHVM_BX, collision, HandleValues.of(), bytes("4"),
+        null);
+    assertEquals(List.of(3, 2, 3), List.of(heard.apply(near), heard.apply(far), heard.apply(anywhere)),
+        "committed [0, 3) meets [2, 4); without regions everyone hears");
+
+    assertThrows(RegionInUseForUpdateOrSubscription.class, () -> far.lrc.regions().deleteRegion(farRegion));
+    assertThrows(RegionNotCreatedByThisFederate.class, () -> sender.objects.sendInteraction(within, collision,
+        HandleValues.of(), new int[] {farRegion}, bytes("x"), null));
+    int federateDimension = sender.lrc.support().getDimensionHandle("HLAfederate");
+    int elsewhere = sender.lrc.regions().createRegion(new int[] {federateDimension});
+    assertThrows(InvalidRegionContext.class, () -> sender.objects.sendInteraction(within, collision,
+        HandleValues.of(), new int[] {elsewhere}, bytes("x"), null));
+    far.objects.unsubscribeInteractionClass(ServiceMethod.unsubscribeInteractionClassWithRegions_ICH_RHS, collision,
+        new int[] {farRegion});
+    far.lrc.regions().deleteRegion(farRegion);
+    sender.objects.sendInteraction(within, collision, HandleValues.of(), new int[] {sent}, bytes("5"), null);
+    assertEquals(List.of(1, 0), List.of(heard.apply(near), heard.apply(far)), "far no longer subscribes");
+  }
+
+  private static int region(Federate f, int dimension, long lower, long upper) throws RTIexception {
+    int region = f.lrc.regions().createRegion(new int[] {dimension});
+    f.lrc.regions().setRangeBounds(region, dimension, new RangeBounds(lower, upper));
+    f.lrc.regions().commitRegionModifications(new int[] {region});
+    return region;
   }
 
   @Test

@@ -193,7 +193,7 @@ class FederationServerTest {
       MessageCodec codec = new MessageCodec();
       codec.encode(new FederationMessages.Join("forged", "f", "test", List.of()), 1, out);
       codec.encode(new ObjectMessages.SendInteraction(collision, HandleValues.of(), new byte[0], 1, new byte[8],
-          new RetractionHandle(1, ByteBuffer.allocate(4).putInt(99).array())), 0, out);
+          new RetractionHandle(1, ByteBuffer.allocate(4).putInt(99).array()), null), 0, out);
       socket.getOutputStream().write(out.array(), 0, out.length());
       socket.setSoTimeout(3000);
       while (socket.getInputStream().read(new byte[4096]) >= 0) {

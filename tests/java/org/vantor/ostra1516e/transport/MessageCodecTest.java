@@ -58,6 +58,8 @@ class MessageCodecTest {
       "ObjectMessages.Update.time", "ObjectMessages.Update.retraction",
       "ObjectMessages.Reflect.time", "ObjectMessages.Reflect.retraction",
       "ObjectMessages.SendInteraction.time", "ObjectMessages.SendInteraction.retraction",
+      "ObjectMessages.SendInteraction.regions", "DeclarationMessages.SubscribeInteractionClass.regions",
+      "DeclarationMessages.UnsubscribeInteractionClass.regions",
       "ObjectMessages.Receive.time", "ObjectMessages.Receive.retraction",
       "ObjectMessages.Delete.time", "ObjectMessages.Delete.retraction",
       "ObjectMessages.Remove.time", "ObjectMessages.Remove.retraction");
@@ -301,7 +303,7 @@ class MessageCodecTest {
     }
     FrameBuffer hello = new FrameBuffer();
     MessageCodec.writeHello(hello, "x");
-    assertEquals(Hex.format(Hex.parse("4F535452 0001 0001 78")), Hex.format(hello.toByteArray()));
+    assertEquals(Hex.format(Hex.parse("4F535452 0002 0001 78")), Hex.format(hello.toByteArray()));
   }
 
   @Test
@@ -465,8 +467,8 @@ class MessageCodecTest {
     assertEquals(hello.length, MessageCodec.helloLength(hello, 0, hello.length));
     assertEquals("ostra1516e 1.2 \u00e9", MessageCodec.readHello(hello, 0, hello.length));
     byte[] newer = hello.clone();
-    newer[5] = 2;
-    assertEquals("hello: the peer (ostra1516e 1.2 \u00e9) speaks protocol version 2, this side speaks version 1;"
+    newer[5] = 3;
+    assertEquals("hello: the peer (ostra1516e 1.2 \u00e9) speaks protocol version 3, this side speaks version 2;"
         + " both sides must speak the same version",
         assertThrows(MessageFormatException.class, () -> MessageCodec.readHello(newer, 0, newer.length)).getMessage());
     byte[] http = "GET / HTTP/1.1\r\n".getBytes();

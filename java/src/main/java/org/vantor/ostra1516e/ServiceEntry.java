@@ -152,6 +152,15 @@ final class ServiceEntry {
         objects.acquire(s, (Integer) a[0], (int[]) a[1], OwnershipMessages.CANCEL_ACQUISITION, null); return null;
       case queryAttributeOwnership_OIH_AH: objects.queryAttributeOwnership((Integer) a[0], (Integer) a[1]); return null;
       case isAttributeOwnedByFederate_OIH_AH: return objects.isAttributeOwnedByFederate((Integer) a[0], (Integer) a[1]);
+      case subscribeInteractionClassWithRegions_ICH_Z_RHS:
+        objects.subscribeInteractionClass(s, (Integer) a[0], (Boolean) a[1], (int[]) a[2]); return null;
+      case unsubscribeInteractionClassWithRegions_ICH_RHS:
+        objects.unsubscribeInteractionClass(s, (Integer) a[0], (int[]) a[1]); return null;
+      case sendInteractionWithRegions_ICH_PHVM_RHS_BX_LT:
+        return objects.sendInteraction(s, (Integer) a[0], (HandleValues) a[1], (int[]) a[2], (byte[]) a[3],
+            (byte[]) a[4]);
+      case sendInteractionWithRegions_ICH_PHVM_RHS_BX:
+        return objects.sendInteraction(s, (Integer) a[0], (HandleValues) a[1], (int[]) a[2], (byte[]) a[3], null);
       case createRegion_DHS: return lrc.regions().createRegion((int[]) a[0]);
       case commitRegionModifications_RHS: lrc.regions().commitRegionModifications((int[]) a[0]); return null;
       case deleteRegion_RH: lrc.regions().deleteRegion((Integer) a[0]); return null;

@@ -1,6 +1,8 @@
 package org.vantor.ostra1516e.engine;
 
 import java.util.ArrayList;
+import java.util.HashSet;
+import java.util.Arrays;
 import java.util.BitSet;
 import java.util.HashMap;
 import java.util.IdentityHashMap;
@@ -117,6 +119,10 @@ final class Federation {
 
   Routes routes() {
     return routes;
+  }
+
+  Regions regions() {
+    return regions;
   }
 
   OwnershipManagement ownership() {
@@ -458,9 +464,27 @@ final class Federation {
       routes.invalidate();
     } else if (message instanceof DeclarationMessages.SubscribeInteractionClass m) {
       member.subscribedInteractions.put(m.interactionClass(), m.active());
+      if (m.regions() == null) {
+        member.interactionsEverywhere.add(m.interactionClass());
+      } else {
+        Set<Integer> within = member.interactionRegions.computeIfAbsent(m.interactionClass(), c -> new HashSet<>());
+        Arrays.stream(m.regions()).forEach(within::add);
+      }
       routes.invalidate();
     } else if (message instanceof DeclarationMessages.UnsubscribeInteractionClass m) {
-      member.subscribedInteractions.remove(m.interactionClass());
+      Set<Integer> within = member.interactionRegions.get(m.interactionClass());
+      if (m.regions() == null) {
+        member.interactionsEverywhere.remove(m.interactionClass());
+        within = null;
+      } else if (within != null) {
+        Arrays.stream(m.regions()).forEach(within::remove);
+      }
+      if (within == null || within.isEmpty()) {
+        member.interactionRegions.remove(m.interactionClass());
+        if (!member.interactionsEverywhere.contains(m.interactionClass())) {
+          member.subscribedInteractions.remove(m.interactionClass());
+        }
+      }
       routes.invalidate();
     } else if (message instanceof DeclarationMessages.SetAdvisorySwitch m) {
       member.advisories[m.advisory()] = m.on();

@@ -32,6 +32,10 @@ final class Member {
   final Map<Integer, Subscription> subscribed = new HashMap<>();
   /** Subscribed interaction classes, with the active flag. */
   final Map<Integer, Boolean> subscribedInteractions = new HashMap<>();
+  /** The interaction classes subscribed everywhere (without regions). */
+  final Set<Integer> interactionsEverywhere = new HashSet<>();
+  /** The regions each interaction class is subscribed within. */
+  final Map<Integer, Set<Integer>> interactionRegions = new HashMap<>();
   final boolean[] advisories = new boolean[4];
   boolean conveyProducingFederate;
   final Set<String> reservedNames = new HashSet<>();

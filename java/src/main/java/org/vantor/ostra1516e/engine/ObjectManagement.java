@@ -228,7 +228,8 @@ final class ObjectManagement {
         federation.model().interactionTransportation(m.interactionClass()).orElse(""));
     for (Routes.InteractionRoute route : federation.routes().forInteractionClass(m.interactionClass())) {
       Member member = route.member();
-      if (member == sender) {
+      if (member == sender || !member.interactionsEverywhere.contains(route.receivedClass())
+          && !federation.regions().reaches(m.regions(), member.interactionRegions.get(route.receivedClass()))) {
         continue;
       }
       int count = 0;

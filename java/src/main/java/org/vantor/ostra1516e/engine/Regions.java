@@ -55,6 +55,54 @@ final class Regions {
         : new RegionMessages.RegionInfo(region.creator(), region.dimensions(), region.bounds()));
   }
 
+  /**
+   * reaches tells whether something sent within the sent regions (null: the default region,
+   * everywhere) reaches a subscription within the subscribed ones (null or empty: everywhere).
+   */
+  boolean reaches(int[] sent, java.util.Set<Integer> subscribed) {
+    if (sent == null || subscribed == null || subscribed.isEmpty()) {
+      return true;
+    }
+    for (int s : sent) {
+      for (int r : subscribed) {
+        if (overlap(regions.get(s), regions.get(r))) {
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+
+  /**
+   * overlap tells whether two regions share a point: on every dimension both have, their
+   * ranges [lower, upper) meet; a dimension only one of them has is the whole range for the
+   * other. A deleted region meets nothing.
+   */
+  static boolean overlap(Region a, Region b) {
+    if (a == null || b == null) {
+      return false;
+    }
+    int i = 0;
+    int j = 0;
+    while (i < a.dimensions().length && j < b.dimensions().length) {
+      int da = a.dimensions()[i];
+      int db = b.dimensions()[j];
+      if (da < db) {
+        i++;
+      } else if (db < da) {
+        j++;
+      } else {
+        if (Integer.compareUnsigned(a.bounds()[2 * i], b.bounds()[2 * j + 1]) >= 0
+            || Integer.compareUnsigned(b.bounds()[2 * j], a.bounds()[2 * i + 1]) >= 0) {
+          return false;
+        }
+        i++;
+        j++;
+      }
+    }
+    return true;
+  }
+
   /** forget deletes the regions of a federate that leaves. */
   void forget(Member member) {
     regions.values().removeIf(region -> region.creator() == member.handle);

@@ -237,15 +237,37 @@ public final class ObjectServices {
   }
 
   public void subscribeInteractionClass(int interactionClass, boolean active) throws RTIexception {
-    ServiceMethod service = ServiceMethod.subscribeInteractionClass_ICH_Z;
-    interactionClass(service, model(service), interactionClass);
-    lrc.send(service, new DeclarationMessages.SubscribeInteractionClass(interactionClass, active));
+    subscribeInteractionClass(ServiceMethod.subscribeInteractionClass_ICH_Z, interactionClass, active, null);
+  }
+
+  /** subscribeInteractionClass subscribes within regions of this federate, or everywhere when regions is null. */
+  public void subscribeInteractionClass(ServiceMethod service, int interactionClass, boolean active, int[] regions)
+      throws RTIexception {
+    FomModel model = model(service);
+    interactionClass(service, model, interactionClass);
+    if (regions != null) {
+      lrc.regions().usable(service, regions, model.interactionDimensions(interactionClass));
+      lrc.regions().use(regions, "interaction " + interactionClass, true);
+    }
+    lrc.send(service, new DeclarationMessages.SubscribeInteractionClass(interactionClass, active, regions));
   }
 
   public void unsubscribeInteractionClass(int interactionClass) throws RTIexception {
-    ServiceMethod service = ServiceMethod.unsubscribeInteractionClass_ICH;
+    unsubscribeInteractionClass(ServiceMethod.unsubscribeInteractionClass_ICH, interactionClass, null);
+  }
+
+  /** unsubscribeInteractionClass ends the subscription within regions, or all of it when regions is null. */
+  public void unsubscribeInteractionClass(ServiceMethod service, int interactionClass, int[] regions)
+      throws RTIexception {
     interactionClass(service, model(service), interactionClass);
-    lrc.send(service, new DeclarationMessages.UnsubscribeInteractionClass(interactionClass));
+    String use = "interaction " + interactionClass;
+    if (regions != null) {
+      lrc.regions().usable(service, regions, null);
+      lrc.regions().use(regions, use, false);
+    } else {
+      lrc.regions().release(use);
+    }
+    lrc.send(service, new DeclarationMessages.UnsubscribeInteractionClass(interactionClass, regions));
   }
 
   // ---- Names ----
@@ -388,6 +410,12 @@ public final class ObjectServices {
 
   public byte[] sendInteraction(ServiceMethod service, int interactionClass, HandleValues parameters, byte[] tag,
       byte[] time) throws RTIexception {
+    return sendInteraction(service, interactionClass, parameters, null, tag, time);
+  }
+
+  /** sendInteraction sends within regions of this federate (null: the default region, everywhere). */
+  public byte[] sendInteraction(ServiceMethod service, int interactionClass, HandleValues parameters, int[] regions,
+      byte[] tag, byte[] time) throws RTIexception {
     FomModel model = model(service);
     interactionClass(service, model, interactionClass);
     for (int i = 0; i < parameters.size(); i++) {
@@ -398,6 +426,9 @@ public final class ObjectServices {
       }
     }
     requirePublished(service, model, interactionClass);
+    if (regions != null) {
+      lrc.regions().usable(service, regions, model.interactionDimensions(interactionClass));
+    }
     RetractionHandle retraction = time != null ? retractionHandle() : null;
     Long stamp = time != null ? lrc.time().timeStamp(service, time) : null;
     boolean timeStamped = stamp != null && interactionOrders.getOrDefault(interactionClass,
@@ -406,7 +437,7 @@ public final class ObjectServices {
       lrc.time().sent(retraction, stamp, false);
     }
     lrc.send(service, new ObjectMessages.SendInteraction(interactionClass, parameters, tag,
-        timeStamped ? TIMESTAMP : RECEIVE, time, timeStamped ? retraction : null));
+        timeStamped ? TIMESTAMP : RECEIVE, time, timeStamped ? retraction : null, regions));
     return bytes(retraction);
   }
 

@@ -2,11 +2,14 @@ package org.vantor.ostra1516e.lrc;
 
 import hla.rti1516e.exceptions.InvalidDimensionHandle;
 import hla.rti1516e.exceptions.InvalidRangeBound;
+import hla.rti1516e.exceptions.InvalidRegionContext;
 import hla.rti1516e.exceptions.RTIexception;
 import hla.rti1516e.exceptions.RegionDoesNotContainSpecifiedDimension;
+import hla.rti1516e.exceptions.RegionInUseForUpdateOrSubscription;
 import hla.rti1516e.exceptions.RegionNotCreatedByThisFederate;
 import java.util.Arrays;
 import java.util.Map;
+import java.util.Set;
 import java.util.concurrent.ConcurrentHashMap;
 import org.vantor.ostra1516e.fom.FomModel;
 import org.vantor.ostra1516e.message.RegionMessages;
@@ -39,6 +42,8 @@ public final class RegionServices {
 
   private final LocalRtiComponent lrc;
   private final Map<Integer, Region> regions = new ConcurrentHashMap<>();
+  /** What each region is in use for (subscriptions, update associations), by region. */
+  private final Map<Integer, Set<String>> uses = new ConcurrentHashMap<>();
 
   RegionServices(LocalRtiComponent lrc) {
     this.lrc = lrc;
@@ -46,6 +51,44 @@ public final class RegionServices {
 
   void forget() {
     regions.clear();
+    uses.clear();
+  }
+
+  /**
+   * usable checks that regions were created by this federate and, unless dimensions is
+   * null, that each has only dimensions the class or attribute may be filtered on.
+   */
+  void usable(ServiceMethod service, int[] handles, Set<Integer> dimensions) throws RTIexception {
+    for (int handle : handles) {
+      Region r = own(service, handle);
+      for (int dimension : dimensions == null ? new int[0] : r.dimensions) {
+        if (!dimensions.contains(dimension)) {
+          throw new InvalidRegionContext(service.serviceName() + ": region " + handle + " has dimension "
+              + dimension + ", which is not one of the dimensions " + dimensions + " available here");
+        }
+      }
+    }
+  }
+
+  /** use notes (or, with on false, forgets) that regions serve what; a region in use cannot be deleted. */
+  void use(int[] handles, String what, boolean on) {
+    for (int handle : handles) {
+      if (on) {
+        uses.computeIfAbsent(handle, h -> ConcurrentHashMap.newKeySet()).add(what);
+      } else {
+        Set<String> of = uses.get(handle);
+        if (of != null) {
+          of.remove(what);
+        }
+      }
+    }
+  }
+
+  /** release forgets every region's use for what. */
+  void release(String what) {
+    for (Set<String> of : uses.values()) {
+      of.remove(what);
+    }
   }
 
   /** createRegion makes a region over dimensions; each covers its whole range until set otherwise. */
@@ -121,7 +164,13 @@ public final class RegionServices {
     ServiceMethod service = ServiceMethod.deleteRegion_RH;
     lrc.check(service);
     own(service, region);
+    Set<String> of = uses.getOrDefault(region, Set.of());
+    if (!of.isEmpty()) {
+      throw new RegionInUseForUpdateOrSubscription(service.serviceName() + ": region " + region + " is in use ("
+          + String.join(", ", new java.util.TreeSet<>(of)) + ")");
+    }
     regions.remove(region);
+    uses.remove(region);
     lrc.send(service, new RegionMessages.DeleteRegion(region));
   }
 

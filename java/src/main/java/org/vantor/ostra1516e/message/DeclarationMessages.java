@@ -28,9 +28,11 @@ public final class DeclarationMessages {
   /** UnsubscribeObjectClass removes attributes (null: all of them) from the subscription. */
   public record UnsubscribeObjectClass(int objectClass, int[] attributes) implements Notice {}
 
-  public record SubscribeInteractionClass(int interactionClass, boolean active) implements Notice {}
+  /** SubscribeInteractionClass subscribes an interaction class within regions, or everywhere when regions is null. */
+  public record SubscribeInteractionClass(int interactionClass, boolean active, int[] regions) implements Notice {}
 
-  public record UnsubscribeInteractionClass(int interactionClass) implements Notice {}
+  /** UnsubscribeInteractionClass ends a subscription within regions, or the whole of it when regions is null. */
+  public record UnsubscribeInteractionClass(int interactionClass, int[] regions) implements Notice {}
 
   /**
    * SetAdvisorySwitch tells the engine one of the federate's four advisory switches

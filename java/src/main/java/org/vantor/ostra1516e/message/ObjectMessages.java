@@ -50,8 +50,9 @@ public final class ObjectMessages {
   public record Reflect(int object, HandleValues values, byte[] tag, int sentOrder, int receivedOrder,
       int transportation, byte[] time, int producer, RetractionHandle retraction) implements Event, Bulk {}
 
+  /** SendInteraction sends an interaction, within regions (null: the default region, everywhere). */
   public record SendInteraction(int interactionClass, HandleValues parameters, byte[] tag, int sentOrder,
-      byte[] time, RetractionHandle retraction) implements Notice, Bulk {}
+      byte[] time, RetractionHandle retraction, int[] regions) implements Notice, Bulk {}
 
   /** Receive delivers an interaction as receivedClass with the parameters that class has. */
   public record Receive(int receivedClass, HandleValues parameters, byte[] tag, int sentOrder, int receivedOrder,

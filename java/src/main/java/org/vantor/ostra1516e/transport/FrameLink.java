@@ -28,8 +28,10 @@ import org.vantor.ostra1516e.message.Message;
  * messages ({@link Bulk}) wait: a flusher thread writes what is pending at most {@link
  * #BUNDLE_NANOS} after the first frame of a batch, or at once when a batch grows past {@link
  * #BUNDLE_BYTES}, so a stream of small messages goes out in few large writes; any other
- * message, and {@link #flushPending}, writes the batch at once. A write blocks while the peer does not read: the sender is held
- * back by the slowest reader instead of the link buffering without bound.
+ * message, and {@link #flushPending}, writes the batch at once. A server's reader thread
+ * holds its writes back while it handles a burst of frames ({@link Cork}). A write blocks
+ * while the peer does not read: the sender is held back by the slowest reader instead of
+ * the link buffering without bound.
  *
  * <p>Heartbeats. Each end sends a heartbeat every interval and closes the link when nothing
  * at all has arrived from its peer for the timeout. A server's end sets the pace ({@link

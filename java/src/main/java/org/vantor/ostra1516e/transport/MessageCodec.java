@@ -89,7 +89,7 @@ public final class MessageCodec {
   /** The first word of every hello: "OSTR". */
   public static final int MAGIC = 0x4F535452;
   /** The frame format's version; a change that an older peer would misread raises it. */
-  public static final int PROTOCOL_VERSION = 1;
+  public static final int PROTOCOL_VERSION = 2;
   public static final int DEFAULT_MAX_FRAME_LENGTH = 64 << 20;
   /** The bytes of a frame before its payload: length, type and correlation. */
   public static final int HEADER_LENGTH = 10;
@@ -203,10 +203,11 @@ public final class MessageCodec {
           (m, o) -> { o.i32(m.objectClass()); o.intsOrNull(m.attributes()); },
           i -> new DeclarationMessages.UnsubscribeObjectClass(i.i32(), i.intsOrNull())),
       row(0x0307, DeclarationMessages.SubscribeInteractionClass.class,
-          (m, o) -> { o.i32(m.interactionClass()); o.bool(m.active()); },
-          i -> new DeclarationMessages.SubscribeInteractionClass(i.i32(), i.bool())),
-      row(0x0308, DeclarationMessages.UnsubscribeInteractionClass.class, (m, o) -> o.i32(m.interactionClass()),
-          i -> new DeclarationMessages.UnsubscribeInteractionClass(i.i32())),
+          (m, o) -> { o.i32(m.interactionClass()); o.bool(m.active()); o.intsOrNull(m.regions()); },
+          i -> new DeclarationMessages.SubscribeInteractionClass(i.i32(), i.bool(), i.intsOrNull())),
+      row(0x0308, DeclarationMessages.UnsubscribeInteractionClass.class,
+          (m, o) -> { o.i32(m.interactionClass()); o.intsOrNull(m.regions()); },
+          i -> new DeclarationMessages.UnsubscribeInteractionClass(i.i32(), i.intsOrNull())),
       row(0x0309, DeclarationMessages.SetAdvisorySwitch.class, (m, o) -> { o.i32(m.advisory()); o.bool(m.on()); },
           i -> new DeclarationMessages.SetAdvisorySwitch(i.i32(), i.bool())),
       row(0x030A, DeclarationMessages.ObjectClassRelevance.class,
@@ -252,9 +253,10 @@ public final class MessageCodec {
               i.bytesOrNull(), i.i32(), i.retractionOrNull())),
       row(0x040A, ObjectMessages.SendInteraction.class,
           (m, o) -> { o.i32(m.interactionClass()); o.values(m.parameters()); o.bytes(m.tag());
-            o.i32(m.sentOrder()); o.bytesOrNull(m.time()); o.retractionOrNull(m.retraction()); },
+            o.i32(m.sentOrder()); o.bytesOrNull(m.time()); o.retractionOrNull(m.retraction());
+            o.intsOrNull(m.regions()); },
           i -> new ObjectMessages.SendInteraction(i.i32(), i.values(), i.bytes(), i.i32(), i.bytesOrNull(),
-              i.retractionOrNull())),
+              i.retractionOrNull(), i.intsOrNull())),
       row(0x040B, ObjectMessages.Receive.class,
           (m, o) -> { o.i32(m.receivedClass()); o.values(m.parameters()); o.bytes(m.tag()); o.i32(m.sentOrder());
             o.i32(m.receivedOrder()); o.i32(m.transportation()); o.bytesOrNull(m.time()); o.i32(m.producer());
