@@ -509,8 +509,9 @@ class ObjectScenarioTest {
     };
 
     sender.objects.sendInteraction(within, collision, HandleValues.of(), new int[] {sent}, bytes("1"), null);
-    assertEquals(List.of(1, 0, 1), List.of(heard.apply(near), heard.apply(far), heard.apply(anywhere)),
-        "[2, 4) meets [3, 6), not [4, 8)");
+    assertEquals(List.of("receiveInteraction[" + collision + ", {}, [49], 0, 1, SupplementalInfo[no producer, regions=["
+        + sent + "]]]"), near.drain(), "[2, 4) meets [3, 6), and the model conveys the regions");
+    assertEquals(List.of(0, 1), List.of(heard.apply(far), heard.apply(anywhere)), "[2, 4) does not meet [4, 8)");
     far.lrc.regions().setRangeBounds(farRegion, lane, new RangeBounds(0, 3));
     sender.objects.sendInteraction(within, collision, HandleValues.of(), new int[] {sent}, bytes("2"), null);
     assertEquals(0, heard.apply(far), "moved, not committed");

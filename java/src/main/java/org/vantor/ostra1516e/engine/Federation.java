@@ -227,6 +227,7 @@ final class Federation {
     member.advisories[Member.ATTRIBUTE_SCOPE] = model.switchEnabled("attributeScopeAdvisory");
     member.advisories[Member.INTERACTION_RELEVANCE] = model.switchEnabled("interactionRelevanceAdvisory");
     member.conveyProducingFederate = model.switchEnabled("conveyProducingFederate");
+    member.conveyRegionDesignatorSets = model.switchEnabled("conveyRegionDesignatorSets");
     member.time = new TimeManagement.TimeState(time.times().initial());
     routes.invalidate();
     members.put(handle, member);

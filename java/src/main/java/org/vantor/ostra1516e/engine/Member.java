@@ -38,6 +38,7 @@ final class Member {
   final Map<Integer, Set<Integer>> interactionRegions = new HashMap<>();
   final boolean[] advisories = new boolean[4];
   boolean conveyProducingFederate;
+  boolean conveyRegionDesignatorSets;
   final Set<String> reservedNames = new HashSet<>();
   /** The transportation type this federate sends each interaction class with, where changed. */
   final Map<Integer, Integer> interactionTransportation = new HashMap<>();

@@ -241,8 +241,8 @@ final class ObjectManagement {
       boolean held = timeStampOrder && member.time.constrained;
       federation.time().deliver(member, new ObjectMessages.Receive(route.receivedClass(),
           parameters.select(picked, count), m.tag(), m.sentOrder(), held ? TIMESTAMP : RECEIVE, transportation,
-          m.time(), member.conveyProducingFederate ? sender.handle : 0, m.retraction()), timeStampOrder, stamp,
-          m.retraction(), sender);
+          m.time(), member.conveyProducingFederate ? sender.handle : 0, m.retraction(),
+          member.conveyRegionDesignatorSets ? m.regions() : null), timeStampOrder, stamp, m.retraction(), sender);
     }
   }
 

@@ -268,7 +268,7 @@ final class TimeManagement {
           r.time(), r.producer(), r.retraction());
     } else if (event instanceof ObjectMessages.Receive r) {
       return new ObjectMessages.Receive(r.receivedClass(), r.parameters(), r.tag(), r.sentOrder(), receive,
-          r.transportation(), r.time(), r.producer(), r.retraction());
+          r.transportation(), r.time(), r.producer(), r.retraction(), r.regions());
     } else if (event instanceof ObjectMessages.Remove r) {
       return new ObjectMessages.Remove(r.object(), r.tag(), r.sentOrder(), receive, r.time(), r.producer(),
           r.retraction());

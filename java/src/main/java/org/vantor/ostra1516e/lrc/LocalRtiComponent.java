@@ -532,7 +532,7 @@ public final class LocalRtiComponent implements EventSink {
             e.object(), e.values(), e.tag(), e.sentOrder(), e.transportation(), e.time(), e.receivedOrder(), info));
       }
     } else if (event instanceof ObjectMessages.Receive e) {
-      SupplementalInfo info = new SupplementalInfo(e.producer() != 0, e.producer(), false, null);
+      SupplementalInfo info = new SupplementalInfo(e.producer() != 0, e.producer(), e.regions() != null, e.regions());
       if (e.time() == null) {
         queue.add(new Callback(CallbackMethod.receiveInteraction_ICH_PHVM_BX_OT_TTH_FASRI_Native,
             e.receivedClass(), e.parameters(), e.tag(), e.sentOrder(), e.transportation(), info));

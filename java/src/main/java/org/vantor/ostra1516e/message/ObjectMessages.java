@@ -54,9 +54,13 @@ public final class ObjectMessages {
   public record SendInteraction(int interactionClass, HandleValues parameters, byte[] tag, int sentOrder,
       byte[] time, RetractionHandle retraction, int[] regions) implements Notice, Bulk {}
 
-  /** Receive delivers an interaction as receivedClass with the parameters that class has. */
+  /**
+   * Receive delivers an interaction as receivedClass with the parameters that class has;
+   * regions are the regions it was sent within, when the receiver is to be told them (else null).
+   */
   public record Receive(int receivedClass, HandleValues parameters, byte[] tag, int sentOrder, int receivedOrder,
-      int transportation, byte[] time, int producer, RetractionHandle retraction) implements Event, Bulk {}
+      int transportation, byte[] time, int producer, RetractionHandle retraction, int[] regions)
+      implements Event, Bulk {}
 
   public record Delete(int object, byte[] tag, int sentOrder, byte[] time, RetractionHandle retraction) implements Notice {}
 

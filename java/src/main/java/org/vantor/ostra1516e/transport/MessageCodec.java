@@ -260,9 +260,9 @@ public final class MessageCodec {
       row(0x040B, ObjectMessages.Receive.class,
           (m, o) -> { o.i32(m.receivedClass()); o.values(m.parameters()); o.bytes(m.tag()); o.i32(m.sentOrder());
             o.i32(m.receivedOrder()); o.i32(m.transportation()); o.bytesOrNull(m.time()); o.i32(m.producer());
-            o.retractionOrNull(m.retraction()); },
+            o.retractionOrNull(m.retraction()); o.intsOrNull(m.regions()); },
           i -> new ObjectMessages.Receive(i.i32(), i.values(), i.bytes(), i.i32(), i.i32(), i.i32(),
-              i.bytesOrNull(), i.i32(), i.retractionOrNull())),
+              i.bytesOrNull(), i.i32(), i.retractionOrNull(), i.intsOrNull())),
       row(0x040C, ObjectMessages.Delete.class,
           (m, o) -> { o.i32(m.object()); o.bytes(m.tag()); o.i32(m.sentOrder()); o.bytesOrNull(m.time());
             o.retractionOrNull(m.retraction()); },
