@@ -48,8 +48,16 @@ class Objects : public Core {
     root = rti.getInteractionClassHandle(L"HLAinteractionRoot");
     collision = rti.getInteractionClassHandle(L"Collision"), pileup = rti.getInteractionClassHandle(L"Pileup");
     driver = rti.getParameterHandle(collision, L"Vehicle"), count = rti.getParameterHandle(pileup, L"Count");
+    lane = rti.getDimensionHandle(L"Lane");
   }
   Federate& f(size_t i) { return *federates[i]; }
+  // A region of fed's on the Lane dimension, [lower, upper), committed.
+  RegionHandle region(Federate& fed, unsigned long lower, unsigned long upper) {
+    RegionHandle r = fed.rti->createRegion({lane});
+    fed.rti->setRangeBounds(r, lane, RangeBounds(lower, upper));
+    fed.rti->commitRegionModifications({r});
+    return r;
+  }
   void TearDown() override {
     federates.clear();
     Core::TearDown();
@@ -74,6 +82,7 @@ class Objects : public Core {
   AttributeHandle position, speed, passengers, load;
   InteractionClassHandle root, collision, pileup;
   ParameterHandle driver, count;
+  DimensionHandle lane;
 };
 
 // An instance is discovered as the closest class its subscriber subscribes, with the
@@ -461,13 +470,6 @@ TEST_P(Objects, OwnershipAsObjectsNeedIt) {
 TEST_P(Objects, InteractionsReachTheRegionsTheyOverlap) {
   ASSERT_NO_FATAL_FAILURE(start(L"Regions", 4));
   Federate &a = f(0), &b = f(1), &c = f(2), &d = f(3);
-  DimensionHandle const lane = a.rti->getDimensionHandle(L"Lane");
-  auto region = [&](Federate& fed, unsigned long lower, unsigned long upper) {
-    RegionHandle r = fed.rti->createRegion({lane});
-    fed.rti->setRangeBounds(r, lane, RangeBounds(lower, upper));
-    fed.rti->commitRegionModifications({r});
-    return r;
-  };
   RegionHandle const sent = region(a, 2, 4), near = region(b, 3, 6), far = region(c, 4, 8);
   EXPECT_EQ(a.rti->getRangeBounds(sent, lane).getUpperBound(), 4u);
   EXPECT_EQ(b.rti->getDimensionHandleSet(sent), DimensionHandleSet{lane});
@@ -501,6 +503,36 @@ TEST_P(Objects, InteractionsReachTheRegionsTheyOverlap) {
   EXPECT_OK(c.rti->deleteRegion(far));
   settle();
   EXPECT_RTI("InvalidRegion", b.rti->getDimensionHandleSet(far));
+}
+
+// Updates within regions reach, and make discover, the subscribers whose regions overlap
+// the attribute's update regions; a subscriber moved into overlap discovers the instance with
+// the next update.
+TEST_P(Objects, UpdatesReachTheRegionsTheyOverlap) {
+  ASSERT_NO_FATAL_FAILURE(start(L"UpdateRegions", 3));
+  Federate &a = f(0), &b = f(1), &c = f(2);
+  RegionHandle const near = region(b, 3, 6), far = region(c, 4, 8), updates = region(a, 2, 4);
+  EXPECT_OK(a.rti->publishObjectClassAttributes(vehicle, {position}));
+  EXPECT_OK(b.rti->subscribeObjectClassAttributesWithRegions(vehicle, {{{position}, {near}}}));
+  EXPECT_OK(c.rti->subscribeObjectClassAttributesWithRegions(vehicle, {{{position}, {far}}}));
+  settle();
+  ObjectInstanceHandle const v = a.rti->registerObjectInstanceWithRegions(vehicle, {{{position}, {updates}}});
+  settle();
+  EXPECT_THAT(got(b), ElementsAre(discovered(v, vehicle))) << "[2, 4) meets [3, 6)";
+  EXPECT_THAT(got(c), IsEmpty()) << "[2, 4) does not meet [4, 8)";
+
+  c.rti->setRangeBounds(far, lane, RangeBounds(3, 4));
+  EXPECT_OK(c.rti->commitRegionModifications({far}));
+  settle();
+  EXPECT_OK(a.rti->updateAttributeValues(v, {{position, blob("p")}}, tag(1)));
+  settle();
+  std::string const reflected =
+      cb("reflectAttributeValues", v, AttributeHandleValueMap{{position, blob("p")}}, tag(1), RECEIVE, RELIABLE, plain);
+  EXPECT_THAT(got(b), ElementsAre(reflected));
+  EXPECT_THAT(got(c), ElementsAre(discovered(v, vehicle), reflected)) << "moved into overlap";
+  EXPECT_RTI("RegionInUseForUpdateOrSubscription", a.rti->deleteRegion(updates));
+  EXPECT_OK(a.rti->unassociateRegionsForUpdates(v, {{{position}, {updates}}}));
+  EXPECT_OK(a.rti->deleteRegion(updates));
 }
 
 // Each advisory is given when its answer changes, once, and only with its switch on.

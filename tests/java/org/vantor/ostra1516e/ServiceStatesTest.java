@@ -63,7 +63,9 @@ class ServiceStatesTest {
       "cancelAttributeOwnershipAcquisition", "queryAttributeOwnership", "isAttributeOwnedByFederate",
       "createRegion", "commitRegionModifications", "deleteRegion", "getDimensionHandleSet", "getRangeBounds",
       "setRangeBounds", "subscribeInteractionClassWithRegions", "unsubscribeInteractionClassWithRegions",
-      "sendInteractionWithRegions");
+      "sendInteractionWithRegions", "registerObjectInstanceWithRegions", "associateRegionsForUpdates",
+      "unassociateRegionsForUpdates", "subscribeObjectClassAttributesWithRegions",
+      "unsubscribeObjectClassAttributesWithRegions");
 
   static ServiceEntry entry(State state, List<Callback> delivered) throws RTIexception {
     ServiceEntry entry = new ServiceEntry((handle, callback) -> delivered.add(callback));

@@ -30,6 +30,7 @@ import java.util.stream.Collectors;
 import org.junit.jupiter.api.Test;
 import org.vantor.ostra1516e.engine.FederationEngine;
 import org.vantor.ostra1516e.transport.InProcessTransport;
+import org.vantor.ostra1516e.wire.AttributeRegions;
 import org.vantor.ostra1516e.wire.HandleValues;
 import org.vantor.ostra1516e.wire.RangeBounds;
 import org.vantor.ostra1516e.wire.ServiceMethod;
@@ -534,6 +535,65 @@ class ObjectScenarioTest {
     far.lrc.regions().deleteRegion(farRegion);
     sender.objects.sendInteraction(within, collision, HandleValues.of(), new int[] {sent}, bytes("5"), null);
     assertEquals(List.of(1, 0), List.of(heard.apply(near), heard.apply(far)), "far no longer subscribes");
+  }
+
+  /**
+   * Updates within regions reach, and make discover, the subscribers whose regions overlap
+   * the attribute's update regions, and those subscribed without regions; an attribute
+   * updated without regions reaches every subscriber of it.
+   */
+  @Test
+  void updatesReachTheRegionsTheyOverlap() throws Exception {
+    Federate[] f = federates("owner", "near", "far", "anywhere");
+    Federate owner = f[0], near = f[1], far = f[2], anywhere = f[3];
+    int vehicle = owner.objectClass("Vehicle");
+    int position = owner.attribute("Vehicle", "Position");  // may be filtered on Lane
+    int speed = owner.attribute("Vehicle", "Speed");  // may not
+    int lane = owner.lrc.support().getDimensionHandle("Lane");
+    owner.objects.publishObjectClassAttributes(vehicle, new int[] {position, speed});
+    ServiceMethod subscribe = ServiceMethod.subscribeObjectClassAttributesWithRegions_OCH_ASRSPL_Z_S;
+    near.objects.subscribeObjectClassAttributes(subscribe, vehicle,
+        List.of(new AttributeRegions(new int[] {position}, new int[] {region(near, lane, 3, 6)})), true, "");
+    int farRegion = region(far, lane, 4, 8);
+    far.objects.subscribeObjectClassAttributes(subscribe, vehicle,
+        List.of(new AttributeRegions(new int[] {position}, new int[] {farRegion})), true, "");
+    anywhere.objects.subscribeObjectClassAttributes(vehicle, new int[] {position, speed}, true, "");
+    int updateRegion = region(owner, lane, 2, 4);
+    assertThrows(InvalidRegionContext.class, () -> owner.objects.registerObjectInstance(
+        ServiceMethod.registerObjectInstanceWithRegions_OCH_ASRSPL, vehicle,
+        List.of(new AttributeRegions(new int[] {speed}, new int[] {updateRegion})), null));
+    int v = owner.objects.registerObjectInstance(ServiceMethod.registerObjectInstanceWithRegions_OCH_ASRSPL, vehicle,
+        List.of(new AttributeRegions(new int[] {position}, new int[] {updateRegion})), null);
+    java.util.function.Function<Federate, String> seen = x -> {
+      try {
+        return x.drain().stream().map(l -> l.replaceAll("\\[.*", "")).collect(Collectors.joining(" "));
+      } catch (RTIexception e) {
+        throw new IllegalStateException(e);
+      }
+    };
+    assertEquals(List.of("discoverObjectInstance", "", "discoverObjectInstance"),
+        List.of(seen.apply(near), seen.apply(far), seen.apply(anywhere)), "[2, 4) meets [3, 6), not [4, 8)");
+
+    ServiceMethod update = ServiceMethod.updateAttributeValues_OIH_AHVM_BX;
+    owner.objects.updateAttributeValues(update, v, HandleValues.of(position, bytes("p")), bytes("1"), null);
+    assertEquals(List.of("reflectAttributeValues", "", "reflectAttributeValues"),
+        List.of(seen.apply(near), seen.apply(far), seen.apply(anywhere)));
+    far.lrc.regions().setRangeBounds(farRegion, lane, new RangeBounds(3, 4));
+    far.lrc.regions().commitRegionModifications(new int[] {farRegion});
+    owner.objects.updateAttributeValues(update, v, HandleValues.of(position, bytes("p")), bytes("2"), null);
+    assertEquals(List.of("reflectAttributeValues", "discoverObjectInstance reflectAttributeValues",
+        "reflectAttributeValues"), List.of(seen.apply(near), seen.apply(far), seen.apply(anywhere)),
+        "far moved into overlap: it discovers the instance with the update");
+    assertThrows(RegionInUseForUpdateOrSubscription.class, () -> owner.lrc.regions().deleteRegion(updateRegion));
+    owner.objects.associateRegionsForUpdates(ServiceMethod.unassociateRegionsForUpdates_OIH_ASRSPL, v,
+        List.of(new AttributeRegions(new int[] {position}, new int[] {updateRegion})), false);
+    owner.lrc.regions().deleteRegion(updateRegion);
+    far.objects.unsubscribeObjectClassAttributes(ServiceMethod.unsubscribeObjectClassAttributesWithRegions_OCH_ASRSPL,
+        vehicle, List.of(new AttributeRegions(new int[] {position}, new int[] {farRegion})));
+    owner.objects.updateAttributeValues(update, v, HandleValues.of(position, bytes("p")), bytes("3"), null);
+    assertEquals(List.of("reflectAttributeValues", "", "reflectAttributeValues"),
+        List.of(seen.apply(near), seen.apply(far), seen.apply(anywhere)),
+        "without update regions the position reaches every subscriber of it; far no longer subscribes");
   }
 
   private static int region(Federate f, int dimension, long lower, long upper) throws RTIexception {

@@ -60,7 +60,8 @@ class MessageCodecTest {
       "ObjectMessages.SendInteraction.time", "ObjectMessages.SendInteraction.retraction",
       "ObjectMessages.SendInteraction.regions", "ObjectMessages.Receive.regions",
       "DeclarationMessages.SubscribeInteractionClass.regions",
-      "DeclarationMessages.UnsubscribeInteractionClass.regions",
+      "DeclarationMessages.UnsubscribeInteractionClass.regions", "DeclarationMessages.SubscribeObjectClass.regions",
+      "DeclarationMessages.UnsubscribeObjectClass.regions", "ObjectMessages.Register.regions",
       "ObjectMessages.Receive.time", "ObjectMessages.Receive.retraction",
       "ObjectMessages.Delete.time", "ObjectMessages.Delete.retraction",
       "ObjectMessages.Remove.time", "ObjectMessages.Remove.retraction");

@@ -11,6 +11,7 @@ import org.vantor.ostra1516e.lrc.SupportServices;
 import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.transport.InProcessTransport;
+import org.vantor.ostra1516e.wire.AttributeRegions;
 import org.vantor.ostra1516e.wire.HandleValues;
 import org.vantor.ostra1516e.wire.RangeBounds;
 import org.vantor.ostra1516e.wire.RetractionHandle;
@@ -57,6 +58,11 @@ final class ServiceEntry {
       a = NO_ARGUMENTS;
     }
     return dispatch(service, a);
+  }
+
+  @SuppressWarnings("unchecked")
+  private static List<AttributeRegions> regions(Object value) {
+    return (List<AttributeRegions>) value;
   }
 
   @SuppressWarnings("unchecked")
@@ -161,6 +167,19 @@ final class ServiceEntry {
             (byte[]) a[4]);
       case sendInteractionWithRegions_ICH_PHVM_RHS_BX:
         return objects.sendInteraction(s, (Integer) a[0], (HandleValues) a[1], (int[]) a[2], (byte[]) a[3], null);
+      case registerObjectInstanceWithRegions_OCH_ASRSPL_S:
+        return objects.registerObjectInstance(s, (Integer) a[0], regions(a[1]), (String) a[2]);
+      case registerObjectInstanceWithRegions_OCH_ASRSPL:
+        return objects.registerObjectInstance(s, (Integer) a[0], regions(a[1]), null);
+      case associateRegionsForUpdates_OIH_ASRSPL:
+        objects.associateRegionsForUpdates(s, (Integer) a[0], regions(a[1]), true); return null;
+      case unassociateRegionsForUpdates_OIH_ASRSPL:
+        objects.associateRegionsForUpdates(s, (Integer) a[0], regions(a[1]), false); return null;
+      case subscribeObjectClassAttributesWithRegions_OCH_ASRSPL_Z_S:
+        objects.subscribeObjectClassAttributes(s, (Integer) a[0], regions(a[1]), (Boolean) a[2], (String) a[3]);
+        return null;
+      case unsubscribeObjectClassAttributesWithRegions_OCH_ASRSPL:
+        objects.unsubscribeObjectClassAttributes(s, (Integer) a[0], regions(a[1])); return null;
       case createRegion_DHS: return lrc.regions().createRegion((int[]) a[0]);
       case commitRegionModifications_RHS: lrc.regions().commitRegionModifications((int[]) a[0]); return null;
       case deleteRegion_RH: lrc.regions().deleteRegion((Integer) a[0]); return null;

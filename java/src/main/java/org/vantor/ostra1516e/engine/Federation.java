@@ -363,6 +363,8 @@ final class Federation {
       regions.query(m, reply);
     } else if (message instanceof ObjectMessages.Delete m) {
       objects.delete(member, m);
+    } else if (message instanceof ObjectMessages.AssociateRegions m) {
+      objects.associate(member, m);
     } else if (message instanceof ObjectMessages.LocalDelete m) {
       objects.localDelete(member, m);
     } else if (message instanceof ObjectMessages.ReserveName m) {
@@ -446,6 +448,12 @@ final class Federation {
           c -> new Member.Subscription());
       for (int attribute : m.attributes()) {
         subscription.attributes.set(attribute);
+        if (m.regions() == null) {
+          subscription.everywhere.set(attribute);
+        }
+      }
+      for (int i = 0; m.regions() != null && i + 1 < m.regions().length; i += 2) {
+        subscription.regions.computeIfAbsent(m.regions()[i], a -> new HashSet<>()).add(m.regions()[i + 1]);
       }
       subscription.active = m.active();
       subscription.updateRate = m.updateRate();
@@ -456,9 +464,22 @@ final class Federation {
       if (subscription != null) {
         if (m.attributes() == null) {
           member.subscribed.remove(m.objectClass());
-        } else {
+        } else if (m.regions() == null) {
           for (int attribute : m.attributes()) {
             subscription.attributes.clear(attribute);
+            subscription.everywhere.clear(attribute);
+            subscription.regions.remove(attribute);
+          }
+        } else {
+          for (int i = 0; i + 1 < m.regions().length; i += 2) {
+            int attribute = m.regions()[i];
+            Set<Integer> within = subscription.regions.get(attribute);
+            if (within != null && within.remove(m.regions()[i + 1]) && within.isEmpty()) {
+              subscription.regions.remove(attribute);
+              if (!subscription.everywhere.get(attribute)) {
+                subscription.attributes.clear(attribute);
+              }
+            }
           }
         }
       }

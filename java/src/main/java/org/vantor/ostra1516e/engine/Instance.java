@@ -4,6 +4,7 @@ import java.util.BitSet;
 import java.util.HashMap;
 import java.util.LinkedHashMap;
 import java.util.Map;
+import java.util.Set;
 
 /**
  * Instance is a registered object instance: its name, class, the owner of each of its
@@ -24,6 +25,8 @@ final class Instance {
   final Map<Integer, LinkedHashMap<Integer, byte[]>> acquirers = new HashMap<>();
   /** Known class by member handle. */
   final Map<Integer, Integer> knownClass = new HashMap<>();
+  /** The regions each attribute is updated within, as its owners associated them; none: everywhere. */
+  final Map<Integer, Set<Integer>> updateRegions = new HashMap<>();
   /** Transportation types changed from the model's, by attribute. */
   final Map<Integer, Integer> transportation = new HashMap<>();
   /** Attributes whose updates are wanted, as last told to each owner (attribute relevance). */

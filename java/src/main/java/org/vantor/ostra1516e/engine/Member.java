@@ -49,6 +49,10 @@ final class Member {
   /** Subscription is what a member subscribes of one object class. */
   static final class Subscription {
     final BitSet attributes = new BitSet();
+    /** The attributes subscribed without regions; the others only within their regions. */
+    final BitSet everywhere = new BitSet();
+    /** The regions each attribute is subscribed within. */
+    final Map<Integer, Set<Integer>> regions = new HashMap<>();
     boolean active;
     String updateRate = "";
   }

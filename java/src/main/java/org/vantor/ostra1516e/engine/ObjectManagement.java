@@ -3,8 +3,10 @@ package org.vantor.ostra1516e.engine;
 import java.util.ArrayList;
 import java.util.BitSet;
 import java.util.HashMap;
+import java.util.HashSet;
 import java.util.List;
 import java.util.Map;
+import java.util.Set;
 import java.util.function.Consumer;
 import org.vantor.ostra1516e.fom.FomModel;
 import org.vantor.ostra1516e.message.ObjectMessages;
@@ -91,6 +93,7 @@ final class ObjectManagement {
       name = generatedName(handle);
     }
     Instance instance = new Instance(handle, name, m.objectClass(), member.handle);
+    addRegions(instance, m.regions(), true);
     BitSet published = member.published.get(m.objectClass());
     published.stream().forEach(a -> instance.owners.put(a, member.handle));
     instance.owners.put(federation.privilegeToDelete(), member.handle);
@@ -99,11 +102,53 @@ final class ObjectManagement {
     instancesByName.put(name, instance);
     reply.accept(new ObjectMessages.Registered(handle, name));
     for (Routes.ObjectRoute route : federation.routes().forObjectClass(instance.registeredClass)) {
-      if (route.member() != member) {
+      if (route.member() != member && reachesAny(route, instance)) {
         discover(instance, route);
       }
     }
     federation.advisories().refreshInstance(instance);
+  }
+
+  /** associate adds or removes update regions of an instance's attributes (attribute and region pairs). */
+  void associate(Member member, ObjectMessages.AssociateRegions m) {
+    Instance instance = instances.get(m.object());
+    if (instance != null) {
+      addRegions(instance, m.regions(), m.associate());
+    }
+  }
+
+  private static void addRegions(Instance instance, int[] pairs, boolean add) {
+    for (int i = 0; pairs != null && i + 1 < pairs.length; i += 2) {
+      Set<Integer> within = instance.updateRegions.computeIfAbsent(pairs[i], a -> new HashSet<>());
+      if (add) {
+        within.add(pairs[i + 1]);
+      } else {
+        within.remove(pairs[i + 1]);
+      }
+    }
+  }
+
+  /**
+   * passes tells whether an update of attribute of instance reaches member, which subscribes
+   * it at knownClass: without regions, or within a region that overlaps one the attribute is
+   * updated within (an attribute updated without regions reaches every region).
+   */
+  boolean passes(Member member, int knownClass, Instance instance, int attribute) {
+    Member.Subscription subscription = member.subscribed.get(knownClass);
+    if (subscription == null || subscription.everywhere.get(attribute)) {
+      return true;
+    }
+    return federation.regions().reaches(instance.updateRegions.get(attribute), subscription.regions.get(attribute));
+  }
+
+  /** reachesAny tells whether some attribute of instance that route's member subscribes reaches it. */
+  private boolean reachesAny(Routes.ObjectRoute route, Instance instance) {
+    for (int a = route.attributes().nextSetBit(0); a >= 0; a = route.attributes().nextSetBit(a + 1)) {
+      if (passes(route.member(), route.knownClass(), instance, a)) {
+        return true;
+      }
+    }
+    return false;
   }
 
   private String generatedName(int handle) {
@@ -127,7 +172,7 @@ final class ObjectManagement {
     for (Instance instance : instances.values()) {
       if (!instance.knownBy(member) && hasOtherOwner(instance, member)) {
         Routes.ObjectRoute route = routes.routeOf(member, instance.registeredClass);
-        if (route != null) {
+        if (route != null && reachesAny(route, instance)) {
           discover(instance, route);
         }
       }
@@ -160,9 +205,11 @@ final class ObjectManagement {
         continue;
       }
       BitSet subscribed = Routes.reflected(route, instance);
+      Integer known = instance.knownClass.get(member.handle);
+      int knownClass = known != null ? known : route.knownClass();
       int count = 0;
       for (int i = 0; subscribed != null && i < values.size(); i++) {
-        if (subscribed.get(values.handle(i))) {
+        if (subscribed.get(values.handle(i)) && passes(member, knownClass, instance, values.handle(i))) {
           picked[count++] = i;
         }
       }

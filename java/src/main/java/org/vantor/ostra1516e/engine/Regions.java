@@ -60,7 +60,12 @@ final class Regions {
    * everywhere) reaches a subscription within the subscribed ones (null or empty: everywhere).
    */
   boolean reaches(int[] sent, java.util.Set<Integer> subscribed) {
-    if (sent == null || subscribed == null || subscribed.isEmpty()) {
+    return sent == null || reaches(java.util.Arrays.stream(sent).boxed().toList(), subscribed);
+  }
+
+  /** reaches tells the same for updates within the sent regions (null or empty: the default region). */
+  boolean reaches(java.util.Collection<Integer> sent, java.util.Set<Integer> subscribed) {
+    if (sent == null || sent.isEmpty() || subscribed == null || subscribed.isEmpty()) {
       return true;
     }
     for (int s : sent) {

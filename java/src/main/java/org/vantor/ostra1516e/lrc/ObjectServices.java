@@ -30,6 +30,7 @@ import org.vantor.ostra1516e.fom.FomModel;
 import org.vantor.ostra1516e.message.DeclarationMessages;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.OwnershipMessages;
+import org.vantor.ostra1516e.wire.AttributeRegions;
 import org.vantor.ostra1516e.wire.HandleValues;
 import org.vantor.ostra1516e.wire.RetractionHandle;
 import org.vantor.ostra1516e.wire.ServiceMethod;
@@ -222,7 +223,79 @@ public final class ObjectServices {
       throw new InvalidUpdateRateDesignator(name(service) + ": no update rate named '" + updateRate + "'");
     }
     subscriptionRates.put(objectClass, updateRate);
-    lrc.send(service, new DeclarationMessages.SubscribeObjectClass(objectClass, attributes, active, updateRate));
+    lrc.send(service, new DeclarationMessages.SubscribeObjectClass(objectClass, attributes, active, updateRate, null));
+  }
+
+  /** subscribeObjectClassAttributes subscribes attributes within regions of this federate. */
+  public void subscribeObjectClassAttributes(ServiceMethod service, int objectClass, List<AttributeRegions> within,
+      boolean active, String updateRate) throws RTIexception {
+    FomModel model = model(service);
+    objectClass(service, model, objectClass);
+    int[] pairs = pairs(service, model, objectClass, within, true);
+    if (!updateRate.isEmpty() && model.updateRate(updateRate).isEmpty()) {
+      throw new InvalidUpdateRateDesignator(name(service) + ": no update rate named '" + updateRate + "'");
+    }
+    use(pairs, "subscription of object class " + objectClass, true);
+    subscriptionRates.put(objectClass, updateRate);
+    lrc.send(service, new DeclarationMessages.SubscribeObjectClass(objectClass, attributesOf(pairs), active,
+        updateRate, pairs));
+  }
+
+  /** unsubscribeObjectClassAttributes ends the subscription of attributes within the regions paired with them. */
+  public void unsubscribeObjectClassAttributes(ServiceMethod service, int objectClass, List<AttributeRegions> within)
+      throws RTIexception {
+    FomModel model = model(service);
+    objectClass(service, model, objectClass);
+    int[] pairs = pairs(service, model, objectClass, within, false);
+    use(pairs, "subscription of object class " + objectClass, false);
+    lrc.send(service, new DeclarationMessages.UnsubscribeObjectClass(objectClass, attributesOf(pairs), pairs));
+  }
+
+  /**
+   * pairs checks attribute and region pairs of objectClass (defined attributes, regions of
+   * this federate, and, when checkContext, only dimensions the attribute may be filtered on)
+   * and flattens them, attribute then region.
+   */
+  private int[] pairs(ServiceMethod service, FomModel model, int objectClass, List<AttributeRegions> within,
+      boolean checkContext) throws RTIexception {
+    java.util.List<Integer> flat = new java.util.ArrayList<>();
+    for (AttributeRegions pair : within) {
+      attributes(service, model, objectClass, pair.attributes());
+      for (int attribute : pair.attributes()) {
+        lrc.regions().usable(service, pair.regions(),
+            checkContext ? model.availableDimensions(objectClass, attribute) : null);
+        for (int region : pair.regions()) {
+          flat.add(attribute);
+          flat.add(region);
+        }
+      }
+    }
+    return flat.stream().mapToInt(Integer::intValue).toArray();
+  }
+
+  private static int[] attributesOf(int[] pairs) {
+    java.util.BitSet set = new java.util.BitSet();
+    for (int i = 0; i < pairs.length; i += 2) {
+      set.set(pairs[i]);
+    }
+    return set.stream().toArray();
+  }
+
+  /** use notes (or forgets) the regions of pairs as serving what, per attribute. */
+  private void use(int[] pairs, String what, boolean on) {
+    for (int i = 0; i + 1 < pairs.length; i += 2) {
+      lrc.regions().use(new int[] {pairs[i + 1]}, what + ", attribute " + pairs[i], on);
+    }
+  }
+
+  /** associateRegionsForUpdates adds (or with associate false removes) update regions of an instance. */
+  public void associateRegionsForUpdates(ServiceMethod service, int object, List<AttributeRegions> within,
+      boolean associate) throws RTIexception {
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    int[] pairs = pairs(service, model, instance.knownClass, within, associate);
+    use(pairs, "updates of " + instance.name, associate);
+    lrc.send(service, new ObjectMessages.AssociateRegions(object, pairs, associate));
   }
 
   public void unsubscribeObjectClass(ServiceMethod service, int objectClass, int[] attributes) throws RTIexception {
@@ -233,7 +306,7 @@ public final class ObjectServices {
     } else {
       subscriptionRates.remove(objectClass);
     }
-    lrc.send(service, new DeclarationMessages.UnsubscribeObjectClass(objectClass, attributes));
+    lrc.send(service, new DeclarationMessages.UnsubscribeObjectClass(objectClass, attributes, null));
   }
 
   public void subscribeInteractionClass(int interactionClass, boolean active) throws RTIexception {
@@ -313,12 +386,25 @@ public final class ObjectServices {
   // ---- Instances ----
 
   public int registerObjectInstance(ServiceMethod service, int objectClass, String name) throws RTIexception {
+    return registerObjectInstance(service, objectClass, null, name);
+  }
+
+  /** registerObjectInstance registers an instance whose attributes are updated within regions (null: none). */
+  public int registerObjectInstance(ServiceMethod service, int objectClass, List<AttributeRegions> within,
+      String name) throws RTIexception {
     FomModel model = model(service);
     objectClass(service, model, objectClass);
     BitSet owned = publishedAttributes(objectClass);
     if (owned.isEmpty()) {
       throw new ObjectClassNotPublished(name(service) + ": object class "
           + model.objectClassName(objectClass).orElse("" + objectClass) + " is not published by this federate");
+    }
+    int[] pairs = within == null ? null : pairs(service, model, objectClass, within, true);
+    for (int i = 0; pairs != null && i < pairs.length; i += 2) {
+      if (!owned.get(pairs[i])) {
+        throw new AttributeNotPublished(name(service) + ": attribute "
+            + model.attributeName(objectClass, pairs[i]).orElse("" + pairs[i]) + " is not published by this federate");
+      }
     }
     if (name != null) {
       if (!reservedNames.contains(name)) {
@@ -330,7 +416,10 @@ public final class ObjectServices {
       }
     }
     ObjectMessages.Registered registered =
-        lrc.expect(service, new ObjectMessages.Register(objectClass, name), ObjectMessages.Registered.class);
+        lrc.expect(service, new ObjectMessages.Register(objectClass, name, pairs), ObjectMessages.Registered.class);
+    if (pairs != null) {
+      use(pairs, "updates of " + registered.name(), true);
+    }
     owned.set(model.attributeHandle(model.objectRoot(), "HLAprivilegeToDeleteObject"));
     remember(new KnownInstance(registered.object(), registered.name(), objectClass, owned));
     return registered.object();

@@ -20,13 +20,17 @@ public final class DeclarationMessages {
 
   /**
    * SubscribeObjectClass adds attributes to the federate's subscription of objectClass;
-   * updateRate is the designator given, empty for none.
+   * updateRate is the designator given, empty for none. regions pairs an attribute with a
+   * region, attribute then region, for a subscription within regions (null: everywhere).
    */
-  public record SubscribeObjectClass(int objectClass, int[] attributes, boolean active, String updateRate)
-      implements Notice {}
+  public record SubscribeObjectClass(int objectClass, int[] attributes, boolean active, String updateRate,
+      int[] regions) implements Notice {}
 
-  /** UnsubscribeObjectClass removes attributes (null: all of them) from the subscription. */
-  public record UnsubscribeObjectClass(int objectClass, int[] attributes) implements Notice {}
+  /**
+   * UnsubscribeObjectClass removes attributes (null: all of them) from the subscription, or,
+   * with regions (attribute and region pairs), only those regions of the attributes.
+   */
+  public record UnsubscribeObjectClass(int objectClass, int[] attributes, int[] regions) implements Notice {}
 
   /** SubscribeInteractionClass subscribes an interaction class within regions, or everywhere when regions is null. */
   public record SubscribeInteractionClass(int interactionClass, boolean active, int[] regions) implements Notice {}

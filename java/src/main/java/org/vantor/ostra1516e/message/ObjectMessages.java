@@ -26,8 +26,14 @@ public final class ObjectMessages {
 
   // ---- Instances ----
 
-  /** Register registers an instance of objectClass named name (null: the engine names it). */
-  public record Register(int objectClass, String name) implements Request {}
+  /**
+   * Register registers an instance of objectClass named name (null: the engine names it),
+   * its attributes updated within regions (attribute and region pairs; null: none).
+   */
+  public record Register(int objectClass, String name, int[] regions) implements Request {}
+
+  /** AssociateRegions adds (or with associate false removes) update regions, attribute and region pairs. */
+  public record AssociateRegions(int object, int[] regions, boolean associate) implements Notice {}
 
   /** Registered answers Register. */
   public record Registered(int object, String name) implements Reply {}
