@@ -49,8 +49,6 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
   InteractionClassHandle collision;  // never set: the state checks come before any other
   struct Row { std::string service; std::function<void()> call; };
   std::vector<Row> const laterGroups = {
-      {"requestAttributeValueUpdateWithRegions",
-       [&] { rti.requestAttributeValueUpdateWithRegions(rti.getObjectClassHandle(L"Vehicle"), {}, tag(1)); }},
       {"requestFederationSave", [&] { rti.requestFederationSave(L"save"); }}};
   std::vector<Row> memberServices = {
       {"getFederateName", [&] { rti.getFederateName(FederateHandleFriend::fromNumber(1)); }},

@@ -65,7 +65,7 @@ class ServiceStatesTest {
       "setRangeBounds", "subscribeInteractionClassWithRegions", "unsubscribeInteractionClassWithRegions",
       "sendInteractionWithRegions", "registerObjectInstanceWithRegions", "associateRegionsForUpdates",
       "unassociateRegionsForUpdates", "subscribeObjectClassAttributesWithRegions",
-      "unsubscribeObjectClassAttributesWithRegions");
+      "unsubscribeObjectClassAttributesWithRegions", "requestAttributeValueUpdateWithRegions");
 
   static ServiceEntry entry(State state, List<Callback> delivered) throws RTIexception {
     ServiceEntry entry = new ServiceEntry((handle, callback) -> delivered.add(callback));

@@ -552,8 +552,9 @@ class ObjectScenarioTest {
     int lane = owner.lrc.support().getDimensionHandle("Lane");
     owner.objects.publishObjectClassAttributes(vehicle, new int[] {position, speed});
     ServiceMethod subscribe = ServiceMethod.subscribeObjectClassAttributesWithRegions_OCH_ASRSPL_Z_S;
+    int nearRegion = region(near, lane, 3, 6);
     near.objects.subscribeObjectClassAttributes(subscribe, vehicle,
-        List.of(new AttributeRegions(new int[] {position}, new int[] {region(near, lane, 3, 6)})), true, "");
+        List.of(new AttributeRegions(new int[] {position}, new int[] {nearRegion})), true, "");
     int farRegion = region(far, lane, 4, 8);
     far.objects.subscribeObjectClassAttributes(subscribe, vehicle,
         List.of(new AttributeRegions(new int[] {position}, new int[] {farRegion})), true, "");
@@ -584,6 +585,14 @@ class ObjectScenarioTest {
     assertEquals(List.of("reflectAttributeValues", "discoverObjectInstance reflectAttributeValues",
         "reflectAttributeValues"), List.of(seen.apply(near), seen.apply(far), seen.apply(anywhere)),
         "far moved into overlap: it discovers the instance with the update");
+    ServiceMethod request = ServiceMethod.requestAttributeValueUpdateWithRegions_OCH_ASRSPL_BX;
+    near.objects.requestClassAttributeValueUpdate(request, vehicle,
+        List.of(new AttributeRegions(new int[] {position}, new int[] {nearRegion})), bytes("r"));
+    assertEquals("provideAttributeValueUpdate", seen.apply(owner), "[3, 6) meets [2, 4)");
+    int beyond = region(anywhere, lane, 6, 8);
+    anywhere.objects.requestClassAttributeValueUpdate(request, vehicle,
+        List.of(new AttributeRegions(new int[] {position}, new int[] {beyond})), bytes("r"));
+    assertEquals("", seen.apply(owner), "[6, 8) does not meet [2, 4)");
     assertThrows(RegionInUseForUpdateOrSubscription.class, () -> owner.lrc.regions().deleteRegion(updateRegion));
     owner.objects.associateRegionsForUpdates(ServiceMethod.unassociateRegionsForUpdates_OIH_ASRSPL, v,
         List.of(new AttributeRegions(new int[] {position}, new int[] {updateRegion})), false);

@@ -62,6 +62,7 @@ class MessageCodecTest {
       "DeclarationMessages.SubscribeInteractionClass.regions",
       "DeclarationMessages.UnsubscribeInteractionClass.regions", "DeclarationMessages.SubscribeObjectClass.regions",
       "DeclarationMessages.UnsubscribeObjectClass.regions", "ObjectMessages.Register.regions",
+      "ObjectMessages.RequestClassUpdate.regions",
       "ObjectMessages.Receive.time", "ObjectMessages.Receive.retraction",
       "ObjectMessages.Delete.time", "ObjectMessages.Delete.retraction",
       "ObjectMessages.Remove.time", "ObjectMessages.Remove.retraction");

@@ -180,6 +180,8 @@ final class ServiceEntry {
         return null;
       case unsubscribeObjectClassAttributesWithRegions_OCH_ASRSPL:
         objects.unsubscribeObjectClassAttributes(s, (Integer) a[0], regions(a[1])); return null;
+      case requestAttributeValueUpdateWithRegions_OCH_ASRSPL_BX:
+        objects.requestClassAttributeValueUpdate(s, (Integer) a[0], regions(a[1]), (byte[]) a[2]); return null;
       case createRegion_DHS: return lrc.regions().createRegion((int[]) a[0]);
       case commitRegionModifications_RHS: lrc.regions().commitRegionModifications((int[]) a[0]); return null;
       case deleteRegion_RH: lrc.regions().deleteRegion((Integer) a[0]); return null;

@@ -341,9 +341,20 @@ final class ObjectManagement {
     FomModel model = federation.model();
     for (Instance instance : instances.values()) {
       if (model.isObjectSubclassOf(instance.registeredClass, m.objectClass())) {
-        askOwners(requester, instance, m.attributes(), m.tag());
+        askOwners(requester, instance, m.regions() == null ? m.attributes() : within(instance, m.regions()), m.tag());
       }
     }
+  }
+
+  /** within is the attributes of pairs (attribute and region) that instance updates within a region meeting theirs. */
+  private int[] within(Instance instance, int[] pairs) {
+    Map<Integer, Set<Integer>> asked = new HashMap<>();
+    for (int i = 0; i + 1 < pairs.length; i += 2) {
+      asked.computeIfAbsent(pairs[i], a -> new HashSet<>()).add(pairs[i + 1]);
+    }
+    return asked.entrySet().stream()
+        .filter(e -> federation.regions().reaches(instance.updateRegions.get(e.getKey()), e.getValue()))
+        .mapToInt(Map.Entry::getKey).toArray();
   }
 
   private void askOwners(Member requester, Instance instance, int[] attributes, byte[] tag) {

@@ -579,7 +579,16 @@ public final class ObjectServices {
     FomModel model = model(service);
     objectClass(service, model, objectClass);
     attributes(service, model, objectClass, attributes);
-    lrc.send(service, new ObjectMessages.RequestClassUpdate(objectClass, attributes, tag));
+    lrc.send(service, new ObjectMessages.RequestClassUpdate(objectClass, attributes, tag, null));
+  }
+
+  /** requestClassAttributeValueUpdate asks for the values of attributes updated within regions that overlap these. */
+  public void requestClassAttributeValueUpdate(ServiceMethod service, int objectClass, List<AttributeRegions> within,
+      byte[] tag) throws RTIexception {
+    FomModel model = model(service);
+    objectClass(service, model, objectClass);
+    int[] pairs = pairs(service, model, objectClass, within, true);
+    lrc.send(service, new ObjectMessages.RequestClassUpdate(objectClass, attributesOf(pairs), tag, pairs));
   }
 
   /** owning is the instance object, once every one of attributes is defined for it and owned by this federate. */

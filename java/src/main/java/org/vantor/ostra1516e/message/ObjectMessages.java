@@ -79,8 +79,12 @@ public final class ObjectMessages {
   /** RequestObjectUpdate asks the owners of an instance's attributes to provide their values. */
   public record RequestObjectUpdate(int object, int[] attributes, byte[] tag) implements Notice {}
 
-  /** RequestClassUpdate asks the same for every instance of objectClass and its subclasses. */
-  public record RequestClassUpdate(int objectClass, int[] attributes, byte[] tag) implements Notice {}
+  /**
+   * RequestClassUpdate asks the same for every instance of objectClass and its subclasses;
+   * with regions (attribute and region pairs) only of the attributes updated within a region
+   * that overlaps one paired with them.
+   */
+  public record RequestClassUpdate(int objectClass, int[] attributes, byte[] tag, int[] regions) implements Notice {}
 
   /** ProvideUpdate asks an owner for the current values of attributes it owns. */
   public record ProvideUpdate(int object, int[] attributes, byte[] tag) implements Event {}
