@@ -305,6 +305,38 @@ class Core : public ::testing::TestWithParam<CallbackModel> {
   std::vector<std::wstring> names;
 };
 
+// Members is the fixture of scenarios on federates a, b, c... of one federation.
+class Members : public Core {
+ protected:
+  // joinAll connects count federates, creates this test's federation from modules and joins them as a, b, c...
+  void joinAll(wchar_t const* base, size_t count, std::vector<std::wstring> modules = {fom("Vehicles.xml")}) {
+    federation = name(base);
+    for (size_t i = 0; i < count; ++i) {
+      federates.push_back(std::make_unique<Federate>(GetParam()));
+      federates.back()->connect();
+    }
+    ASSERT_OK(federates[0]->rti->createFederationExecution(federation, modules, L"HLAinteger64Time"));
+    for (size_t i = 0; i < count; ++i) ASSERT_OK(federates[i]->join(std::wstring(1, wchar_t(L'a' + i)), federation));
+  }
+  Federate& f(size_t i) { return *federates[i]; }
+  void TearDown() override {
+    federates.clear();
+    Core::TearDown();
+  }
+  // settle returns once everything sent so far has reached every federate still joined;
+  // got is what a federate was given since last asked, the settling points left out.
+  void settle() {
+    std::vector<Federate*> all;
+    for (auto& fed : federates) all.push_back(fed.get());
+    coretest::settle(all, L"settle-" + std::to_wstring(++settles));
+  }
+  Lines got(Federate& fed) { return withoutSettling(fed.take()); }
+
+  std::wstring federation;
+  std::vector<std::unique_ptr<Federate>> federates;
+  int settles = 0;
+};
+
 }  // namespace coretest
 }  // namespace ostra1516e
 

@@ -30,16 +30,10 @@ SupplementalRemoveInfo const plainRemove;
 
 // Objects runs its scenarios on federates a, b, c... of one federation, with the handles
 // of the test model at hand.
-class Objects : public Core {
+class Objects : public Members {
  protected:
   void start(wchar_t const* base, size_t members, std::vector<std::wstring> modules = {fom("Vehicles.xml")}) {
-    federation = name(base);
-    for (size_t i = 0; i < members; ++i) {
-      federates.push_back(std::make_unique<Federate>(GetParam()));
-      federates.back()->connect();
-    }
-    ASSERT_OK(federates[0]->rti->createFederationExecution(federation, modules, L"HLAinteger64Time"));
-    for (size_t i = 0; i < members; ++i) ASSERT_OK(federates[i]->join(std::wstring(1, wchar_t(L'a' + i)), federation));
+    ASSERT_NO_FATAL_FAILURE(joinAll(base, members, modules));
     RTIambassador& rti = *federates[0]->rti;
     vehicle = rti.getObjectClassHandle(L"Vehicle"), car = rti.getObjectClassHandle(L"Car");
     position = rti.getAttributeHandle(vehicle, L"Position"), speed = rti.getAttributeHandle(vehicle, L"Speed");
@@ -50,7 +44,6 @@ class Objects : public Core {
     driver = rti.getParameterHandle(collision, L"Vehicle"), count = rti.getParameterHandle(pileup, L"Count");
     lane = rti.getDimensionHandle(L"Lane");
   }
-  Federate& f(size_t i) { return *federates[i]; }
   // A region of fed's on the Lane dimension, [lower, upper), committed.
   RegionHandle region(Federate& fed, unsigned long lower, unsigned long upper) {
     RegionHandle r = fed.rti->createRegion({lane});
@@ -58,26 +51,10 @@ class Objects : public Core {
     fed.rti->commitRegionModifications({r});
     return r;
   }
-  void TearDown() override {
-    federates.clear();
-    Core::TearDown();
-  }
-
-  // settle returns once everything sent so far has reached every federate still joined;
-  // got is what a federate was given since last asked, the settling points left out.
-  void settle() {
-    std::vector<Federate*> all;
-    for (auto& fed : federates) all.push_back(fed.get());
-    coretest::settle(all, L"settle-" + std::to_wstring(++settles));
-  }
-  Lines got(Federate& fed) { return withoutSettling(fed.take()); }
   std::string discovered(ObjectInstanceHandle object, ObjectClassHandle as) {
     return cb("discoverObjectInstance", object, as, f(0).rti->getObjectInstanceName(object));
   }
 
-  std::wstring federation;
-  std::vector<std::unique_ptr<Federate>> federates;
-  int settles = 0;
   ObjectClassHandle vehicle, car;
   AttributeHandle position, speed, passengers, load;
   InteractionClassHandle root, collision, pileup;

@@ -43,20 +43,14 @@ std::string owned(Federate& fed, ObjectInstanceHandle object, AttributeHandle at
   return answer != "ok" ? answer : yes ? "owned" : "not owned";
 }
 
-class Ownership : public Core {
+class Ownership : public Members {
  protected:
   // start joins a, b and c; a publishes Position and Speed, b and c publish the attributes
   // of Vehicle named (nothing when none) and subscribe Position and Speed; a registers count
   // instances, which b and c have discovered when start returns, every line so far forgotten.
   using Names = std::vector<std::wstring>;
   void start(wchar_t const* base, Names const& ofB, Names const& ofC, int count = 1) {
-    federation = name(base);
-    for (int i = 0; i < 3; ++i) {
-      federates.push_back(std::make_unique<Federate>(GetParam()));
-      federates.back()->connect();
-    }
-    ASSERT_OK(federates[0]->rti->createFederationExecution(federation, fom("Vehicles.xml")));
-    for (int i = 0; i < 3; ++i) ASSERT_OK(federates[i]->join(std::wstring(1, wchar_t(L'a' + i)), federation));
+    ASSERT_NO_FATAL_FAILURE(joinAll(base, 3));
     RTIambassador& rti = *federates[0]->rti;
     vehicle = rti.getObjectClassHandle(L"Vehicle");
     position = rti.getAttributeHandle(vehicle, L"Position"), speed = rti.getAttributeHandle(vehicle, L"Speed");
@@ -73,27 +67,13 @@ class Ownership : public Core {
     settle();
     for (auto& fed : federates) fed->take();
   }
-  Federate& f(size_t i) { return *federates[i]; }
-  void TearDown() override {
-    federates.clear();
-    Core::TearDown();
-  }
-  void settle() {
-    std::vector<Federate*> all;
-    for (auto& fed : federates) all.push_back(fed.get());
-    coretest::settle(all, L"settle-" + std::to_wstring(++settles));
-  }
-  Lines got(Federate& fed) { return withoutSettling(fed.take()); }
   std::string reflected(ObjectInstanceHandle object, AttributeHandle attribute, std::string const& value,
                         VariableLengthData const& tag) {
     return cb("reflectAttributeValues", object, AttributeHandleValueMap{{attribute, blob(value)}}, tag, RECEIVE,
               RELIABLE, plain);
   }
 
-  std::wstring federation;
-  std::vector<std::unique_ptr<Federate>> federates;
   std::vector<ObjectInstanceHandle> objects;
-  int settles = 0;
   ObjectClassHandle vehicle;
   AttributeHandle position, speed, privilege, load;
 };

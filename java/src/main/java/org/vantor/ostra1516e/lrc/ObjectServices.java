@@ -591,6 +591,14 @@ public final class ObjectServices {
     lrc.send(service, new ObjectMessages.RequestClassUpdate(objectClass, attributesOf(pairs), tag, pairs));
   }
 
+  /** knowing is the instance object, once attribute is defined for the class this federate knows it as. */
+  private KnownInstance knowing(ServiceMethod service, int object, int attribute) throws RTIexception {
+    FomModel model = model(service);
+    KnownInstance instance = instance(service, object);
+    attribute(service, model, instance.knownClass, attribute);
+    return instance;
+  }
+
   /** owning is the instance object, once every one of attributes is defined for it and owned by this federate. */
   private KnownInstance owning(ServiceMethod service, int object, int[] attributes) throws RTIexception {
     FomModel model = model(service);
@@ -657,9 +665,7 @@ public final class ObjectServices {
 
   public void queryAttributeTransportationType(int object, int attribute) throws RTIexception {
     ServiceMethod service = ServiceMethod.queryAttributeTransportationType_OIH_AH;
-    FomModel model = model(service);
-    KnownInstance instance = instance(service, object);
-    attribute(service, model, instance.knownClass, attribute);
+    KnownInstance instance = knowing(service, object, attribute);
     lrc.send(service, new ObjectMessages.QueryAttributeTransportation(object, attribute));
   }
 
@@ -702,11 +708,9 @@ public final class ObjectServices {
   }
 
   double updateRateValueForAttribute(ServiceMethod service, int object, int attribute) throws RTIexception {
-    FomModel model = model(service);
-    KnownInstance instance = instance(service, object);
-    attribute(service, model, instance.knownClass, attribute);
+    KnownInstance instance = knowing(service, object, attribute);
     String rate = subscriptionRates.getOrDefault(instance.knownClass, "");
-    return rate.isEmpty() ? 0 : model.updateRate(rate).orElse(0);
+    return rate.isEmpty() ? 0 : model(service).updateRate(rate).orElse(0);
   }
 
   /** ownsAnything tells whether the federate owns any attribute of any instance (resigning without action). */
@@ -766,17 +770,13 @@ public final class ObjectServices {
 
   public void queryAttributeOwnership(int object, int attribute) throws RTIexception {
     ServiceMethod service = ServiceMethod.queryAttributeOwnership_OIH_AH;
-    FomModel model = model(service);
-    KnownInstance instance = instance(service, object);
-    attribute(service, model, instance.knownClass, attribute);
+    KnownInstance instance = knowing(service, object, attribute);
     lrc.send(service, new OwnershipMessages.QueryOwnership(object, attribute));
   }
 
   public boolean isAttributeOwnedByFederate(int object, int attribute) throws RTIexception {
     ServiceMethod service = ServiceMethod.isAttributeOwnedByFederate_OIH_AH;
-    FomModel model = model(service);
-    KnownInstance instance = instance(service, object);
-    attribute(service, model, instance.knownClass, attribute);
+    KnownInstance instance = knowing(service, object, attribute);
     return instance.owns(attribute);
   }
 
