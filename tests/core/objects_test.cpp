@@ -473,9 +473,11 @@ TEST_P(Objects, InteractionsReachTheRegionsTheyOverlap) {
   c.rti->setRangeBounds(far, lane, RangeBounds(0, 3));
   EXPECT_OK(c.rti->commitRegionModifications({far}));
   settle();
-  EXPECT_OK(a.rti->sendInteractionWithRegions(collision, values, {sent}, tag(1)));
+  a.rti->sendInteractionWithRegions(collision, values, {sent}, tag(2), HLAinteger64Time(3));  // a does not regulate
   settle();
-  EXPECT_THAT(got(c), ElementsAre(heard)) << "moved to [0, 3)";
+  EXPECT_THAT(got(c), ElementsAre(cb("receiveInteraction", collision, values, tag(2), RECEIVE, RELIABLE,
+                                     HLAinteger64Time(3), RECEIVE, plainReceive)))
+      << "moved to [0, 3)";
   EXPECT_OK(c.rti->unsubscribeInteractionClassWithRegions(collision, {far}));
   EXPECT_OK(c.rti->deleteRegion(far));
   settle();
@@ -507,9 +509,76 @@ TEST_P(Objects, UpdatesReachTheRegionsTheyOverlap) {
       cb("reflectAttributeValues", v, AttributeHandleValueMap{{position, blob("p")}}, tag(1), RECEIVE, RELIABLE, plain);
   EXPECT_THAT(got(b), ElementsAre(reflected));
   EXPECT_THAT(got(c), ElementsAre(discovered(v, vehicle), reflected)) << "moved into overlap";
+
+  got(a);  // the class became relevant
+  EXPECT_OK(b.rti->requestAttributeValueUpdateWithRegions(vehicle, {{{position}, {near}}}, tag(2)));
+  settle();
+  EXPECT_THAT(got(a), ElementsAre(cb("provideAttributeValueUpdate", v, AttributeHandleSet{position}, tag(2))));
+
+  // Updated within [2, 4) and [5, 6), then within [5, 6) alone, which c's [3, 4) does not meet.
+  RegionHandle const other = region(a, 5, 6);
+  EXPECT_OK(a.rti->associateRegionsForUpdates(v, {{{position}, {other}}}));
   EXPECT_RTI("RegionInUseForUpdateOrSubscription", a.rti->deleteRegion(updates));
   EXPECT_OK(a.rti->unassociateRegionsForUpdates(v, {{{position}, {updates}}}));
   EXPECT_OK(a.rti->deleteRegion(updates));
+  EXPECT_OK(b.rti->unsubscribeObjectClassAttributesWithRegions(vehicle, {{{position}, {near}}}));
+  EXPECT_OK(c.rti->subscribeObjectClassAttributesWithRegions(vehicle, {{{position}, {region(c, 5, 8)}}}, false));
+  settle();
+  EXPECT_OK(a.rti->updateAttributeValues(v, {{position, blob("p")}}, tag(3)));
+  settle();
+  EXPECT_THAT(got(b), IsEmpty()) << "no longer subscribed";
+  EXPECT_THAT(got(c), ElementsAre(cb("reflectAttributeValues", v, AttributeHandleValueMap{{position, blob("p")}}, tag(3),
+                                     RECEIVE, RELIABLE, plain)))
+      << "[5, 6) meets the passive [5, 8), not [3, 4)";
+}
+
+// A region moving in and out of overlap while updates flow: the subscriber discovers the
+// instance when overlap begins, hears it is in scope and out of scope as overlap comes and
+// goes, and is told the update region that carried each reflection; the owner is told to
+// turn updates on and off with it.
+TEST_P(Objects, ScopeFollowsRegionsAsTheyMove) {
+  ASSERT_NO_FATAL_FAILURE(start(L"Scope", 2, {fom("Vehicles.xml"), fom("ConveyRegions.xml")}));
+  Federate &a = f(0), &b = f(1);
+  a.rti->enableAttributeRelevanceAdvisorySwitch();
+  b.rti->enableAttributeScopeAdvisorySwitch();
+  RegionHandle const mine = region(b, 5, 8), updates = region(a, 2, 4);
+  EXPECT_OK(a.rti->publishObjectClassAttributes(vehicle, {position}));
+  EXPECT_OK(b.rti->subscribeObjectClassAttributesWithRegions(vehicle, {{{position}, {mine}}}));
+  ObjectInstanceHandle const v = a.rti->registerObjectInstanceWithRegions(vehicle, {{{position}, {updates}}});
+  settle();
+  EXPECT_THAT(got(a), ElementsAre(cb("startRegistrationForObjectClass", vehicle)))
+      << "a class is relevant wherever its subscribers' regions are; [2, 4) does not meet [5, 8)";
+  EXPECT_THAT(got(b), IsEmpty());
+
+  AttributeHandleSet const positionOnly = {position};
+  AttributeHandleValueMap const values{{position, blob("p")}};
+  std::string const reflected =
+      cb("reflectAttributeValues", v, values, tag(1), RECEIVE, RELIABLE, SupplementalReflectInfo(RegionHandleSet{updates}));
+  struct Step {
+    char const* why;
+    Federate* mover;
+    RegionHandle moved;
+    unsigned long lower, upper;
+    std::vector<std::string> owner, subscriber;
+  } const steps[] = {
+      {"the subscriber moves to [3, 6)", &b, mine, 3, 6,
+       {cb("turnUpdatesOnForObjectInstance", v, positionOnly)},
+       {discovered(v, vehicle), cb("attributesInScope", v, positionOnly), reflected}},
+      {"the update region moves to [6, 8)", &a, updates, 6, 8,
+       {cb("turnUpdatesOffForObjectInstance", v, positionOnly)}, {cb("attributesOutOfScope", v, positionOnly)}},
+      {"the update region moves back to [4, 5)", &a, updates, 4, 5,
+       {cb("turnUpdatesOnForObjectInstance", v, positionOnly)}, {cb("attributesInScope", v, positionOnly), reflected}},
+      {"a move within overlap changes nothing", &b, mine, 4, 8, {}, {reflected}},
+  };
+  for (Step const& step : steps) {
+    step.mover->rti->setRangeBounds(step.moved, lane, RangeBounds(step.lower, step.upper));
+    EXPECT_OK(step.mover->rti->commitRegionModifications({step.moved}));
+    settle();
+    EXPECT_OK(a.rti->updateAttributeValues(v, values, tag(1)));
+    settle();
+    EXPECT_EQ(got(a), step.owner) << step.why;
+    EXPECT_EQ(got(b), step.subscriber) << step.why;
+  }
 }
 
 // Each advisory is given when its answer changes, once, and only with its switch on.

@@ -86,7 +86,7 @@ class FomModelTest {
     assertFalse(m.isAttributeAvailable(vehicle, m.attributeHandle(bus, "Route")));
     assertFalse(m.isAttributeAvailable(m.objectClassHandle("Train.Car"), speed));
     assertEquals("HLAbestEffort", m.attributeTransportation(speed).orElseThrow());
-    assertEquals(Set.of(3), m.availableDimensions(bus, m.attributeHandle(bus, "Position")));
+    assertEquals(Set.of(3, 4), m.availableDimensions(bus, m.attributeHandle(bus, "Position")));
     assertTrue(m.availableDimensions(m.objectClassHandle("Train"), speed).isEmpty());
 
     // An attribute that gives neither transportation nor order reads as reliable, receive order.

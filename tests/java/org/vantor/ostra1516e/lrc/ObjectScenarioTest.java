@@ -24,6 +24,8 @@ import hla.rti1516e.exceptions.RegionNotCreatedByThisFederate;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.List;
+import java.util.Map;
+import java.util.Random;
 import java.util.concurrent.CopyOnWriteArrayList;
 import java.util.concurrent.atomic.AtomicInteger;
 import java.util.stream.Collectors;
@@ -79,15 +81,20 @@ class ObjectScenarioTest {
       return lrc.support().getParameterHandle(interactionClass(interactionClass), name);
     }
 
-    /** drain delivers what is pending and returns it, one line per callback. */
-    List<String> drain() throws RTIexception {
+    /** evoke delivers what is pending and returns it. */
+    List<Callback> evoke() throws RTIexception {
       while (lrc.evokeMultipleCallbacks(0, 0.2)) {
         // until nothing is pending
       }
-      List<String> lines = seen.stream().map(c -> c.method().name().replaceAll("_.*", "")
-          + java.util.Arrays.deepToString(c.args())).collect(Collectors.toList());
+      List<Callback> delivered = new ArrayList<>(seen);
       seen.clear();
-      return lines;
+      return delivered;
+    }
+
+    /** drain delivers what is pending and returns it, one line per callback. */
+    List<String> drain() throws RTIexception {
+      return evoke().stream().map(c -> c.method().name().replaceAll("_.*", "")
+          + java.util.Arrays.deepToString(c.args())).collect(Collectors.toList());
     }
   }
 
@@ -603,6 +610,120 @@ class ObjectScenarioTest {
     assertEquals(List.of("reflectAttributeValues", "", "reflectAttributeValues"),
         List.of(seen.apply(near), seen.apply(far), seen.apply(anywhere)),
         "without update regions the position reaches every subscriber of it; far no longer subscribes");
+  }
+
+  /** A region as the test keeps it, its bounds by dimension, to compare by brute force. */
+  private record Box(int handle, Map<Integer, long[]> bounds) {
+    boolean meets(Box other) {
+      for (Map.Entry<Integer, long[]> e : bounds.entrySet()) {
+        long[] theirs = other.bounds.get(e.getKey());
+        if (theirs != null && (e.getValue()[0] >= theirs[1] || theirs[0] >= e.getValue()[1])) {
+          return false;
+        }
+      }
+      return true;
+    }
+
+    void move(Federate f, Random random, Map<Integer, Long> tops) throws RTIexception {
+      for (int d : bounds.keySet()) {
+        long lower = random.nextLong(tops.get(d));
+        long upper = Math.min(tops.get(d), lower + 1 + random.nextLong(tops.get(d) / 3));
+        f.lrc.regions().setRangeBounds(handle, d, new RangeBounds(lower, upper));
+        bounds.put(d, new long[] {lower, upper});
+      }
+    }
+
+    static Box create(Federate f, int[] dimensions, Random random, Map<Integer, Long> tops) throws RTIexception {
+      Box box = new Box(f.lrc.regions().createRegion(dimensions), new java.util.TreeMap<>());
+      for (int d : dimensions) {
+        box.bounds.put(d, null);
+      }
+      box.move(f, random, tops);
+      f.lrc.regions().commitRegionModifications(new int[] {box.handle});
+      return box;
+    }
+
+    static int[] handles(List<Box> boxes) {
+      return boxes.stream().mapToInt(Box::handle).toArray();
+    }
+  }
+
+  /**
+   * Regions of every shape move at random while every instance updates: each subscriber
+   * receives exactly the updates whose update regions a brute-force comparison of the bounds
+   * says meet one of its regions, and is told exactly those update regions. Seeded.
+   */
+  @Test
+  void randomlyMovingRegionsDeliverExactlyWhatOverlaps() throws Exception {
+    long seed = Long.getLong("ostra.regionSeed", System.nanoTime());
+    Random random = new Random(seed);
+    Federate[] f = federates("owner", "s1", "s2", "s3");
+    Federate owner = f[0];
+    int vehicle = owner.objectClass("Vehicle");
+    int position = owner.attribute("Vehicle", "Position");
+    int lane = owner.lrc.support().getDimensionHandle("Lane");
+    int heading = owner.lrc.support().getDimensionHandle("Heading");
+    Map<Integer, Long> tops = Map.of(lane, 8L, heading, 360L);
+    int[][] shapes = {{lane}, {heading}, {lane, heading}, {lane, heading}};
+    Map<Federate, List<Box>> boxes = new java.util.LinkedHashMap<>();
+    for (Federate subscriber : List.of(f).subList(1, f.length)) {
+      List<Box> mine = new ArrayList<>();
+      for (int k = 0; k < 2; k++) {
+        mine.add(Box.create(subscriber, shapes[random.nextInt(shapes.length)], random, tops));
+      }
+      subscriber.objects.subscribeObjectClassAttributes(
+          ServiceMethod.subscribeObjectClassAttributesWithRegions_OCH_ASRSPL_Z_S, vehicle,
+          List.of(new AttributeRegions(new int[] {position}, Box.handles(mine))), true, "");
+      boxes.put(subscriber, mine);
+    }
+    owner.objects.publishObjectClassAttributes(vehicle, new int[] {position});
+    List<Box> ownBoxes = new ArrayList<>();
+    Map<Integer, List<Box>> updatedWithin = new java.util.LinkedHashMap<>();
+    for (int i = 0; i < 12; i++) {
+      List<Box> within = new ArrayList<>();
+      for (int k = 1 + random.nextInt(2); k > 0; k--) {
+        within.add(Box.create(owner, shapes[random.nextInt(shapes.length)], random, tops));
+      }
+      ownBoxes.addAll(within);
+      updatedWithin.put(owner.objects.registerObjectInstance(ServiceMethod.registerObjectInstanceWithRegions_OCH_ASRSPL,
+          vehicle, List.of(new AttributeRegions(new int[] {position}, Box.handles(within))), null), within);
+    }
+    boxes.put(owner, ownBoxes);
+    for (int step = 0; step < 30; step++) {
+      for (Map.Entry<Federate, List<Box>> e : boxes.entrySet()) {
+        List<Box> moved = new ArrayList<>();
+        for (Box box : e.getValue()) {
+          if (random.nextInt(3) == 0) {
+            box.move(e.getKey(), random, tops);
+            moved.add(box);
+          }
+        }
+        e.getKey().lrc.regions().commitRegionModifications(Box.handles(moved));
+      }
+      for (int object : updatedWithin.keySet()) {
+        owner.objects.updateAttributeValues(ServiceMethod.updateAttributeValues_OIH_AHVM_BX, object,
+            HandleValues.of(position, bytes("p")), bytes("" + step), null);
+      }
+      for (Federate subscriber : List.of(f).subList(1, f.length)) {
+        Map<Integer, List<Integer>> expected = new java.util.TreeMap<>();
+        updatedWithin.forEach((object, within) -> {
+          List<Integer> met = within.stream().filter(u -> boxes.get(subscriber).stream().anyMatch(u::meets))
+              .map(Box::handle).sorted().toList();
+          if (!met.isEmpty()) {
+            expected.put(object, met);
+          }
+        });
+        Map<Integer, List<Integer>> received = new java.util.TreeMap<>();
+        for (Callback c : subscriber.evoke()) {
+          if (c.method().name().startsWith("reflectAttributeValues")) {
+            received.put((Integer) c.args()[0], java.util.Arrays.stream(
+                ((org.vantor.ostra1516e.wire.SupplementalInfo) c.args()[5]).sentRegions()).boxed().toList());
+          }
+        }
+        assertEquals(expected, received, "step " + step + ", " + subscriber.name + " (seed " + seed
+            + "; -Dostra.regionSeed=" + seed + " repeats it)");
+      }
+    }
   }
 
   private static int region(Federate f, int dimension, long lower, long upper) throws RTIexception {

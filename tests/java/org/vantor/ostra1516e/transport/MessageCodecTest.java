@@ -56,7 +56,7 @@ class MessageCodecTest {
       "DeclarationMessages.UnpublishObjectClass.attributes", "DeclarationMessages.UnsubscribeObjectClass.attributes",
       "ObjectMessages.Register.name", "TimeMessages.Time.time",
       "ObjectMessages.Update.time", "ObjectMessages.Update.retraction",
-      "ObjectMessages.Reflect.time", "ObjectMessages.Reflect.retraction",
+      "ObjectMessages.Reflect.time", "ObjectMessages.Reflect.retraction", "ObjectMessages.Reflect.regions",
       "ObjectMessages.SendInteraction.time", "ObjectMessages.SendInteraction.retraction",
       "ObjectMessages.SendInteraction.regions", "ObjectMessages.Receive.regions",
       "DeclarationMessages.SubscribeInteractionClass.regions",
@@ -306,7 +306,7 @@ class MessageCodecTest {
     }
     FrameBuffer hello = new FrameBuffer();
     MessageCodec.writeHello(hello, "x");
-    assertEquals(Hex.format(Hex.parse("4F535452 0002 0001 78")), Hex.format(hello.toByteArray()));
+    assertEquals(Hex.format(Hex.parse("4F535452 0003 0001 78")), Hex.format(hello.toByteArray()));
   }
 
   @Test
@@ -470,8 +470,8 @@ class MessageCodecTest {
     assertEquals(hello.length, MessageCodec.helloLength(hello, 0, hello.length));
     assertEquals("ostra1516e 1.2 \u00e9", MessageCodec.readHello(hello, 0, hello.length));
     byte[] newer = hello.clone();
-    newer[5] = 3;
-    assertEquals("hello: the peer (ostra1516e 1.2 \u00e9) speaks protocol version 3, this side speaks version 2;"
+    newer[5] = 4;
+    assertEquals("hello: the peer (ostra1516e 1.2 \u00e9) speaks protocol version 4, this side speaks version 3;"
         + " both sides must speak the same version",
         assertThrows(MessageFormatException.class, () -> MessageCodec.readHello(newer, 0, newer.length)).getMessage());
     byte[] http = "GET / HTTP/1.1\r\n".getBytes();

@@ -16,9 +16,10 @@ import org.vantor.ostra1516e.message.DeclarationMessages;
  *   <li>object class relevance: another member's subscription reaches a class the member
  *       publishes (it would discover instances the member registers);
  *   <li>interaction relevance: another member receives a class the member publishes;
- *   <li>attribute relevance: another member receives updates of attributes the member owns;
+ *   <li>attribute relevance: another member receives updates of attributes the member owns
+ *       (where regions are used, their update and subscription regions meet);
  *   <li>attribute scope: attributes of an instance the member knows and subscribes are owned
- *       by another member.
+ *       by another member, and their update regions meet the member's subscription regions.
  * </ul>
  *
  * <p>Thread-safety: touched only by its federation's tasks.
@@ -100,9 +101,25 @@ final class Advisories {
     told.retainAll(member.publishedInteractions);
   }
 
-  /** refreshInstance re-evaluates attribute relevance and scope for one instance. */
+  /** refreshInstances re-evaluates attribute relevance and scope for every instance, after regions moved. */
+  void refreshInstances() {
+    if (instanceSwitchesOn()) {
+      for (Instance instance : federation.objects().instances.values()) {
+        refreshInstance(instance);
+      }
+    }
+  }
+
+  private boolean instanceSwitchesOn() {
+    return federation.anySwitchOn(Member.ATTRIBUTE_RELEVANCE) || federation.anySwitchOn(Member.ATTRIBUTE_SCOPE);
+  }
+
+  /**
+   * refreshInstance re-evaluates attribute relevance and scope for one instance. An attribute
+   * counts as received by a subscriber only where its update regions meet the subscriber's.
+   */
   void refreshInstance(Instance instance) {
-    if (!federation.anySwitchOn(Member.ATTRIBUTE_RELEVANCE) && !federation.anySwitchOn(Member.ATTRIBUTE_SCOPE)) {
+    if (!instanceSwitchesOn()) {
       return;
     }
     Routes.ObjectRoute[] routes = federation.routes().forObjectClass(instance.registeredClass);
@@ -111,32 +128,46 @@ final class Advisories {
         BitSet owned = instance.ownedBy(member.handle);
         BitSet wanted = new BitSet();
         for (Routes.ObjectRoute route : routes) {
-          BitSet subscribed = Routes.reflected(route, instance);
-          if (route.member() != member && route.active() && subscribed != null) {
-            wanted.or(subscribed);
+          if (route.member() != member && route.active()) {
+            wanted.or(received(route, instance, owned));
           }
         }
-        wanted.and(owned);
         tell(member, instance, instance.toldRelevant, wanted, routes, true);
       }
       if (member.advisories[Member.ATTRIBUTE_SCOPE] && instance.knownBy(member)) {
-        BitSet subscribed = null;
-        for (Routes.ObjectRoute route : routes) {
-          if (route.member() == member) {
-            subscribed = Routes.reflected(route, instance);
+        BitSet ownedByOthers = new BitSet();
+        for (Map.Entry<Integer, Integer> e : instance.owners.entrySet()) {
+          if (e.getValue() != member.handle) {
+            ownedByOthers.set(e.getKey());
           }
         }
         BitSet inScope = new BitSet();
-        if (subscribed != null) {
-          for (Map.Entry<Integer, Integer> e : instance.owners.entrySet()) {
-            if (e.getValue() != member.handle && subscribed.get(e.getKey())) {
-              inScope.set(e.getKey());
-            }
+        for (Routes.ObjectRoute route : routes) {
+          if (route.member() == member) {
+            inScope = received(route, instance, ownedByOthers);
           }
         }
         tell(member, instance, instance.toldInScope, inScope, routes, false);
       }
     }
+  }
+
+  /** received is the attributes among those given whose updates of instance reach route's member. */
+  private BitSet received(Routes.ObjectRoute route, Instance instance, BitSet among) {
+    BitSet received = new BitSet();
+    BitSet subscribed = Routes.reflected(route, instance);
+    if (subscribed == null) {
+      return received;
+    }
+    Integer known = instance.knownClass.get(route.member().handle);
+    int knownClass = known != null ? known : route.knownClass();
+    ObjectManagement objects = federation.objects();
+    for (int a = among.nextSetBit(0); a >= 0; a = among.nextSetBit(a + 1)) {
+      if (subscribed.get(a) && objects.passes(route.member(), knownClass, instance, a)) {
+        received.set(a);
+      }
+    }
+    return received;
   }
 
   /**

@@ -356,7 +356,9 @@ final class Federation {
     } else if (message instanceof RegionMessages.CreateRegion m) {
       regions.create(member, m, reply);
     } else if (message instanceof RegionMessages.CommitRegion m) {
-      regions.commit(member, m);
+      if (regions.commit(member, m)) {
+        objects.regionMoved(member, m.region());
+      }
     } else if (message instanceof RegionMessages.DeleteRegion m) {
       regions.delete(member, m);
     } else if (message instanceof RegionMessages.QueryRegion m) {
@@ -453,7 +455,7 @@ final class Federation {
         }
       }
       for (int i = 0; m.regions() != null && i + 1 < m.regions().length; i += 2) {
-        subscription.regions.computeIfAbsent(m.regions()[i], a -> new HashSet<>()).add(m.regions()[i + 1]);
+        subscription.regions.computeIfAbsent(m.regions()[i], a -> new BitSet()).set(m.regions()[i + 1]);
       }
       subscription.active = m.active();
       subscription.updateRate = m.updateRate();
@@ -473,8 +475,11 @@ final class Federation {
         } else {
           for (int i = 0; i + 1 < m.regions().length; i += 2) {
             int attribute = m.regions()[i];
-            Set<Integer> within = subscription.regions.get(attribute);
-            if (within != null && within.remove(m.regions()[i + 1]) && within.isEmpty()) {
+            BitSet within = subscription.regions.get(attribute);
+            if (within != null) {
+              within.clear(m.regions()[i + 1]);
+            }
+            if (within != null && within.isEmpty()) {
               subscription.regions.remove(attribute);
               if (!subscription.everywhere.get(attribute)) {
                 subscription.attributes.clear(attribute);
@@ -489,17 +494,17 @@ final class Federation {
       if (m.regions() == null) {
         member.interactionsEverywhere.add(m.interactionClass());
       } else {
-        Set<Integer> within = member.interactionRegions.computeIfAbsent(m.interactionClass(), c -> new HashSet<>());
-        Arrays.stream(m.regions()).forEach(within::add);
+        BitSet within = member.interactionRegions.computeIfAbsent(m.interactionClass(), c -> new BitSet());
+        Arrays.stream(m.regions()).forEach(within::set);
       }
       routes.invalidate();
     } else if (message instanceof DeclarationMessages.UnsubscribeInteractionClass m) {
-      Set<Integer> within = member.interactionRegions.get(m.interactionClass());
+      BitSet within = member.interactionRegions.get(m.interactionClass());
       if (m.regions() == null) {
         member.interactionsEverywhere.remove(m.interactionClass());
         within = null;
       } else if (within != null) {
-        Arrays.stream(m.regions()).forEach(within::remove);
+        Arrays.stream(m.regions()).forEach(within::clear);
       }
       if (within == null || within.isEmpty()) {
         member.interactionRegions.remove(m.interactionClass());

@@ -4,7 +4,6 @@ import java.util.BitSet;
 import java.util.HashMap;
 import java.util.LinkedHashMap;
 import java.util.Map;
-import java.util.Set;
 
 /**
  * Instance is a registered object instance: its name, class, the owner of each of its
@@ -26,7 +25,7 @@ final class Instance {
   /** Known class by member handle. */
   final Map<Integer, Integer> knownClass = new HashMap<>();
   /** The regions each attribute is updated within, as its owners associated them; none: everywhere. */
-  final Map<Integer, Set<Integer>> updateRegions = new HashMap<>();
+  final Map<Integer, BitSet> updateRegions = new HashMap<>();
   /** Transportation types changed from the model's, by attribute. */
   final Map<Integer, Integer> transportation = new HashMap<>();
   /** Attributes whose updates are wanted, as last told to each owner (attribute relevance). */
@@ -39,6 +38,16 @@ final class Instance {
     this.name = name;
     this.registeredClass = registeredClass;
     this.registrant = registrant;
+  }
+
+  /** updatesWithin tells whether some attribute is updated within region. */
+  boolean updatesWithin(int region) {
+    for (BitSet within : updateRegions.values()) {
+      if (within.get(region)) {
+        return true;
+      }
+    }
+    return false;
   }
 
   boolean knownBy(Member member) {

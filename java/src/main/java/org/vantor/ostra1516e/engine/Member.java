@@ -35,7 +35,7 @@ final class Member {
   /** The interaction classes subscribed everywhere (without regions). */
   final Set<Integer> interactionsEverywhere = new HashSet<>();
   /** The regions each interaction class is subscribed within. */
-  final Map<Integer, Set<Integer>> interactionRegions = new HashMap<>();
+  final Map<Integer, BitSet> interactionRegions = new HashMap<>();
   final boolean[] advisories = new boolean[4];
   boolean conveyProducingFederate;
   boolean conveyRegionDesignatorSets;
@@ -52,7 +52,7 @@ final class Member {
     /** The attributes subscribed without regions; the others only within their regions. */
     final BitSet everywhere = new BitSet();
     /** The regions each attribute is subscribed within. */
-    final Map<Integer, Set<Integer>> regions = new HashMap<>();
+    final Map<Integer, BitSet> regions = new HashMap<>();
     boolean active;
     String updateRate = "";
   }

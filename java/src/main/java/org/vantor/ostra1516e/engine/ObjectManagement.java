@@ -33,6 +33,8 @@ final class ObjectManagement {
 
   private final Federation federation;
   final Map<Integer, Instance> instances = new HashMap<>();
+  /** The instances with attributes updated within each region. */
+  private final Map<Integer, Set<Instance>> updatedWithin = new HashMap<>();
   private final Map<String, Instance> instancesByName = new HashMap<>();
   private int nextInstance = 1;
 
@@ -101,11 +103,7 @@ final class ObjectManagement {
     instances.put(handle, instance);
     instancesByName.put(name, instance);
     reply.accept(new ObjectMessages.Registered(handle, name));
-    for (Routes.ObjectRoute route : federation.routes().forObjectClass(instance.registeredClass)) {
-      if (route.member() != member && reachesAny(route, instance)) {
-        discover(instance, route);
-      }
-    }
+    discoverOthers(instance, member);
     federation.advisories().refreshInstance(instance);
   }
 
@@ -114,16 +112,69 @@ final class ObjectManagement {
     Instance instance = instances.get(m.object());
     if (instance != null) {
       addRegions(instance, m.regions(), m.associate());
+      if (m.associate()) {
+        discoverOthers(instance, member);
+      }
+      federation.advisories().refreshInstance(instance);
     }
   }
 
-  private static void addRegions(Instance instance, int[] pairs, boolean add) {
+  private void addRegions(Instance instance, int[] pairs, boolean add) {
     for (int i = 0; pairs != null && i + 1 < pairs.length; i += 2) {
-      Set<Integer> within = instance.updateRegions.computeIfAbsent(pairs[i], a -> new HashSet<>());
-      if (add) {
-        within.add(pairs[i + 1]);
+      BitSet within = instance.updateRegions.computeIfAbsent(pairs[i], a -> new BitSet());
+      within.set(pairs[i + 1], add);
+      if (within.isEmpty()) {
+        instance.updateRegions.remove(pairs[i]);
+      }
+    }
+    for (int i = 0; pairs != null && i + 1 < pairs.length; i += 2) {
+      int region = pairs[i + 1];
+      if (instance.updatesWithin(region)) {
+        updatedWithin.computeIfAbsent(region, r -> new HashSet<>()).add(instance);
       } else {
-        within.remove(pairs[i + 1]);
+        forgetUpdater(region, instance);
+      }
+    }
+  }
+
+  private void forgetUpdater(int region, Instance instance) {
+    Set<Instance> users = updatedWithin.get(region);
+    if (users != null && users.remove(instance) && users.isEmpty()) {
+      updatedWithin.remove(region);
+    }
+  }
+
+  /**
+   * regionMoved makes what a committed region now reaches known: member, whose region it is,
+   * discovers the instances updated within regions it now meets that its subscriptions
+   * reach, and the instances updated within it are discovered by the subscribers they now
+   * reach. Advisories follow.
+   */
+  void regionMoved(Member member, int region) {
+    BitSet met = federation.regions().overlapping(region);
+    Routes routes = federation.routes();
+    for (int r = met.nextSetBit(0); r >= 0; r = met.nextSetBit(r + 1)) {
+      for (Instance instance : updatedWithin.getOrDefault(r, Set.of())) {
+        if (!instance.knownBy(member) && hasOtherOwner(instance, member)) {
+          Routes.ObjectRoute route = routes.routeOf(member, instance.registeredClass);
+          if (route != null && reachesAny(route, instance)) {
+            discover(instance, route);
+          }
+        }
+      }
+    }
+    for (Instance instance : updatedWithin.getOrDefault(region, Set.of())) {
+      discoverOthers(instance, null);
+    }
+    federation.advisories().refreshInstances();
+  }
+
+  /** discoverOthers makes every member but the one given that does not know instance discover it where it reaches. */
+  private void discoverOthers(Instance instance, Member except) {
+    for (Routes.ObjectRoute route : federation.routes().forObjectClass(instance.registeredClass)) {
+      if (route.member() != except && !instance.knownBy(route.member()) && hasOtherOwner(instance, route.member())
+          && reachesAny(route, instance)) {
+        discover(instance, route);
       }
     }
   }
@@ -222,13 +273,35 @@ final class ObjectManagement {
       }
       HandleValues reflected = values.select(picked, count);
       int producer = member.conveyProducingFederate ? sender.handle : 0;
+      int[] regions = member.conveyRegionDesignatorSets ? sentRegions(member, knownClass, instance, reflected) : null;
       boolean held = timeStampOrder && member.time.constrained;
       for (HandleValues part : byTransportation(instance, reflected)) {
         federation.time().deliver(member, new ObjectMessages.Reflect(instance.handle, part, m.tag(), m.sentOrder(),
             held ? TIMESTAMP : RECEIVE, transportationOf(instance, part.handle(0)), m.time(), producer,
-            m.retraction()), timeStampOrder, stamp, m.retraction(), sender);
+            m.retraction(), regions), timeStampOrder, stamp, m.retraction(), sender);
       }
     }
+  }
+
+  /**
+   * sentRegions is what a reflection tells a member that asks for region designator sets:
+   * the update regions of the reflected attributes that meet the member's subscription
+   * regions of them (all of them where it subscribes without regions); null when none of the
+   * attributes is updated within regions.
+   */
+  private int[] sentRegions(Member member, int knownClass, Instance instance, HandleValues reflected) {
+    Member.Subscription subscription = member.subscribed.get(knownClass);
+    BitSet sent = null;
+    for (int i = 0; i < reflected.size(); i++) {
+      int attribute = reflected.handle(i);
+      BitSet within = instance.updateRegions.get(attribute);
+      if (within != null) {
+        sent = sent != null ? sent : new BitSet();
+        federation.regions().met(within, subscription == null || subscription.everywhere.get(attribute) ? null
+            : subscription.regions.get(attribute), sent);
+      }
+    }
+    return sent == null ? null : sent.stream().toArray();
   }
 
   int transportationOf(Instance instance, int attribute) {
@@ -308,6 +381,9 @@ final class ObjectManagement {
       RetractionHandle retraction) {
     instances.remove(instance.handle);
     instancesByName.remove(instance.name);
+    for (BitSet within : instance.updateRegions.values()) {
+      within.stream().forEach(region -> forgetUpdater(region, instance));
+    }
     for (int knower : instance.knownClass.keySet()) {
       Member member = federation.member(knower);
       if (member != null && member != deleter) {
@@ -348,9 +424,9 @@ final class ObjectManagement {
 
   /** within is the attributes of pairs (attribute and region) that instance updates within a region meeting theirs. */
   private int[] within(Instance instance, int[] pairs) {
-    Map<Integer, Set<Integer>> asked = new HashMap<>();
+    Map<Integer, BitSet> asked = new HashMap<>();
     for (int i = 0; i + 1 < pairs.length; i += 2) {
-      asked.computeIfAbsent(pairs[i], a -> new HashSet<>()).add(pairs[i + 1]);
+      asked.computeIfAbsent(pairs[i], a -> new BitSet()).set(pairs[i + 1]);
     }
     return asked.entrySet().stream()
         .filter(e -> federation.regions().reaches(instance.updateRegions.get(e.getKey()), e.getValue()))

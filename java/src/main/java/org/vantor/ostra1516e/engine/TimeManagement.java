@@ -265,7 +265,7 @@ final class TimeManagement {
     int receive = ObjectManagement.RECEIVE;
     if (event instanceof ObjectMessages.Reflect r) {
       return new ObjectMessages.Reflect(r.object(), r.values(), r.tag(), r.sentOrder(), receive, r.transportation(),
-          r.time(), r.producer(), r.retraction());
+          r.time(), r.producer(), r.retraction(), r.regions());
     } else if (event instanceof ObjectMessages.Receive r) {
       return new ObjectMessages.Receive(r.receivedClass(), r.parameters(), r.tag(), r.sentOrder(), receive,
           r.transportation(), r.time(), r.producer(), r.retraction(), r.regions());

@@ -519,7 +519,7 @@ public final class LocalRtiComponent implements EventSink {
   public void receive(Event event) {
     CallbackQueue queue = callbacks;
     if (event instanceof ObjectMessages.Reflect e) {
-      SupplementalInfo info = new SupplementalInfo(e.producer() != 0, e.producer(), false, null);
+      SupplementalInfo info = new SupplementalInfo(e.producer() != 0, e.producer(), e.regions() != null, e.regions());
       if (e.time() == null) {
         queue.add(new Callback(CallbackMethod.reflectAttributeValues_OIH_AHVM_BX_OT_TTH_FASRI_Native, e.object(),
             e.values(), e.tag(), e.sentOrder(), e.transportation(), info));

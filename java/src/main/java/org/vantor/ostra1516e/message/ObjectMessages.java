@@ -51,10 +51,12 @@ public final class ObjectMessages {
 
   /**
    * Reflect delivers an update: values holds only the attributes the receiver subscribed.
-   * sentOrder and transportation are wire numbers; time is null without a time stamp.
+   * sentOrder and transportation are wire numbers; time is null without a time stamp;
+   * regions are the update regions it was sent within, when the receiver is to be told them.
    */
   public record Reflect(int object, HandleValues values, byte[] tag, int sentOrder, int receivedOrder,
-      int transportation, byte[] time, int producer, RetractionHandle retraction) implements Event, Bulk {}
+      int transportation, byte[] time, int producer, RetractionHandle retraction, int[] regions)
+      implements Event, Bulk {}
 
   /** SendInteraction sends an interaction, within regions (null: the default region, everywhere). */
   public record SendInteraction(int interactionClass, HandleValues parameters, byte[] tag, int sentOrder,

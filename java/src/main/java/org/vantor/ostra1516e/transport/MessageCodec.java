@@ -89,7 +89,7 @@ public final class MessageCodec {
   /** The first word of every hello: "OSTR". */
   public static final int MAGIC = 0x4F535452;
   /** The frame format's version; a change that an older peer would misread raises it. */
-  public static final int PROTOCOL_VERSION = 2;
+  public static final int PROTOCOL_VERSION = 3;
   public static final int DEFAULT_MAX_FRAME_LENGTH = 64 << 20;
   /** The bytes of a frame before its payload: length, type and correlation. */
   public static final int HEADER_LENGTH = 10;
@@ -250,9 +250,9 @@ public final class MessageCodec {
       row(0x0409, ObjectMessages.Reflect.class,
           (m, o) -> { o.i32(m.object()); o.values(m.values()); o.bytes(m.tag()); o.i32(m.sentOrder());
             o.i32(m.receivedOrder()); o.i32(m.transportation()); o.bytesOrNull(m.time()); o.i32(m.producer());
-            o.retractionOrNull(m.retraction()); },
+            o.retractionOrNull(m.retraction()); o.intsOrNull(m.regions()); },
           i -> new ObjectMessages.Reflect(i.i32(), i.values(), i.bytes(), i.i32(), i.i32(), i.i32(),
-              i.bytesOrNull(), i.i32(), i.retractionOrNull())),
+              i.bytesOrNull(), i.i32(), i.retractionOrNull(), i.intsOrNull())),
       row(0x040A, ObjectMessages.SendInteraction.class,
           (m, o) -> { o.i32(m.interactionClass()); o.values(m.parameters()); o.bytes(m.tag());
             o.i32(m.sentOrder()); o.bytesOrNull(m.time()); o.retractionOrNull(m.retraction());
