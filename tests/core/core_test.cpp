@@ -49,7 +49,7 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
   InteractionClassHandle collision;  // never set: the state checks come before any other
   struct Row { std::string service; std::function<void()> call; };
   std::vector<Row> const laterGroups = {
-      {"requestFederationSave", [&] { rti.requestFederationSave(L"save"); }}};
+      {"requestFederationRestore", [&] { rti.requestFederationRestore(L"save"); }}};
   std::vector<Row> memberServices = {
       {"getFederateName", [&] { rti.getFederateName(FederateHandleFriend::fromNumber(1)); }},
       {"registerFederationSynchronizationPoint", [&] { rti.registerFederationSynchronizationPoint(L"p", tag(1)); }},

@@ -10,7 +10,7 @@ case "$1" in
     mkdir -p "$dir"
     if [ -f "$dir/server.pid" ]; then kill "$(cat "$dir/server.pid")" 2>/dev/null; fi
     # The launcher execs the Java runtime: its process is the server's.
-    "$launcher" --port "$port" >"$dir/server.log" 2>&1 &
+    "$launcher" --port "$port" --save-dir "$dir/saves" >"$dir/server.log" 2>&1 &
     echo $! >"$dir/server.pid"
     for _ in $(seq 1 150); do
       if grep -q "listening on" "$dir/server.log" 2>/dev/null; then exit 0; fi

@@ -391,6 +391,61 @@ TEST_P(Times, ALateRegulatorSendsNothingIntoAGrantedTime) {
                                   received("l", 2, 20, later, TIMESTAMP), grant(20)));
 }
 
+// A save: every federate is told to save, the services that would change the federation
+// are refused until it ends, each federate reports its part, and all hear the outcome; the
+// status query answers for each. A save at a time begins when every constrained federate
+// has been granted that time; a federate that fails its part, or an abort, ends one unsaved.
+TEST_P(Times, SavesCoordinateTheFederation) {
+  ASSERT_NO_FATAL_FAILURE(start(L"Saves", 2));
+  Federate &a = f(0), &b = f(1);
+  publish(a);
+  subscribe(b);
+  ObjectInstanceHandle const car = a.rti->registerObjectInstance(vehicle);
+  for (Federate* fed : {&a, &b}) {
+    ASSERT_NO_FATAL_FAILURE(regulate(*fed, 1));
+    ASSERT_NO_FATAL_FAILURE(constrain(*fed));
+  }
+  settle();
+  got(a), got(b);
+  auto told = [&](std::string const& line) {
+    for (Federate* fed : {&a, &b}) EXPECT_TRUE(fed->waitFor(line)) << fed->dump();
+  };
+
+  ASSERT_OK(a.rti->requestFederationSave(L"plain"));
+  told(cb("initiateFederateSave", std::wstring(L"plain")));
+  EXPECT_RTI("SaveInProgress", a.rti->updateAttributeValues(car, {{position, blob("p")}}, tag(1)));
+  EXPECT_RTI("SaveInProgress", b.rti->timeAdvanceRequest(*at(1)));
+  EXPECT_RTI("SaveInProgress", b.rti->requestFederationSave(L"another"));
+  EXPECT_RTI("FederateHasNotBegunSave", a.rti->federateSaveComplete());
+  ASSERT_OK(a.rti->federateSaveBegun());
+  EXPECT_RTI("SaveNotInitiated", a.rti->federateSaveBegun());
+  ASSERT_OK(a.rti->queryFederationSaveStatus());
+  EXPECT_TRUE(a.waitFor(cb("federationSaveStatusResponse", FederateHandleSaveStatusPairVector{
+      {a.handle, FEDERATE_SAVING}, {b.handle, FEDERATE_INSTRUCTED_TO_SAVE}}))) << a.dump();
+  ASSERT_OK(a.rti->federateSaveComplete());
+  ASSERT_OK(b.rti->federateSaveBegun());
+  ASSERT_OK(b.rti->federateSaveComplete());
+  told(cb("federationSaved"));
+
+  ASSERT_OK(a.rti->requestFederationSave(L"timed", *at(2)));
+  ASSERT_OK(a.rti->timeAdvanceRequest(*at(2)));
+  ASSERT_OK(b.rti->timeAdvanceRequest(*at(2)));
+  told(grant(2));
+  told(cb("initiateFederateSave", std::wstring(L"timed"), *at(2)));
+  for (Federate* fed : {&a, &b}) ASSERT_OK(fed->rti->federateSaveBegun());
+  ASSERT_OK(a.rti->federateSaveComplete());
+  ASSERT_OK(b.rti->federateSaveNotComplete());
+  told(cb("federationNotSaved", FEDERATE_REPORTED_FAILURE_DURING_SAVE));
+  EXPECT_RTI("LogicalTimeAlreadyPassed", a.rti->requestFederationSave(L"late", *at(1)));
+
+  ASSERT_OK(b.rti->requestFederationSave(L"aborted"));
+  told(cb("initiateFederateSave", std::wstring(L"aborted")));
+  ASSERT_OK(a.rti->abortFederationSave());
+  told(cb("federationNotSaved", SAVE_ABORTED));
+  EXPECT_RTI("SaveNotInProgress", a.rti->abortFederationSave());
+  EXPECT_OK(a.rti->updateAttributeValues(car, {{position, blob("p")}}, tag(1)));
+}
+
 // Every time service refused in a state that does not allow it, and what a refused call
 // leaves: the steps run in order, each one's outcome against the exception expected ("ok"
 // for a step that sets up the next). a's callbacks are held where a request must stay

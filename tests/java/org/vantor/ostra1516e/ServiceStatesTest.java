@@ -65,7 +65,9 @@ class ServiceStatesTest {
       "setRangeBounds", "subscribeInteractionClassWithRegions", "unsubscribeInteractionClassWithRegions",
       "sendInteractionWithRegions", "registerObjectInstanceWithRegions", "associateRegionsForUpdates",
       "unassociateRegionsForUpdates", "subscribeObjectClassAttributesWithRegions",
-      "unsubscribeObjectClassAttributesWithRegions", "requestAttributeValueUpdateWithRegions");
+      "unsubscribeObjectClassAttributesWithRegions", "requestAttributeValueUpdateWithRegions",
+      "requestFederationSave", "federateSaveBegun", "federateSaveComplete", "federateSaveNotComplete",
+      "abortFederationSave", "queryFederationSaveStatus");
 
   static ServiceEntry entry(State state, List<Callback> delivered) throws RTIexception {
     ServiceEntry entry = new ServiceEntry((handle, callback) -> delivered.add(callback));

@@ -18,6 +18,7 @@ import java.util.concurrent.atomic.AtomicInteger;
 import java.util.stream.Stream;
 import org.junit.jupiter.api.AfterAll;
 import org.junit.jupiter.api.BeforeAll;
+import org.junit.jupiter.api.io.TempDir;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.Arguments;
 import org.junit.jupiter.params.provider.MethodSource;
@@ -27,6 +28,7 @@ import org.vantor.ostra1516e.time.TimeRepresentation;
 import org.vantor.ostra1516e.server.FederationServer;
 import org.vantor.ostra1516e.transport.InProcessTransport;
 import org.vantor.ostra1516e.wire.CallbackMethod;
+import org.vantor.ostra1516e.wire.FederateSaveStatus;
 import org.vantor.ostra1516e.wire.HandleValues;
 import org.vantor.ostra1516e.wire.RetractionHandle;
 import org.vantor.ostra1516e.wire.ServiceMethod;
@@ -44,7 +46,10 @@ import org.vantor.ostra1516e.wire.ServiceMethod;
  * interaction), {@code ro tag} (one without a time), {@code retract tag}, {@code look L}
  * (modify lookahead), {@code async}, {@code resign}, and the queries {@code galt},
  * {@code lits}, {@code time}, {@code lookahead}, which answer as lines of their own. A
- * call that throws shows as "!ExceptionClass".
+ * call that throws shows as "!ExceptionClass". Saves, which time holds still for:
+ * {@code save L [T]} asks for one, {@code begun}, {@code done} and {@code failed} report a
+ * federate's part, {@code abort} and {@code query}; a federate hears "save L[@T]", "saved",
+ * "not saved REASON" and "status S/S/..." (each federate's save status, by handle).
  */
 class TimeScenarioTest {
   private static final AtomicInteger NAMES = new AtomicInteger();
@@ -53,10 +58,13 @@ class TimeScenarioTest {
 
   /** A federation server on loopback, for the second run of every scenario. */
   private static FederationServer server;
+  /** Where the scenarios' federations keep their saves. */
+  @TempDir
+  static Path saves;
 
   @BeforeAll
   static void startServer() throws Exception {
-    server = new FederationServer(new FederationServer.Options("127.0.0.1", 0, 1000, 5000, 1 << 20),
+    server = new FederationServer(new FederationServer.Options("127.0.0.1", 0, 1000, 5000, 1 << 20, saves),
         new PrintStream(OutputStream.nullOutputStream()));
     server.start();
   }
@@ -178,6 +186,54 @@ class TimeScenarioTest {
             "b unreg | a: grant 30; c: grant 10",
             "b tar 40 |",
             "a resign | b: grant 40"),
+        scenario("a save: every federate is told to save and reports; all hear it is saved",
+            "a,b: a b reg 1 con",
+            "a save s1 | a: save s1; b: save s1",
+            "a tar 5 | a: !SaveInProgress",
+            "b done | b: !FederateHasNotBegunSave",
+            "a begun |",
+            "a begun | a: !SaveNotInitiated",
+            "a query | a: status 2/1",
+            "a done |",
+            "a save s2 | a: !SaveInProgress",
+            "b begun |",
+            "a query | a: status 3/2",
+            "b done | a: saved; b: saved",
+            "b query | b: status 0/0",
+            "a tar 5 |",
+            "b tar 5 | a: grant 5; b: grant 5"),
+        scenario("a failed part fails the save for everyone; an abort ends one; a resignation ends one",
+            "a,b,c: a reg 1",
+            "b save s 4 | b: !FederateUnableToUseTime",
+            "a save s | a: save s; b: save s; c: save s",
+            "a begun |",
+            "a failed |",
+            "b begun |",
+            "b done |",
+            "c begun |",
+            "c done | a: not saved federate reported failure; b: not saved federate reported failure;"
+                + " c: not saved federate reported failure",
+            "b abort | b: !SaveNotInProgress",
+            "b save t | a: save t; b: save t; c: save t",
+            "b abort | a: not saved aborted; b: not saved aborted; c: not saved aborted",
+            "a save u | a: save u; b: save u; c: save u",
+            "c resign | a: not saved federate resigned; b: not saved federate resigned"),
+        scenario("a save at a time waits until every constrained federate reaches it",
+            "a,b: a b reg 1 con",
+            "a save s 3 |",
+            "a save s 2 |",
+            "a tar 2 |",
+            "b tar 2 | a: grant 2, save s@2; b: grant 2, save s@2",
+            "a begun |",
+            "a done |",
+            "b begun |",
+            "b done | a: saved; b: saved",
+            "a save t 1 | a: !LogicalTimeAlreadyPassed",
+            "a save t 7 |",
+            "a tar 10 |",
+            "b tar 10 | a: grant 10, not saved time cannot be honored; b: not saved time cannot be honored, grant 10",
+            "b save u 12 |",
+            "a abort | a: not saved aborted; b: not saved aborted"),
         scenario("float times advance by fractional lookaheads",
             "float a,b: a b reg 0.5 con",
             "a tar 1.25 |",
@@ -257,7 +313,7 @@ class TimeScenarioTest {
 
   /** Federation is one federation execution of scenario federates, in one engine. */
   private static final class Federation {
-    final FederationEngine engine = new FederationEngine();
+    final FederationEngine engine = new FederationEngine(0, saves);
     final String name = "time-" + NAMES.incrementAndGet();
     final TimeRepresentation times;
     final Map<String, Federate> federates = new LinkedHashMap<>();
@@ -320,7 +376,7 @@ class TimeScenarioTest {
         order.addAll(federates.values());
         for (Federate f : order) {
           if (f.lrc.joinState() != null) {
-            f.lrc.time().query(ServiceMethod.queryGALT);
+            f.lrc.support().getFederateHandle(f.name);  // allowed while saving, unlike a time query
           }
         }
       }
@@ -335,8 +391,12 @@ class TimeScenarioTest {
     }
   }
 
+  private static final String[] SAVE_FAILURES = {"rti unable to save", "federate reported failure",
+      "federate resigned", "rti detected failure", "time cannot be honored", "aborted"};
+
   private static final class Federate {
     final Federation federation;
+    final String name;
     final LocalRtiComponent lrc;
     final List<Callback> callbacks = new CopyOnWriteArrayList<>();
     final List<String> lines = new ArrayList<>();
@@ -344,6 +404,7 @@ class TimeScenarioTest {
 
     Federate(Federation federation, String name) throws RTIexception {
       this.federation = federation;
+      this.name = name;
       lrc = new LocalRtiComponent(new InProcessTransport(federation.engine), (fa, c) -> callbacks.add(c));
       lrc.connect(1, LocalRtiComponent.EVOKED, federation.designator);
       lrc.joinFederationExecution(ServiceMethod.joinFederationExecution_S_S_S_URLX, name, "test", federation.name,
@@ -385,6 +446,13 @@ class TimeScenarioTest {
         case "look" -> time.modifyLookahead(federation.time(words[1]));
         case "async" -> time.setAsynchronousDelivery(true);
         case "resign" -> lrc.resignFederationExecution(5);
+        case "save" -> lrc.requestFederationSave(ServiceMethod.requestFederationSave_S_LT, words[1],
+            words.length > 2 ? federation.time(words[2]) : null);
+        case "begun" -> lrc.federateSaveBegun();
+        case "done" -> lrc.federateSaveComplete(ServiceMethod.federateSaveComplete, true);
+        case "failed" -> lrc.federateSaveComplete(ServiceMethod.federateSaveNotComplete, false);
+        case "abort" -> lrc.abortFederationSave();
+        case "query" -> lrc.queryFederationSaveStatus();
         case "galt" -> lines.add("galt " + federation.show(time.query(ServiceMethod.queryGALT)));
         case "lits" -> lines.add("lits " + federation.show(time.query(ServiceMethod.queryLITS)));
         case "time" -> lines.add("time " + federation.show(time.queryLogicalTime()));
@@ -422,6 +490,17 @@ class TimeScenarioTest {
         return "grant " + federation.show((byte[]) a[0]);
       } else if (m == CallbackMethod.timeRegulationEnabled_LT_Native) {
         return "regulating " + federation.show((byte[]) a[0]);
+      } else if (m == CallbackMethod.initiateFederateSave_S_Native) {
+        return "save " + a[0];
+      } else if (m == CallbackMethod.initiateFederateSave_S_LT_Native) {
+        return "save " + a[0] + "@" + federation.show((byte[]) a[1]);
+      } else if (m == CallbackMethod.federationSaved_Native) {
+        return "saved";
+      } else if (m == CallbackMethod.federationNotSaved_SFR_Native) {
+        return "not saved " + SAVE_FAILURES[(Integer) a[0]];
+      } else if (m == CallbackMethod.federationSaveStatusResponse_FHSSPX_Native) {
+        return "status " + ((List<?>) a[0]).stream().map(e -> "" + ((FederateSaveStatus) e).status())
+            .collect(java.util.stream.Collectors.joining("/"));
       } else if (m == CallbackMethod.requestRetraction_MRH_Native) {
         return "retraction";
       } else if (m.name().startsWith("receiveInteraction")) {

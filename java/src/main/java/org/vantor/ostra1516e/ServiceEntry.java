@@ -92,6 +92,13 @@ final class ServiceEntry {
       case registerFederationSynchronizationPoint_S_BX:
         lrc.registerFederationSynchronizationPoint(s, (String) a[0], (byte[]) a[1], new int[0]); return null;
       case synchronizationPointAchieved_S_Z: lrc.synchronizationPointAchieved((String) a[0], (Boolean) a[1]); return null;
+      case requestFederationSave_S_LT: lrc.requestFederationSave(s, (String) a[0], (byte[]) a[1]); return null;
+      case requestFederationSave_S: lrc.requestFederationSave(s, (String) a[0], null); return null;
+      case federateSaveBegun: lrc.federateSaveBegun(); return null;
+      case federateSaveComplete: lrc.federateSaveComplete(s, true); return null;
+      case federateSaveNotComplete: lrc.federateSaveComplete(s, false); return null;
+      case abortFederationSave: lrc.abortFederationSave(); return null;
+      case queryFederationSaveStatus: lrc.queryFederationSaveStatus(); return null;
       case publishObjectClassAttributes_OCH_AHS:
         objects.publishObjectClassAttributes((Integer) a[0], (int[]) a[1]); return null;
       case unpublishObjectClass_OCH: objects.unpublishObjectClass(s, (Integer) a[0], null); return null;

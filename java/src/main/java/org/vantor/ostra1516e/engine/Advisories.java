@@ -27,8 +27,8 @@ import org.vantor.ostra1516e.message.DeclarationMessages;
 final class Advisories {
   private final Federation federation;
   /** Classes last said relevant, by member handle. */
-  private final Map<Integer, Set<Integer>> relevantClasses = new HashMap<>();
-  private final Map<Integer, Set<Integer>> relevantInteractions = new HashMap<>();
+  final Map<Integer, Set<Integer>> relevantClasses = new HashMap<>();
+  final Map<Integer, Set<Integer>> relevantInteractions = new HashMap<>();
 
   Advisories(Federation federation) {
     this.federation = federation;

@@ -1,5 +1,6 @@
 package org.vantor.ostra1516e.engine;
 
+import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.HashSet;
 import java.util.Arrays;
@@ -22,6 +23,7 @@ import org.vantor.ostra1516e.message.Message;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.RegionMessages;
+import org.vantor.ostra1516e.message.SaveMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.SyncMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
@@ -46,24 +48,25 @@ final class Federation {
 
   private FomModel model;
   private boolean destroyed;
-  private int nextFederate = 1;
-  private int automaticResign = CANCEL_THEN_DELETE_THEN_DIVEST;
+  int nextFederate = 1;
+  int automaticResign = CANCEL_THEN_DELETE_THEN_DIVEST;
   private final Map<Integer, Member> members = new LinkedHashMap<>();
   private final Map<String, Member> membersByName = new HashMap<>();
   private final Map<Session, Member> membersBySession = new IdentityHashMap<>();
-  private final Map<String, SyncPoint> syncPoints = new LinkedHashMap<>();
+  final Map<String, SyncPoint> syncPoints = new LinkedHashMap<>();
   private final Routes routes = new Routes(this);
   private final ObjectManagement objects = new ObjectManagement(this);
   private final OwnershipManagement ownership = new OwnershipManagement(this, objects);
   private final Regions regions = new Regions(this);
   private final Advisories advisories = new Advisories(this);
+  private final Saves saves = new Saves(this);
   private final TimeManagement time;
   private int privilegeToDelete;
   private int[] attributeTransportations;
   private FomModel modelOfTransportations;
 
   /** SyncPoint is a registered synchronization point that is not yet synchronized. */
-  private static final class SyncPoint {
+  static final class SyncPoint {
     final String label;
     final byte[] tag;
     final boolean wholeFederation;
@@ -141,6 +144,25 @@ final class Federation {
     return time;
   }
 
+  Saves saves() {
+    return saves;
+  }
+
+  int memberCount() {
+    return members.size();
+  }
+
+  /** adopt takes a member read from a save file, which has no session until a restore gives it one. */
+  void adopt(Member member) {
+    members.put(member.handle, member);
+    membersByName.put(member.name, member);
+  }
+
+  /** saveFile is where this federation keeps the save of label. */
+  Path saveFile(String label) {
+    return engine.saveDirectory().resolve(SaveFile.fileName(name)).resolve(SaveFile.fileName(label) + ".save");
+  }
+
   int privilegeToDelete() {
     return privilegeToDelete;
   }
@@ -201,6 +223,11 @@ final class Federation {
     }
     if (session.federation() != null || membersBySession.containsKey(session)) {
       reply.accept(new Reply.Refused("FederateAlreadyExecutionMember", "already joined to a federation execution"));
+      return;
+    }
+    if (saves.inProgress()) {
+      reply.accept(new Reply.Refused("SaveInProgress", "federation execution " + name + " is saving "
+          + saves.label() + "; join when the save has ended"));
       return;
     }
     if (m.federateName() != null && membersByName.containsKey(m.federateName())) {
@@ -281,11 +308,11 @@ final class Federation {
   void lose(Session session) {
     Member member = membersBySession.get(session);
     if (member != null) {
-      remove(member, automaticResign);
+      remove(member, automaticResign, true);
     }
   }
 
-  private void remove(Member member, int resignAction) {
+  private void remove(Member member, int resignAction, boolean lost) {
     objects.resign(member, resignAction);
     regions.forget(member);
     members.remove(member.handle);
@@ -296,6 +323,8 @@ final class Federation {
     advisories.forget(member);
     advisories.refreshAll();
     time.forget(member);
+    saves.left(member, lost);
+    saves.timeMoved();
     time.grant();
     for (SyncPoint point : new ArrayList<>(syncPoints.values())) {
       point.members.remove(member.handle);
@@ -336,6 +365,7 @@ final class Federation {
         || message instanceof TimeMessages.AsynchronousDelivery
         || message instanceof TimeMessages.Retract) {
       time.handle(member, message);
+      saves.timeMoved();
     } else if (message instanceof TimeMessages.QueryGalt) {
       org.vantor.ostra1516e.time.Bound galt = time.galt(member);
       reply.accept(new TimeMessages.Time(galt == null ? null : time.times().encode(galt.time())));
@@ -347,6 +377,16 @@ final class Federation {
       reply.accept(new TimeMessages.Time(lits == null ? null : time.times().encode(lits)));
     } else if (message instanceof ObjectMessages.Register m) {
       objects.register(member, m, reply);
+    } else if (message instanceof SaveMessages.RequestSave m) {
+      saves.request(member, m, reply);
+    } else if (message instanceof SaveMessages.SaveBegun) {
+      saves.begun(member);
+    } else if (message instanceof SaveMessages.SaveComplete m) {
+      saves.complete(member, m);
+    } else if (message instanceof SaveMessages.AbortSave) {
+      saves.abort(reply);
+    } else if (message instanceof SaveMessages.QuerySaveStatus) {
+      saves.query(member);
     } else if (message instanceof OwnershipMessages.Divest m) {
       ownership.divest(member, m, reply);
     } else if (message instanceof OwnershipMessages.Acquire m) {
@@ -394,7 +434,7 @@ final class Federation {
             + "cancel the acquisitions or resign with an action that cancels them"));
         return;
       }
-      remove(member, m.action());
+      remove(member, m.action(), false);
       reply.accept(Reply.Done.INSTANCE);
     } else if (message instanceof SyncMessages.Register m) {
       register(member, m, reply);

@@ -1,5 +1,6 @@
 package org.vantor.ostra1516e.engine;
 
+import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.Comparator;
 import java.util.List;
@@ -26,6 +27,7 @@ public final class FederationEngine {
   private final ConcurrentHashMap<String, Federation> executions =
       new ConcurrentHashMap<>();
   private final int mailboxLimit;
+  private final Path saveDirectory;
 
   /**
    * FederationEngine holds federations whose mailboxes take at most mailboxLimit messages
@@ -33,13 +35,30 @@ public final class FederationEngine {
    * held up by a federate that does not read cannot fill its memory; in a federate's own
    * process no limit is needed, as every poster is a federate thread that may go on.
    */
-  public FederationEngine(int mailboxLimit) {
+  public FederationEngine(int mailboxLimit, Path saveDirectory) {
     this.mailboxLimit = mailboxLimit;
+    this.saveDirectory = saveDirectory;
   }
 
-  /** FederationEngine holds federations whose mailboxes have no limit. */
+  /** FederationEngine holds federations whose mailboxes have no limit, saving into the default directory. */
   public FederationEngine() {
-    this(0);
+    this(0, defaultSaveDirectory());
+  }
+
+  /**
+   * defaultSaveDirectory is where federation saves are kept unless told otherwise: the
+   * directory the system property ostra.saveDirectory names, or .ostra1516e/saves in the
+   * user's home directory.
+   */
+  public static Path defaultSaveDirectory() {
+    String named = System.getProperty("ostra.saveDirectory");
+    return named != null && !named.isEmpty() ? Path.of(named)
+        : Path.of(System.getProperty("user.home"), ".ostra1516e", "saves");
+  }
+
+  /** saveDirectory holds a directory per federation, with a file per save label in each. */
+  Path saveDirectory() {
+    return saveDirectory;
   }
 
   /** embedded is the engine that every component of this process reaches by default. */
@@ -98,6 +117,11 @@ public final class FederationEngine {
     }
     listed.sort(Comparator.comparing(FederationExecution::federationExecutionName));
     reply.accept(new Reply.Federations(List.copyOf(listed)));
+  }
+
+  /** execution is the federation execution of that name, or null. */
+  Federation execution(String name) {
+    return executions.get(name);
   }
 
   /** forget drops a destroyed execution, called by that execution's own task. */

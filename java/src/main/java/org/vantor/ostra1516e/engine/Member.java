@@ -23,7 +23,8 @@ final class Member {
   final int handle;
   final String name;
   final String type;
-  final Session session;
+  /** The member's connection; none for a member read from a save file until a restore. */
+  Session session;
 
   /** Published attributes by object class. */
   final Map<Integer, BitSet> published = new HashMap<>();

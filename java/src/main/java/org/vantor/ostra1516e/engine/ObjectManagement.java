@@ -36,10 +36,18 @@ final class ObjectManagement {
   /** The instances with attributes updated within each region. */
   private final Map<Integer, Set<Instance>> updatedWithin = new HashMap<>();
   private final Map<String, Instance> instancesByName = new HashMap<>();
-  private int nextInstance = 1;
+  int nextInstance = 1;
 
   ObjectManagement(Federation federation) {
     this.federation = federation;
+  }
+
+  /** adopt takes an instance read from a save file. */
+  void adopt(Instance instance) {
+    instances.put(instance.handle, instance);
+    instancesByName.put(instance.name, instance);
+    instance.updateRegions.forEach((attribute, within) ->
+        within.stream().forEach(region -> updatedWithin.computeIfAbsent(region, r -> new HashSet<>()).add(instance)));
   }
 
   // ---- Names ----

@@ -27,7 +27,7 @@ final class Regions {
 
   private final Federation federation;
   private final Map<Integer, Region> regions = new HashMap<>();
-  private int nextRegion = 1;
+  int nextRegion = 1;
   /** The regions each region overlaps (itself included), as of the last settle. */
   private final Map<Integer, BitSet> overlaps = new HashMap<>();
   /** Regions created or committed since the last settle. */
@@ -115,6 +115,11 @@ final class Regions {
 
   Region region(int handle) {
     return regions.get(handle);
+  }
+
+  /** byHandle is every region; not to be changed. */
+  Map<Integer, Region> byHandle() {
+    return regions;
   }
 
   // ---- Routing ----

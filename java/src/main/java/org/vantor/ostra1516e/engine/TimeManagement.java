@@ -410,7 +410,7 @@ final class TimeManagement {
   /** grant gives every grant the federation can give now, until no grant frees another. */
   void grant() {
     boolean progress = true;
-    while (progress) {
+    while (progress && !federation.saves().inProgress()) {
       progress = false;
       settle();
       for (Member member : federation.members()) {
@@ -428,6 +428,7 @@ final class TimeManagement {
           if (t != Long.MIN_VALUE) {
             release(member, t);
             granted(member, t);
+            federation.saves().timeMoved();
             progress = true;
             break;  // the bounds moved: settle again
           }

@@ -10,6 +10,7 @@ import hla.rti1516e.exceptions.DesignatorIsHLAstandardMIM;
 import hla.rti1516e.exceptions.ErrorReadingFDD;
 import hla.rti1516e.exceptions.ErrorReadingMIM;
 import hla.rti1516e.exceptions.FederateAlreadyExecutionMember;
+import hla.rti1516e.exceptions.FederateHasNotBegunSave;
 import hla.rti1516e.exceptions.FederateIsExecutionMember;
 import hla.rti1516e.exceptions.FederateNotExecutionMember;
 import hla.rti1516e.exceptions.FederateOwnsAttributes;
@@ -20,6 +21,8 @@ import hla.rti1516e.exceptions.InvalidResignAction;
 import hla.rti1516e.exceptions.NotConnected;
 import hla.rti1516e.exceptions.RTIexception;
 import hla.rti1516e.exceptions.RTIinternalError;
+import hla.rti1516e.exceptions.SaveInProgress;
+import hla.rti1516e.exceptions.SaveNotInitiated;
 import hla.rti1516e.exceptions.UnsupportedCallbackModel;
 import java.util.ArrayList;
 import java.util.EnumSet;
@@ -36,6 +39,7 @@ import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.Request;
+import org.vantor.ostra1516e.message.SaveMessages;
 import org.vantor.ostra1516e.message.SyncMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.transport.Connection;
@@ -44,6 +48,7 @@ import org.vantor.ostra1516e.transport.EventSink;
 import org.vantor.ostra1516e.transport.TcpTransport;
 import org.vantor.ostra1516e.transport.Transport;
 import org.vantor.ostra1516e.wire.CallbackMethod;
+import org.vantor.ostra1516e.wire.FederateSaveStatus;
 import org.vantor.ostra1516e.wire.ServiceMethod;
 import org.vantor.ostra1516e.wire.SupplementalInfo;
 
@@ -76,6 +81,7 @@ public final class LocalRtiComponent implements EventSink {
   private static final Set<ServiceMethod> NEEDS_CONNECTION = raising("NotConnected");
   private static final Set<ServiceMethod> NEEDS_JOIN = raising("FederateNotExecutionMember");
   private static final Set<ServiceMethod> NOT_FROM_CALLBACK = raising("CallNotAllowedFromWithinCallback");
+  private static final Set<ServiceMethod> NOT_WHILE_SAVING = raising("SaveInProgress");
   /** What a federate may still call once its connection is lost: take its callbacks, and disconnect. */
   private static final Set<ServiceMethod> STILL_AFTER_LOSS = EnumSet.of(ServiceMethod.evokeCallback_D,
       ServiceMethod.evokeMultipleCallbacks_D_D, ServiceMethod.enableCallbacks, ServiceMethod.disableCallbacks,
@@ -184,6 +190,10 @@ public final class LocalRtiComponent implements EventSink {
     if (state == null && NEEDS_JOIN.contains(service)) {
       throw new FederateNotExecutionMember(
           service.serviceName() + ": not joined to a federation execution; call joinFederationExecution first");
+    }
+    if (saveStatus != SaveMessages.NO_SAVE_IN_PROGRESS && state != null && NOT_WHILE_SAVING.contains(service)) {
+      throw new SaveInProgress(service.serviceName() + ": the federation is saving " + saveLabel
+          + "; call it again after federationSaved or federationNotSaved");
     }
     return state;
   }
@@ -356,6 +366,7 @@ public final class LocalRtiComponent implements EventSink {
     }
     connection = null;
     joined = null;
+    saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
     callbacks.close();
     current.close();
   }
@@ -461,6 +472,7 @@ public final class LocalRtiComponent implements EventSink {
     }
     expectDone(service, new FederationMessages.Resign(action));
     joined = null;
+    saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
     objects.forget();
     regions.forget();
     callbacks.clear();
@@ -498,6 +510,60 @@ public final class LocalRtiComponent implements EventSink {
     ServiceMethod service = ServiceMethod.synchronizationPointAchieved_S_Z;
     check(service);
     expectDone(service, new SyncMessages.Achieved(label, successful));
+  }
+
+  // ---- Saves ----
+
+  /** The federate's part in the federation's save (a SaveStatus number) and the save's label. */
+  private volatile int saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
+  private volatile String saveLabel;
+
+  /** requestFederationSave asks for a save under label, at once or (time not null) at that logical time. */
+  public void requestFederationSave(ServiceMethod service, String label, byte[] time) throws RTIexception {
+    check(service);
+    if (time != null) {
+      this.time.checkSaveTime(service, time);
+    }
+    expectDone(service, new SaveMessages.RequestSave(label, time));
+  }
+
+  public void federateSaveBegun() throws RTIexception {
+    ServiceMethod service = ServiceMethod.federateSaveBegun;
+    check(service);
+    synchronized (this) {
+      if (saveStatus != SaveMessages.FEDERATE_INSTRUCTED_TO_SAVE) {
+        throw new SaveNotInitiated(service.serviceName() + ": " + (saveStatus == SaveMessages.NO_SAVE_IN_PROGRESS
+            ? "no save was initiated; wait for initiateFederateSave" : "the save has already begun"));
+      }
+      saveStatus = SaveMessages.FEDERATE_SAVING;
+    }
+    send(service, new SaveMessages.SaveBegun());
+  }
+
+  /** federateSaveComplete reports the federate's own save done (or, with success false, failed). */
+  public void federateSaveComplete(ServiceMethod service, boolean success) throws RTIexception {
+    check(service);
+    synchronized (this) {
+      if (saveStatus != SaveMessages.FEDERATE_SAVING) {
+        throw new FederateHasNotBegunSave(service.serviceName() + ": " + (saveStatus
+            == SaveMessages.FEDERATE_WAITING_FOR_FEDERATION_TO_SAVE ? "this federate already reported its save"
+            : "call federateSaveBegun first"));
+      }
+      saveStatus = SaveMessages.FEDERATE_WAITING_FOR_FEDERATION_TO_SAVE;
+    }
+    send(service, new SaveMessages.SaveComplete(success));
+  }
+
+  public void abortFederationSave() throws RTIexception {
+    ServiceMethod service = ServiceMethod.abortFederationSave;
+    check(service);
+    expectDone(service, new SaveMessages.AbortSave());
+  }
+
+  public void queryFederationSaveStatus() throws RTIexception {
+    ServiceMethod service = ServiceMethod.queryFederationSaveStatus;
+    check(service);
+    send(service, new SaveMessages.QuerySaveStatus());
   }
 
   /** setAdvisorySwitch carries out one of the eight enable/disable advisory switch services. */
@@ -632,6 +698,21 @@ public final class LocalRtiComponent implements EventSink {
     } else if (event instanceof SyncMessages.RegistrationFailed e) {
       queue.add(new Callback(CallbackMethod.synchronizationPointRegistrationFailed_S_SPFR_Native, e.label(),
           e.reason()));
+    } else if (event instanceof SaveMessages.InitiateSave e) {
+      saveLabel = e.label();
+      saveStatus = SaveMessages.FEDERATE_INSTRUCTED_TO_SAVE;
+      queue.add(e.time() == null ? new Callback(CallbackMethod.initiateFederateSave_S_Native, e.label())
+          : new Callback(CallbackMethod.initiateFederateSave_S_LT_Native, e.label(), e.time()));
+    } else if (event instanceof SaveMessages.Saved e) {
+      saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
+      queue.add(e.success() ? new Callback(CallbackMethod.federationSaved_Native)
+          : new Callback(CallbackMethod.federationNotSaved_SFR_Native, e.reason()));
+    } else if (event instanceof SaveMessages.SaveStatus e) {
+      List<FederateSaveStatus> statuses = new ArrayList<>();
+      for (int i = 0; i + 1 < e.pairs().length; i += 2) {
+        statuses.add(new FederateSaveStatus(e.pairs()[i], e.pairs()[i + 1]));
+      }
+      queue.add(new Callback(CallbackMethod.federationSaveStatusResponse_FHSSPX_Native, statuses));
     } else if (event instanceof SyncMessages.Synchronized e) {
       queue.add(new Callback(CallbackMethod.federationSynchronized_S_FHS_Native, e.label(), e.failed()));
     } else if (event instanceof FederationMessages.ModelExtended e) {
@@ -652,6 +733,7 @@ public final class LocalRtiComponent implements EventSink {
   public void lost(String reason) {
     lostReason = reason;
     joined = null;
+    saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
     callbacks.add(new Callback(CallbackMethod.connectionLost_S_Native, reason));
   }
 

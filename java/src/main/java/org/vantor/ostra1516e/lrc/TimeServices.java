@@ -3,6 +3,7 @@ package org.vantor.ostra1516e.lrc;
 import hla.rti1516e.exceptions.AsynchronousDeliveryAlreadyDisabled;
 import hla.rti1516e.exceptions.AsynchronousDeliveryAlreadyEnabled;
 import hla.rti1516e.exceptions.InTimeAdvancingState;
+import hla.rti1516e.exceptions.FederateUnableToUseTime;
 import hla.rti1516e.exceptions.InvalidLogicalTime;
 import hla.rti1516e.exceptions.InvalidLookahead;
 import hla.rti1516e.exceptions.InvalidMessageRetractionHandle;
@@ -156,6 +157,21 @@ public final class TimeServices {
       constrained = false;
     }
     lrc.send(service, new TimeMessages.DisableConstrained());
+  }
+
+  /** checkSaveTime checks the time of a save asked for at a time: a time of the federation, not past, and the federate uses time. */
+  synchronized void checkSaveTime(ServiceMethod service, byte[] encoded) throws RTIexception {
+    Long t = times.ordinal(encoded);
+    if (t == null) {
+      throw new InvalidLogicalTime(name(service) + ": the time is not a valid time of the federation's representation");
+    }
+    if (t < time) {
+      throw new LogicalTimeAlreadyPassed(name(service) + ": the federate's logical time is already past it");
+    }
+    if (!regulating && !constrained) {
+      throw new FederateUnableToUseTime(name(service) + ": a save at a logical time needs a federate that uses time;"
+          + " enable time regulation or time constraint first, or save without a time");
+    }
   }
 
   /** timeAdvanceRequest makes a request of kind (TimeMessages): the five ways of asking for a grant. */

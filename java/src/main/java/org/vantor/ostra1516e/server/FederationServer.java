@@ -6,6 +6,7 @@ import java.net.InetAddress;
 import java.net.InetSocketAddress;
 import java.net.ServerSocket;
 import java.net.Socket;
+import java.nio.file.Path;
 import java.time.LocalTime;
 import java.time.format.DateTimeFormatter;
 import java.util.Set;
@@ -35,7 +36,7 @@ import org.vantor.ostra1516e.wire.RetractionHandle;
  *
  * <pre>
  *   ostra-rti [--port N] [--bind ADDRESS] [--heartbeat-interval MS] [--heartbeat-timeout MS]
- *             [--max-frame BYTES]
+ *             [--max-frame BYTES] [--save-dir DIR]
  * </pre>
  *
  * <p>Thread-safety: start and close from one thread; connections run on their own threads.
@@ -44,7 +45,13 @@ public final class FederationServer implements AutoCloseable {
   static final String SOFTWARE = "ostra-rti federation server";
 
   /** Options are the server's settings, from its command line. */
-  public record Options(String bind, int port, int heartbeatMillis, int timeoutMillis, int maxFrame) {
+  public record Options(String bind, int port, int heartbeatMillis, int timeoutMillis, int maxFrame,
+      Path saveDirectory) {
+    /** Options with the default save directory. */
+    public Options(String bind, int port, int heartbeatMillis, int timeoutMillis, int maxFrame) {
+      this(bind, port, heartbeatMillis, timeoutMillis, maxFrame, FederationEngine.defaultSaveDirectory());
+    }
+
     static final String USAGE = String.join("\n",
         "usage: ostra-rti [options]",
         "Runs a federation server that federates reach with the local settings designator rti://HOST:PORT.",
@@ -57,6 +64,8 @@ public final class FederationServer implements AutoCloseable {
         "  --heartbeat-timeout MS    the silence after which a federate is resigned as lost (default 5000)",
         "  --max-frame BYTES         the largest message a federate may send (default "
             + MessageCodec.DEFAULT_MAX_FRAME_LENGTH + ")",
+        "  --save-dir DIR            where federation saves are kept, a directory per federation (default",
+        "                            ~/.ostra1516e/saves)",
         "  --help                    this text");
 
     public static Options defaults() {
@@ -79,14 +88,17 @@ public final class FederationServer implements AutoCloseable {
         String value = args[++i];
         switch (option) {
           case "--port" -> o = new Options(o.bind, number(option, value, 0, 65535), o.heartbeatMillis,
-              o.timeoutMillis, o.maxFrame);
-          case "--bind" -> o = new Options(value, o.port, o.heartbeatMillis, o.timeoutMillis, o.maxFrame);
+              o.timeoutMillis, o.maxFrame, o.saveDirectory);
+          case "--bind" -> o = new Options(value, o.port, o.heartbeatMillis, o.timeoutMillis, o.maxFrame,
+              o.saveDirectory);
           case "--heartbeat-interval" -> o = new Options(o.bind, o.port, number(option, value, 10, 3_600_000),
-              o.timeoutMillis, o.maxFrame);
+              o.timeoutMillis, o.maxFrame, o.saveDirectory);
           case "--heartbeat-timeout" -> o = new Options(o.bind, o.port, o.heartbeatMillis,
-              number(option, value, 20, 86_400_000), o.maxFrame);
+              number(option, value, 20, 86_400_000), o.maxFrame, o.saveDirectory);
           case "--max-frame" -> o = new Options(o.bind, o.port, o.heartbeatMillis, o.timeoutMillis,
-              number(option, value, 1 << 16, Integer.MAX_VALUE - 8));
+              number(option, value, 1 << 16, Integer.MAX_VALUE - 8), o.saveDirectory);
+          case "--save-dir" -> o = new Options(o.bind, o.port, o.heartbeatMillis, o.timeoutMillis, o.maxFrame,
+              Path.of(value));
           default -> throw new IllegalArgumentException("unknown option: " + option);
         }
       }
@@ -115,7 +127,7 @@ public final class FederationServer implements AutoCloseable {
   private final PrintStream log;
   /** Messages a federation may hold before the connections that send to it are read no further. */
   static final int MAILBOX_LIMIT = 4096;
-  private final FederationEngine engine = new FederationEngine(MAILBOX_LIMIT);
+  private final FederationEngine engine;
   private final Set<Client> clients = ConcurrentHashMap.newKeySet();
   private final CountDownLatch stopped = new CountDownLatch(1);
   private ServerSocket listener;
@@ -124,6 +136,7 @@ public final class FederationServer implements AutoCloseable {
   public FederationServer(Options options, PrintStream log) {
     this.options = options;
     this.log = log;
+    this.engine = new FederationEngine(MAILBOX_LIMIT, options.saveDirectory());
   }
 
   public static void main(String[] args) {

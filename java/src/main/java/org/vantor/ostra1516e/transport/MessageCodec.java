@@ -21,6 +21,7 @@ import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.RegionMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.Request;
+import org.vantor.ostra1516e.message.SaveMessages;
 import org.vantor.ostra1516e.message.SyncMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.wire.FederationExecution;
@@ -344,6 +345,21 @@ public final class MessageCodec {
       row(0x0705, RegionMessages.RegionInfo.class,
           (m, o) -> { o.i32(m.creator()); o.ints(m.dimensions()); o.ints(m.bounds()); },
           i -> new RegionMessages.RegionInfo(i.i32(), i.ints(), i.ints())),
+
+      // ---- federation saves
+      row(0x0801, SaveMessages.RequestSave.class, (m, o) -> { o.string(m.label()); o.bytesOrNull(m.time()); },
+          i -> new SaveMessages.RequestSave(i.string(), i.bytesOrNull())),
+      row(0x0802, SaveMessages.InitiateSave.class, (m, o) -> { o.string(m.label()); o.bytesOrNull(m.time()); },
+          i -> new SaveMessages.InitiateSave(i.string(), i.bytesOrNull())),
+      row(0x0803, SaveMessages.SaveBegun.class, (m, o) -> {}, i -> new SaveMessages.SaveBegun()),
+      row(0x0804, SaveMessages.SaveComplete.class, (m, o) -> o.bool(m.success()),
+          i -> new SaveMessages.SaveComplete(i.bool())),
+      row(0x0805, SaveMessages.Saved.class, (m, o) -> { o.bool(m.success()); o.i32(m.reason()); },
+          i -> new SaveMessages.Saved(i.bool(), i.i32())),
+      row(0x0806, SaveMessages.AbortSave.class, (m, o) -> {}, i -> new SaveMessages.AbortSave()),
+      row(0x0807, SaveMessages.QuerySaveStatus.class, (m, o) -> {}, i -> new SaveMessages.QuerySaveStatus()),
+      row(0x0808, SaveMessages.SaveStatus.class, (m, o) -> o.ints(m.pairs()),
+          i -> new SaveMessages.SaveStatus(i.ints())),
 
       // ---- time management
       row(0x0501, TimeMessages.EnableRegulation.class, (m, o) -> o.bytes(m.lookahead()),
