@@ -33,16 +33,9 @@ CriticalByteArray::CriticalByteArray(JNIEnv* env, jbyteArray array, jint release
                         array != nullptr ? static_cast<std::size_t>(env->GetArrayLength(array)) : 0,
                         releaseMode) {}
 
-CriticalByteArray::CriticalByteArray(JNIEnv* env, jbyteArray array, std::size_t size,
-                                     jint releaseMode)
-    : env_(env), array_(array), releaseMode_(releaseMode), size_(size), data_(nullptr) {
-  if (array != nullptr) {
-    data_ = static_cast<std::uint8_t*>(env->GetPrimitiveArrayCritical(array, nullptr));
-  }
-  if (data_ == nullptr) {
-    clearJavaException(env);
-    raiseBridgeFailure(L"Cannot access a Java byte array: the JVM is out of memory\n");
-  }
+void CriticalByteArray::raiseNotPinned(JNIEnv* env) {
+  clearJavaException(env);
+  raiseBridgeFailure(L"Cannot access a Java byte array: the JVM is out of memory\n");
 }
 
 namespace {

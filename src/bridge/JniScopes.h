@@ -105,7 +105,13 @@ class CriticalByteArray {
   CriticalByteArray(JNIEnv* env, jbyteArray array, jint releaseMode = 0);
   // The same for an array the caller has just made with `size` bytes, which spares the
   // virtual machine the question (a service call makes one per call).
-  CriticalByteArray(JNIEnv* env, jbyteArray array, std::size_t size, jint releaseMode);
+  // Inline: a service call makes one per call.
+  CriticalByteArray(JNIEnv* env, jbyteArray array, std::size_t size, jint releaseMode)
+      : env_(env), array_(array), releaseMode_(releaseMode), size_(size),
+        data_(array != nullptr ? static_cast<std::uint8_t*>(env->GetPrimitiveArrayCritical(array, nullptr))
+                               : nullptr) {
+    if (data_ == nullptr) raiseNotPinned(env);
+  }
   ~CriticalByteArray() { env_->ReleasePrimitiveArrayCritical(array_, data_, releaseMode_); }
   CriticalByteArray(CriticalByteArray const&) = delete;
   CriticalByteArray& operator=(CriticalByteArray const&) = delete;
@@ -114,6 +120,8 @@ class CriticalByteArray {
   std::size_t size() const noexcept { return size_; }
 
  private:
+  [[noreturn]] static void raiseNotPinned(JNIEnv* env);
+
   JNIEnv* env_;
   jbyteArray array_;
   jint releaseMode_;

@@ -87,6 +87,7 @@ namespace rti1516e {
     operator T() const;                                                           \
                                                                                   \
    private:                                                                       \
+    friend class DataElementFriend;                                               \
     Name##Implementation* _impl;                                                  \
   };
 

@@ -36,6 +36,10 @@
 
 namespace rti1516e {
 
+// The library's own fast paths reach the records behind its element classes through
+// this friend; it adds nothing to any class's layout.
+class DataElementFriend;
+
 class RTI_EXPORT DataElement {
  public:
   DataElement();

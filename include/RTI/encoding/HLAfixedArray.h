@@ -47,6 +47,7 @@ class RTI_EXPORT HLAfixedArray : public DataElement {
   HLAfixedArray();
   HLAfixedArray& operator=(HLAfixedArray const& rhs);
 
+  friend class DataElementFriend;
   HLAfixedArrayImplementation* _impl;
 };
 

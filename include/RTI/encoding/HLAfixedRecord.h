@@ -45,6 +45,7 @@ class RTI_EXPORT HLAfixedRecord : public DataElement {
  private:
   HLAfixedRecord& operator=(HLAfixedRecord const& rhs);
 
+  friend class DataElementFriend;
   HLAfixedRecordImplementation* _impl;
 };
 

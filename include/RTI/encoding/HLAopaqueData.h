@@ -50,6 +50,7 @@ class RTI_EXPORT HLAopaqueData : public DataElement {
  private:
   HLAopaqueData& operator=(HLAopaqueData const& rhs);
 
+  friend class DataElementFriend;
   HLAopaqueDataImplementation* _impl;
 };
 

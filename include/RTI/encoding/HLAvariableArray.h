@@ -51,6 +51,7 @@ class RTI_EXPORT HLAvariableArray : public DataElement {
   HLAvariableArray();
   HLAvariableArray& operator=(HLAvariableArray const& rhs);
 
+  friend class DataElementFriend;
   HLAvariableArrayImplementation* _impl;
 };
 

@@ -57,6 +57,7 @@ class RTI_EXPORT HLAvariantRecord : public DataElement {
   HLAvariantRecord();
   HLAvariantRecord& operator=(HLAvariantRecord const& rhs);
 
+  friend class DataElementFriend;
   HLAvariantRecordImplementation* _impl;
 };
 

@@ -19,44 +19,29 @@ void fail(wchar_t const* message) { throw rti1516e::EncoderException(message); }
 
 namespace {
 
-// Each thread keeps one scratch buffer for encode() and decode() of the composites, so
-// that a value costs no allocation beyond the VariableLengthData's own. A federate's
-// element might encode or decode another value from inside its own encodeInto or
-// decodeFrom; such a nested call gets a buffer of its own. A buffer that grew large for
-// one big value is given back afterwards.
-class ScratchBuffer {
- public:
-  ScratchBuffer() : buffer_(claim()) {}
-  ~ScratchBuffer() {
-    if (&buffer_ != &local_) {
-      if (buffer_.capacity() > kKeptCapacity) std::vector<Octet>().swap(buffer_);
-      inUse() = false;
-    }
-  }
-  ScratchBuffer(ScratchBuffer const&) = delete;
-  ScratchBuffer& operator=(ScratchBuffer const&) = delete;
+constexpr size_t kKeptCapacity = 64 * 1024;
 
-  std::vector<Octet>& get() { return buffer_; }
-
- private:
-  static constexpr size_t kKeptCapacity = 64 * 1024;
-  static bool& inUse() {
-    thread_local bool used = false;
-    return used;
-  }
-  std::vector<Octet>& claim() {
-    if (inUse()) return local_;
-    thread_local std::vector<Octet> shared;
-    inUse() = true;
-    shared.clear();
-    return shared;
-  }
-
-  std::vector<Octet> local_;
-  std::vector<Octet>& buffer_;
-};
+bool& scratchInUse() {
+  thread_local bool used = false;
+  return used;
+}
 
 }  // namespace
+
+std::vector<Octet>& ScratchBuffer::claim() {
+  if (scratchInUse()) return local_;
+  thread_local std::vector<Octet> shared;
+  scratchInUse() = true;
+  shared.clear();
+  return shared;
+}
+
+ScratchBuffer::~ScratchBuffer() {
+  if (&buffer_ != &local_) {
+    if (buffer_.capacity() > kKeptCapacity) std::vector<Octet>().swap(buffer_);
+    scratchInUse() = false;
+  }
+}
 
 void encodeThroughBuffer(DataElement const& element, rti1516e::VariableLengthData& out) {
   ScratchBuffer scratch;
@@ -65,12 +50,14 @@ void encodeThroughBuffer(DataElement const& element, rti1516e::VariableLengthDat
   out.setData(buffer.data(), buffer.size());
 }
 
-void decodeThroughBuffer(DataElement& element, rti1516e::VariableLengthData const& in) {
-  ScratchBuffer scratch;
-  std::vector<Octet>& buffer = scratch.get();
-  auto const* bytes = static_cast<Octet const*>(in.data());
-  buffer.assign(bytes, bytes + in.size());
-  element.decodeFrom(buffer, 0);
+std::vector<Octet> const& DecodeSource::vector() {
+  if (vector_ == nullptr) {
+    scratch_.emplace();
+    std::vector<Octet>& copy = scratch_->get();
+    copy.assign(data_, data_ + size_);
+    vector_ = &copy;
+  }
+  return *vector_;
 }
 
 DataElement* cloneOf(DataElement const& element) {
@@ -82,7 +69,7 @@ DataElement* cloneOf(DataElement const& element) {
 ElementList::ElementList(ElementList const& other) {
   entries_.reserve(other.entries_.size());
   try {
-    for (ElementEntry const& entry : other.entries_) appendCopy(*entry.element);
+    for (ElementEntry const& entry : other.entries_) appendCopy(*entry.element, entry.kind);
   } catch (...) {
     for (ElementEntry& entry : entries_) delete entry.element;
     throw;
@@ -100,66 +87,85 @@ DataElement& ElementList::at(size_t index) const {
   return *entries_[index].element;
 }
 
-void ElementList::appendCopy(DataElement const& element) {
+void ElementList::push(ElementEntry entry) {
+  entries_.push_back(entry);
+  include(entry.kind, entries_.size() == 1);
+}
+
+void ElementList::appendCopy(DataElement const& element) { appendCopy(element, kindOf(element)); }
+
+// A copy of one of the library's own classes is of the same class; a federate's clone()
+// may return anything, so its copies are looked at again.
+void ElementList::appendCopy(DataElement const& element, Kind kind) {
   std::unique_ptr<DataElement> copy(cloneOf(element));
-  entries_.push_back(ElementEntry{true, copy.get()});
+  Kind const copyKind = kind == Kind::Foreign ? kindOf(*copy) : kind;
+  push(entryFor(true, copyKind, copy.get()));
   copy.release();
 }
 
 void ElementList::appendPointer(DataElement* element) {
   if (element == nullptr) fail(kNullElement);
-  entries_.push_back(ElementEntry{false, element});
+  push(entryFor(false, kindOf(*element), element));
 }
 
 void ElementList::replaceWithCopy(size_t index, DataElement const& element) {
   DataElement* copy = cloneOf(element);
   ElementEntry& entry = entries_[index];
   if (entry.owned) delete entry.element;
-  entry = ElementEntry{true, copy};
+  Kind const before = entry.kind;
+  entry = entryFor(true, kindOf(*copy), copy);
+  if (entry.kind != before) summarize();
 }
 
 void ElementList::replaceWithPointer(size_t index, DataElement* element) {
   if (element == nullptr) fail(kNullElement);
   ElementEntry& entry = entries_[index];
   if (entry.owned && entry.element != element) delete entry.element;
-  entry = ElementEntry{false, element};
+  Kind const before = entry.kind;
+  entry = entryFor(false, kindOf(*element), element);
+  if (entry.kind != before) summarize();
 }
 
 void ElementList::truncate(size_t count) {
+  if (entries_.size() <= count) return;
   while (entries_.size() > count) {
     if (entries_.back().owned) delete entries_.back().element;
     entries_.pop_back();
   }
+  summarize();
+}
+
+void ElementList::include(Kind kind, bool first) {
+  Summary& s = summary_;
+  size_t const fixed = fixedSizeOf(kind);
+  if (first) {
+    s.run = fixed != 0 ? kind : Kind::Foreign;
+  } else if (s.run != kind) {
+    s.run = Kind::Foreign;
+  }
+  if (!isBasic(kind)) s.basicOnly = false;
+  if (!s.basicOnly || fixed == 0) s.fixedLength = kNotFixed;
+  if (!s.basicOnly) return;
+  // Every fixed-size basic element aligns to its size; the strings to 4.
+  unsigned const b = fixed == 0 ? 4 : static_cast<unsigned>(fixed);
+  if (b > s.boundary) s.boundary = b;
+  if (s.fixedLength != kNotFixed) s.fixedLength = roundUp(s.fixedLength, b) + fixed;
+}
+
+void ElementList::summarize() {
+  summary_ = Summary{Kind::Foreign, true, 1, 0};
+  for (size_t i = 0; i < entries_.size(); ++i) include(entries_[i].kind, i == 0);
 }
 
 unsigned ElementList::maxBoundary(unsigned floor) const {
+  Summary const& s = summary();
+  if (s.basicOnly) return s.boundary > floor ? s.boundary : floor;
   unsigned boundary = floor;
   for (ElementEntry const& entry : entries_) {
-    unsigned const b = entry.element->getOctetBoundary();
+    unsigned const b = boundaryOf(entry.kind, *entry.element);
     if (b > boundary) boundary = b;
   }
   return boundary;
-}
-
-size_t ElementList::layoutLength(size_t start) const {
-  size_t length = start;
-  for (ElementEntry const& entry : entries_) {
-    length = roundUp(length, entry.element->getOctetBoundary()) +
-             entry.element->getEncodedLength();
-  }
-  return length;
-}
-
-void ElementList::encodeEach(std::vector<Octet>& buffer) const {
-  for (ElementEntry const& entry : entries_) entry.element->encodeInto(buffer);
-}
-
-size_t ElementList::decodeEach(std::vector<Octet> const& buffer, size_t index) const {
-  for (ElementEntry const& entry : entries_) {
-    DataElement& element = *entry.element;
-    index = element.decodeFrom(buffer, alignForDecode(index, element.getOctetBoundary(), buffer.size()));
-  }
-  return index;
 }
 
 }  // namespace encoding

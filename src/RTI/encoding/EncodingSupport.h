@@ -1,16 +1,20 @@
 // EncodingSupport.h: what every encoding helper shares: the failure messages, padding
-// and alignment, big-endian counts, the encode/decode round trip through a scratch
-// buffer, and the list of owned or borrowed elements behind arrays and records.
+// and alignment, big-endian counts, the scratch buffers of the encode/decode round trip,
+// the kinds of element the library knows, and the list of owned or borrowed elements
+// behind arrays and records.
 //
 // Every bounds check here compares a count with the bytes that remain after the index
 // (never index + count with the size), so no hostile count can make a sum wrap around.
 #ifndef OSTRA1516E_ENCODING_SUPPORT_H
 #define OSTRA1516E_ENCODING_SUPPORT_H
 
+#include <RTI/encoding/BasicDataElements.h>
 #include <RTI/encoding/DataElement.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 namespace ostra1516e {
@@ -60,22 +64,26 @@ inline bool remainsFewerThan(size_t index, size_t size, size_t n) {
 }
 
 inline std::uint32_t loadUInt32BE(Octet const* p) {
-  auto b = [p](int i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(p[i])); };
-  return b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3);
+  std::uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  v = __builtin_bswap32(v);
+#endif
+  return v;
 }
 
 inline void storeUInt32BE(Octet* p, std::uint32_t v) {
-  p[0] = static_cast<Octet>(v >> 24);
-  p[1] = static_cast<Octet>(v >> 16);
-  p[2] = static_cast<Octet>(v >> 8);
-  p[3] = static_cast<Octet>(v);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  v = __builtin_bswap32(v);
+#endif
+  std::memcpy(p, &v, sizeof v);
 }
 
-// readCount reads a 32-bit big-endian signed count at buffer[index] (4 bytes must be
+// readCount reads a 32-bit big-endian signed count at data[index] (4 bytes must be
 // there) and widens it with its sign, so that a negative count becomes an enormous
 // unsigned one that no bounds check lets through.
-inline std::uint64_t readCount(std::vector<Octet> const& buffer, size_t index) {
-  auto const n = static_cast<std::int32_t>(loadUInt32BE(buffer.data() + index));
+inline std::uint64_t readCount(Octet const* data, size_t index) {
+  auto const n = static_cast<std::int32_t>(loadUInt32BE(data + index));
   return static_cast<std::uint64_t>(static_cast<std::int64_t>(n));
 }
 
@@ -87,19 +95,126 @@ inline void appendCount(std::vector<Octet>& buffer, size_t n) {
   storeUInt32BE(buffer.data() + at, static_cast<std::uint32_t>(n));
 }
 
-// The composites build their bytes in a scratch buffer and decode from a copy.
+// Each thread keeps one scratch buffer for the composites' round trips through a
+// std::vector, so that a value costs no allocation beyond the VariableLengthData's own.
+// A federate's element might encode or decode another value from inside its own
+// encodeInto or decodeFrom; such a nested use gets a buffer of its own. A buffer that
+// grew large for one big value is given back afterwards.
+class ScratchBuffer {
+ public:
+  ScratchBuffer() : buffer_(claim()) {}
+  ~ScratchBuffer();
+  ScratchBuffer(ScratchBuffer const&) = delete;
+  ScratchBuffer& operator=(ScratchBuffer const&) = delete;
+
+  std::vector<Octet>& get() { return buffer_; }
+
+ private:
+  std::vector<Octet>& claim();
+
+  std::vector<Octet> local_;
+  std::vector<Octet>& buffer_;
+};
+
+// The composites build their bytes in a scratch buffer when an element of a federate's
+// own class is inside; otherwise they size the value once and write it in place.
 void encodeThroughBuffer(DataElement const& element, rti1516e::VariableLengthData& out);
-void decodeThroughBuffer(DataElement& element, rti1516e::VariableLengthData const& in);
 
 // cloneOf returns an owned copy of element; never null.
 DataElement* cloneOf(DataElement const& element);
 
+// ---- the library's own element classes ----------------------------------------------
+//
+// Arrays, records and variant records note the kind of every element they hold when it
+// is added. An element of one of the library's own classes is then encoded, decoded and
+// measured without a virtual call, and a run of basic elements of one fixed size is
+// done in one loop after one bounds check. An element of any other class (a federate's
+// own DataElement, including a subclass of one of ours) is Foreign and goes through its
+// virtual functions exactly as before.
+
+enum class Kind : std::uint8_t {
+#define OSTRA_BASIC_KIND(Name, T) Name,
+  RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_BASIC_KIND)
+#undef OSTRA_BASIC_KIND
+  HLAfixedArray,
+  HLAvariableArray,
+  HLAfixedRecord,
+  HLAvariantRecord,
+  HLAopaqueData,
+  Foreign,
+};
+
+// kindOf names the class of element when it is exactly one of the library's own.
+Kind kindOf(DataElement const& element);
+
+inline bool isBasic(Kind kind) { return kind < Kind::HLAfixedArray; }
+// The basic kinds of one fixed size, which is also their boundary; 0 for the others.
+size_t fixedSizeOf(Kind kind);
+
+// The bytes being decoded: the caller's vector, or the bytes of a VariableLengthData. A
+// federate's element can only decode from a vector; one is made from the bytes, once,
+// when the first such element needs it.
+class DecodeSource {
+ public:
+  explicit DecodeSource(std::vector<Octet> const& buffer)
+      : data_(buffer.data()), size_(buffer.size()), vector_(&buffer) {}
+  DecodeSource(Octet const* data, size_t size) : data_(data), size_(size), vector_(nullptr) {}
+  DecodeSource(DecodeSource const&) = delete;
+  DecodeSource& operator=(DecodeSource const&) = delete;
+
+  Octet const* data() const { return data_; }
+  size_t size() const { return size_; }
+  std::vector<Octet> const& vector();
+
+ private:
+  Octet const* data_;
+  size_t size_;
+  std::vector<Octet> const* vector_;
+  std::optional<ScratchBuffer> scratch_;
+};
+
+// An element's encoded length (counted from offset 0) and octet boundary, and whether
+// they come from the library's own classes only: then the element can be written at
+// offsets worked out in advance, since all of those boundaries are powers of two.
+struct Extent {
+  size_t length;
+  unsigned boundary;
+  bool known;
+};
+
+// What the element classes do, by kind, without a virtual call for the library's own:
+unsigned boundaryOf(Kind kind, DataElement const& element);
+Extent extentOf(Kind kind, DataElement const& element);
+// encodeInto: pads buffer to the element's boundary and appends the element.
+void appendElement(Kind kind, DataElement const& element, std::vector<Octet>& buffer);
+// writes a known element (Extent::known) at p raised to its boundary, into zero bytes
+// already there; returns the position after it.
+size_t writeElement(Kind kind, DataElement const& element, Octet* base, size_t p);
+// decodeFrom at index as it is, and decodeFrom after raising index to the boundary.
+size_t decodeContent(Kind kind, DataElement& element, DecodeSource& source, size_t index);
+size_t decodeElement(Kind kind, DataElement& element, DecodeSource& source, size_t index);
+
+// The public encode, encodeInto, decode and decodeFrom of the composite classes.
+void encodeComposite(Kind kind, DataElement const& element, rti1516e::VariableLengthData& out);
+void encodeCompositeInto(Kind kind, DataElement const& element, std::vector<Octet>& buffer);
+void decodeComposite(Kind kind, DataElement& element, rti1516e::VariableLengthData const& in);
+size_t decodeCompositeFrom(Kind kind, DataElement& element, std::vector<Octet> const& buffer,
+                           size_t index);
+
 // An element held by an array, a record or a variant record. Owned elements are the
-// holder's copies, deleted with the entry; the others belong to the caller.
+// holder's copies, deleted with the entry; the others belong to the caller. For a basic
+// element of the library's own class, record is the record that holds its value (an
+// element keeps one record all its life), so that a run of elements is read and written
+// without going through each element object first; otherwise it is null.
 struct ElementEntry {
   bool owned;
+  Kind kind;
   DataElement* element;
+  void* record;
 };
+
+// The entry for element, of the given kind.
+ElementEntry entryFor(bool owned, Kind kind, DataElement* element);
 
 // ElementList is the ordered element list of arrays and records. Every change that can
 // fail (copying, allocating) is done before anything is released, so a failing change
@@ -119,6 +234,8 @@ class ElementList {
   DataElement& at(size_t index) const;
 
   void appendCopy(DataElement const& element);
+  // The same for an element whose kind the caller knows already.
+  void appendCopy(DataElement const& element, Kind kind);
   void appendPointer(DataElement* element);
   void replaceWithCopy(size_t index, DataElement const& element);
   void replaceWithPointer(size_t index, DataElement* element);
@@ -127,13 +244,34 @@ class ElementList {
 
   // The largest element boundary, and at least floor.
   unsigned maxBoundary(unsigned floor) const;
-  // The length of the elements laid out from offset start (each aligned), plus start.
-  size_t layoutLength(size_t start) const;
-  void encodeEach(std::vector<Octet>& buffer) const;
-  size_t decodeEach(std::vector<Octet> const& buffer, size_t index) const;
+  // The layout of the elements from offset start (each aligned): the end, the largest
+  // boundary (at least floor), and whether every element is the library's own.
+  Extent extent(size_t start, unsigned floor) const;
+  void append(std::vector<Octet>& buffer) const;
+  size_t write(Octet* base, size_t p) const;
+  // decode decodes every element in order, each raised to its boundary first.
+  size_t decode(DecodeSource& source, size_t index) const;
 
  private:
+  // What the entries' kinds say about the list, kept up to date by every change of the
+  // list (not of its elements: a kind never changes), so that reading it from several
+  // threads at once stays safe.
+  struct Summary {
+    Kind run;            // the kind of every entry, when all share one fixed-size basic kind; else Foreign
+    bool basicOnly;      // every entry is a basic element
+    unsigned boundary;   // the largest boundary, when basicOnly
+    size_t fixedLength;  // the layout length from offset 0, when every entry has a fixed size
+  };
+  static constexpr size_t kNotFixed = ~size_t{0};
+
+  Summary const& summary() const { return summary_; }
+  // Takes one more entry of kind into summary_, after the entries before it.
+  void include(Kind kind, bool first);
+  void summarize();
+  void push(ElementEntry entry);
+
   std::vector<ElementEntry> entries_;
+  Summary summary_{Kind::Foreign, true, 1, 0};
 };
 
 }  // namespace encoding

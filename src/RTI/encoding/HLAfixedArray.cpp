@@ -1,27 +1,26 @@
 #include <RTI/encoding/HLAfixedArray.h>
 
-#include "EncodingSupport.h"
+#include "Composites.h"
 
 namespace rti1516e {
 
 using namespace ostra1516e::encoding;
 
-// The elements; the first one doubles as the prototype for type checks.
-class HLAfixedArrayImplementation {
- public:
-  ElementList elements;
+namespace {
 
-  // The index check comes before the type check.
-  void checkReplacement(size_t index, DataElement const& element) const {
-    elements.at(index);
-    if (!elements[0].isSameTypeAs(element)) fail(kNotPrototypeType);
-  }
-};
+// The index check comes before the type check; the first element is the prototype.
+void checkReplacement(ElementList const& elements, size_t index, DataElement const& element) {
+  elements.at(index);
+  if (!elements[0].isSameTypeAs(element)) fail(kNotPrototypeType);
+}
+
+}  // namespace
 
 HLAfixedArray::HLAfixedArray(DataElement const& protoType, size_t length)
     : _impl(new HLAfixedArrayImplementation) {
   try {
-    for (size_t i = 0; i < length; ++i) _impl->elements.appendCopy(protoType);
+    Kind const kind = kindOf(protoType);
+    for (size_t i = 0; i < length; ++i) _impl->elements.appendCopy(protoType, kind);
   } catch (...) {
     delete _impl;
     throw;
@@ -43,20 +42,23 @@ VariableLengthData HLAfixedArray::encode() const {
   return data;
 }
 
-void HLAfixedArray::encode(VariableLengthData& inData) const { encodeThroughBuffer(*this, inData); }
+void HLAfixedArray::encode(VariableLengthData& inData) const {
+  encodeComposite(Kind::HLAfixedArray, *this, inData);
+}
 
 void HLAfixedArray::encodeInto(std::vector<Octet>& buffer) const {
-  padTo(buffer, getOctetBoundary());
-  _impl->elements.encodeEach(buffer);
+  encodeCompositeInto(Kind::HLAfixedArray, *this, buffer);
 }
 
-void HLAfixedArray::decode(VariableLengthData const& inData) { decodeThroughBuffer(*this, inData); }
+void HLAfixedArray::decode(VariableLengthData const& inData) {
+  decodeComposite(Kind::HLAfixedArray, *this, inData);
+}
 
 size_t HLAfixedArray::decodeFrom(std::vector<Octet> const& buffer, size_t index) {
-  return _impl->elements.decodeEach(buffer, index);
+  return decodeCompositeFrom(Kind::HLAfixedArray, *this, buffer, index);
 }
 
-size_t HLAfixedArray::getEncodedLength() const { return _impl->elements.layoutLength(0); }
+size_t HLAfixedArray::getEncodedLength() const { return _impl->elements.extent(0, 1).length; }
 
 unsigned int HLAfixedArray::getOctetBoundary() const { return _impl->elements.maxBoundary(1); }
 
@@ -67,13 +69,13 @@ bool HLAfixedArray::hasPrototypeSameTypeAs(DataElement const& dataElement) const
 size_t HLAfixedArray::size() const { return _impl->elements.size(); }
 
 void HLAfixedArray::set(size_t index, DataElement const& dataElement) {
-  _impl->checkReplacement(index, dataElement);
+  checkReplacement(_impl->elements, index, dataElement);
   _impl->elements.replaceWithCopy(index, dataElement);
 }
 
 void HLAfixedArray::setElementPointer(size_t index, DataElement* dataElement) {
   if (dataElement == nullptr) fail(kNullElement);
-  _impl->checkReplacement(index, *dataElement);
+  checkReplacement(_impl->elements, index, *dataElement);
   _impl->elements.replaceWithPointer(index, dataElement);
 }
 

@@ -1,20 +1,19 @@
 #include <RTI/encoding/HLAfixedRecord.h>
 
-#include "EncodingSupport.h"
+#include "Composites.h"
 
 namespace rti1516e {
 
 using namespace ostra1516e::encoding;
 
-class HLAfixedRecordImplementation {
- public:
-  ElementList fields;
+namespace {
 
-  // The index check comes before the type check.
-  void checkReplacement(size_t index, DataElement const& element) const {
-    if (!fields.at(index).isSameTypeAs(element)) fail(kNonMatchingType);
-  }
-};
+// The index check comes before the type check.
+void checkReplacement(ElementList const& fields, size_t index, DataElement const& element) {
+  if (!fields.at(index).isSameTypeAs(element)) fail(kNonMatchingType);
+}
+
+}  // namespace
 
 HLAfixedRecord::HLAfixedRecord() : _impl(new HLAfixedRecordImplementation) {}
 
@@ -34,21 +33,24 @@ VariableLengthData HLAfixedRecord::encode() const {
 }
 
 // A record without bytes encodes to empty data.
-void HLAfixedRecord::encode(VariableLengthData& inData) const { encodeThroughBuffer(*this, inData); }
-
-void HLAfixedRecord::encodeInto(std::vector<Octet>& buffer) const {
-  padTo(buffer, getOctetBoundary());
-  _impl->fields.encodeEach(buffer);
+void HLAfixedRecord::encode(VariableLengthData& inData) const {
+  encodeComposite(Kind::HLAfixedRecord, *this, inData);
 }
 
-void HLAfixedRecord::decode(VariableLengthData const& inData) { decodeThroughBuffer(*this, inData); }
+void HLAfixedRecord::encodeInto(std::vector<Octet>& buffer) const {
+  encodeCompositeInto(Kind::HLAfixedRecord, *this, buffer);
+}
+
+void HLAfixedRecord::decode(VariableLengthData const& inData) {
+  decodeComposite(Kind::HLAfixedRecord, *this, inData);
+}
 
 // Fields are decoded in order; one that fails leaves the fields before it decoded.
 size_t HLAfixedRecord::decodeFrom(std::vector<Octet> const& buffer, size_t index) {
-  return _impl->fields.decodeEach(buffer, index);
+  return decodeCompositeFrom(Kind::HLAfixedRecord, *this, buffer, index);
 }
 
-size_t HLAfixedRecord::getEncodedLength() const { return _impl->fields.layoutLength(0); }
+size_t HLAfixedRecord::getEncodedLength() const { return _impl->fields.extent(0, 1).length; }
 
 unsigned int HLAfixedRecord::getOctetBoundary() const { return _impl->fields.maxBoundary(1); }
 
@@ -67,13 +69,13 @@ void HLAfixedRecord::appendElementPointer(DataElement* dataElement) {
 }
 
 void HLAfixedRecord::set(size_t index, DataElement const& dataElement) {
-  _impl->checkReplacement(index, dataElement);
+  checkReplacement(_impl->fields, index, dataElement);
   _impl->fields.replaceWithCopy(index, dataElement);
 }
 
 void HLAfixedRecord::setElementPointer(size_t index, DataElement* dataElement) {
   if (dataElement == nullptr) fail(kNullElement);
-  _impl->checkReplacement(index, *dataElement);
+  checkReplacement(_impl->fields, index, *dataElement);
   _impl->fields.replaceWithPointer(index, dataElement);
 }
 

@@ -1,6 +1,6 @@
 #include <RTI/encoding/HLAopaqueData.h>
 
-#include "EncodingSupport.h"
+#include "Composites.h"
 
 #include <cstring>
 
@@ -8,46 +8,50 @@ namespace rti1516e {
 
 using namespace ostra1516e::encoding;
 
-class HLAopaqueDataImplementation {
- public:
-  HLAopaqueDataImplementation() = default;
-  HLAopaqueDataImplementation(HLAopaqueDataImplementation const&) = delete;
-  HLAopaqueDataImplementation& operator=(HLAopaqueDataImplementation const&) = delete;
-  ~HLAopaqueDataImplementation() { release(); }
+void HLAopaqueDataImplementation::release() {
+  if (owner) delete[] data;
+  data = nullptr;
+  owner = false;
+}
 
-  void release() {
-    if (owner) delete[] data;
-    data = nullptr;
-    owner = false;
+// Takes an own copy of size bytes at source; the copy is made before the old buffer is
+// freed, so source may lie inside it.
+void HLAopaqueDataImplementation::copy(Octet const* source, size_t size) {
+  Octet* fresh = new Octet[size];
+  if (size > 0) std::memcpy(fresh, source, size);
+  release();
+  data = fresh;
+  bufferLength = dataLength = size;
+  owner = true;
+}
+
+void HLAopaqueDataImplementation::borrow(Octet** external, size_t bufferSize, size_t dataSize) {
+  if (external == nullptr) fail(kNullElement);
+  Octet* const buffer = *external;
+  if (buffer == nullptr && bufferSize > 0) fail(kExternalTooSmall);
+  if (buffer != data) release();
+  data = buffer;
+  bufferLength = bufferSize;
+  dataLength = dataSize;
+  owner = false;
+}
+
+// The index is not aligned here; enclosing composites align it before they call.
+size_t HLAopaqueDataImplementation::decode(Octet const* bytes, size_t size, size_t index) {
+  if (remainsFewerThan(index, size, 4)) fail(kOpaqueTooShort);
+  std::uint64_t const count = readCount(bytes, index);
+  if (count > size - index - 4) fail(kArrayIndexOutOfBounds);
+  size_t const n = static_cast<size_t>(count);
+  Octet const* source = bytes + index + 4;
+  if (owner) {
+    copy(source, n);
+  } else {
+    if (n > bufferLength) fail(kExternalTooSmall);
+    if (n > 0) std::memcpy(data, source, n);
+    dataLength = n;
   }
-
-  // Takes an own copy of size bytes at source; the copy is made before the old buffer
-  // is freed, so source may lie inside it.
-  void copy(Octet const* source, size_t size) {
-    Octet* fresh = new Octet[size];
-    if (size > 0) std::memcpy(fresh, source, size);
-    release();
-    data = fresh;
-    bufferLength = dataLength = size;
-    owner = true;
-  }
-
-  void borrow(Octet** external, size_t bufferSize, size_t dataSize) {
-    if (external == nullptr) fail(kNullElement);
-    Octet* const buffer = *external;
-    if (buffer == nullptr && bufferSize > 0) fail(kExternalTooSmall);
-    if (buffer != data) release();
-    data = buffer;
-    bufferLength = bufferSize;
-    dataLength = dataSize;
-    owner = false;
-  }
-
-  Octet* data = nullptr;
-  size_t bufferLength = 0;
-  size_t dataLength = 0;
-  bool owner = true;  // an empty element has own storage
-};
+  return index + 4 + n;
+}
 
 HLAopaqueData::HLAopaqueData() : _impl(new HLAopaqueDataImplementation) {}
 
@@ -93,30 +97,21 @@ VariableLengthData HLAopaqueData::encode() const {
   return data;
 }
 
-void HLAopaqueData::encode(VariableLengthData& inData) const { encodeThroughBuffer(*this, inData); }
+void HLAopaqueData::encode(VariableLengthData& inData) const {
+  encodeComposite(Kind::HLAopaqueData, *this, inData);
+}
 
 void HLAopaqueData::encodeInto(std::vector<Octet>& buffer) const {
   appendCount(buffer, _impl->dataLength);
   if (_impl->dataLength > 0) buffer.insert(buffer.end(), _impl->data, _impl->data + _impl->dataLength);
 }
 
-void HLAopaqueData::decode(VariableLengthData const& inData) { decodeThroughBuffer(*this, inData); }
+void HLAopaqueData::decode(VariableLengthData const& inData) {
+  decodeComposite(Kind::HLAopaqueData, *this, inData);
+}
 
-// The index is not aligned here; enclosing composites align it before they call.
 size_t HLAopaqueData::decodeFrom(std::vector<Octet> const& buffer, size_t index) {
-  if (remainsFewerThan(index, buffer.size(), 4)) fail(kOpaqueTooShort);
-  std::uint64_t const count = readCount(buffer, index);
-  if (count > buffer.size() - index - 4) fail(kArrayIndexOutOfBounds);
-  size_t const n = static_cast<size_t>(count);
-  Octet const* source = buffer.data() + index + 4;
-  if (_impl->owner) {
-    _impl->copy(source, n);
-  } else {
-    if (n > _impl->bufferLength) fail(kExternalTooSmall);
-    if (n > 0) std::memcpy(_impl->data, source, n);
-    _impl->dataLength = n;
-  }
-  return index + 4 + n;
+  return _impl->decode(buffer.data(), buffer.size(), index);
 }
 
 size_t HLAopaqueData::getEncodedLength() const { return 4 + _impl->dataLength; }

@@ -50,20 +50,54 @@ void checkRepresentations(CallbackTarget const& target, char const* service, Cod
 // Raised when an argument array cannot be had; leaves no Java exception pending.
 [[noreturn]] void raiseArrayFailure(JNIEnv* env, char const* javaName, size_t size);
 
+// An argument sized for its array and then written. Most sizes follow from the value
+// at once; an attribute or parameter value map is walked once for both (ValueMapWriter).
+template <typename Code, typename Arg>
+class PreparedArgument {
+ public:
+  explicit PreparedArgument(Arg const& value) : value_(value) {}
+  size_t encodedSize() const { return ostra1516e::encodedSize(Code{}, value_); }
+  void write(ByteWrapper& out) const { encode(Code{}, value_, out); }
+
+ private:
+  Arg const& value_;
+};
+
+template <typename Map>
+class PreparedMap : public ValueMapWriter {
+ public:
+  explicit PreparedMap(Map const& map) : ValueMapWriter(map) {}
+};
+template <>
+class PreparedArgument<code::AHVM, rti1516e::AttributeHandleValueMap>
+    : public PreparedMap<rti1516e::AttributeHandleValueMap> {
+  using PreparedMap::PreparedMap;
+};
+template <>
+class PreparedArgument<code::PHVM, rti1516e::ParameterHandleValueMap>
+    : public PreparedMap<rti1516e::ParameterHandleValueMap> {
+  using PreparedMap::PreparedMap;
+};
+
+template <typename... Prepared>
+LocalRef<jbyteArray> writeServiceArray(JNIEnv* env, char const* javaName, Prepared const&... prepared) {
+  size_t const size = (size_t{0} + ... + prepared.encodedSize());
+  if (size > static_cast<size_t>(INT_MAX)) raiseArrayFailure(env, javaName, size);
+  LocalRef<jbyteArray> array(env, env->NewByteArray(static_cast<jsize>(size)));
+  if (!array) raiseArrayFailure(env, javaName, size);
+  CriticalByteArray pinned(env, array.get(), size, 0);
+  ByteWrapper cursor(pinned.data(), size);
+  (prepared.write(cursor), ...);
+  return array;
+}
+
 // buildServiceArray returns a new Java array holding args encoded by codes, back to
 // back, exactly as long as their encodings.
 template <typename... Codes, typename... Args>
 LocalRef<jbyteArray> buildServiceArray(JNIEnv* env, char const* javaName, CodeList<Codes...>,
                                        Args const&... args) {
   static_assert(sizeof...(Codes) == sizeof...(Args), "one argument per code");
-  size_t const size = (size_t{0} + ... + encodedSize(Codes{}, args));
-  if (size > static_cast<size_t>(INT_MAX)) raiseArrayFailure(env, javaName, size);
-  LocalRef<jbyteArray> array(env, env->NewByteArray(static_cast<jsize>(size)));
-  if (!array) raiseArrayFailure(env, javaName, size);
-  CriticalByteArray pinned(env, array.get(), size, 0);
-  ByteWrapper cursor(pinned.data(), size);
-  (encode(Codes{}, args, cursor), ...);
-  return array;
+  return writeServiceArray(env, javaName, PreparedArgument<Codes, Args>(args)...);
 }
 
 template <typename Row, typename... Args>
@@ -85,12 +119,13 @@ typename Row::Result::Type callService(RTIambassadorC& bridge, Args const&... ar
     }
   };
 
+  // The translation is called only when something is pending: the check is one JNI call.
   if constexpr (std::is_void<typename Result::Type>::value) {
     invoke();
-    checkJavaException(env, Row::exceptions());
+    if (env->ExceptionCheck()) checkJavaException(env, Row::exceptions());
   } else {
     auto raw = invoke();
-    checkJavaException(env, Row::exceptions());
+    if (env->ExceptionCheck()) checkJavaException(env, Row::exceptions());
     return Result::convert(env, bridge.target, raw);
   }
 }

@@ -21,6 +21,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "gen/cpp_handwritten/ByteWrapper.h"
@@ -188,6 +189,61 @@ void encodeMap(Map const& map, ByteWrapper& out) {
   }
   out.advance(static_cast<size_t>(p - start));
 }
+
+// ValueMapWriter holds what one walk over an attribute or parameter value map found (each
+// entry's handle number and bytes, and the encoded size of the whole map), so that a
+// service call sizes its array and then writes the map without walking the tree again.
+class ValueMapWriter {
+ public:
+  template <typename Map>
+  explicit ValueMapWriter(Map const& map) : count_(map.size()) {
+    if (count_ > kInline) {
+      heap_.reset(new Entry[count_]);
+      entries_ = heap_.get();
+    }
+    Entry* e = entries_;
+    size_t size = 4;
+    for (auto const& entry : map) {
+      size_t const n = VariableLengthDataFriend::size(entry.second);
+      *e++ = Entry{VariableLengthDataFriend::data(entry.second), n, wire::handleNumber(entry.first)};
+      size += 8 + n;
+    }
+    encodedSize_ = size;
+  }
+  ValueMapWriter(ValueMapWriter const&) = delete;
+  ValueMapWriter& operator=(ValueMapWriter const&) = delete;
+
+  size_t encodedSize() const { return encodedSize_; }
+
+  // The same bytes as encode(code::AHVM or code::PHVM, ...).
+  void write(ByteWrapper& out) const {
+    unsigned char* const start = out.cursor();
+    unsigned char* p = start;
+    ByteWrapper::putInt(p, static_cast<int32_t>(static_cast<uint32_t>(count_)));
+    p += 4;
+    for (Entry const* e = entries_; e != entries_ + count_; ++e) {
+      ByteWrapper::putInt(p, e->key);
+      ByteWrapper::putInt(p + 4, static_cast<int32_t>(static_cast<uint32_t>(e->size)));
+      if (e->size > 0) std::memcpy(p + 8, e->data, e->size);
+      p += 8 + e->size;
+    }
+    out.advance(static_cast<size_t>(p - start));
+  }
+
+ private:
+  struct Entry {
+    void const* data;
+    size_t size;
+    int32_t key;
+  };
+  static constexpr size_t kInline = 16;  // updates rarely carry more values than this
+
+  size_t count_;
+  size_t encodedSize_ = 0;
+  Entry inline_[kInline];
+  std::unique_ptr<Entry[]> heap_;
+  Entry* entries_ = inline_;
+};
 
 inline size_t encodedSize(code::AHVM, rti1516e::AttributeHandleValueMap const& v) { return encodedMapSize(v); }
 inline void encode(code::AHVM, rti1516e::AttributeHandleValueMap const& v, ByteWrapper& out) { encodeMap(v, out); }

@@ -1,0 +1,552 @@
+// The encoding, decoding and measuring of every element by its kind (EncodingSupport.h):
+// the library's own classes are reached through their records, without a virtual call;
+// a federate's own class through its virtual functions. A composite first works out its
+// whole extent; when only the library's own classes are inside, it makes room for all of
+// it at once and writes each element at its offset, otherwise it appends element after
+// element as a federate's encodeInto expects.
+#include "BasicCodecs.h"
+#include "Composites.h"
+
+#include <cstring>
+#include <memory>
+#include <typeinfo>
+
+namespace ostra1516e {
+namespace encoding {
+
+using rti1516e::DataElementFriend;
+
+namespace {
+
+// The basic classes' codecs and records, by kind.
+template <Kind K> struct BasicOf;
+#define OSTRA_BASIC_OF(Name, T)                                             \
+  template <> struct BasicOf<Kind::Name> {                                  \
+    using Element = rti1516e::Name;                                         \
+    using Codec = CodecOf<rti1516e::Name>::type;                            \
+  };
+RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_BASIC_OF)
+#undef OSTRA_BASIC_OF
+
+template <Kind K>
+BasicValue<typename BasicOf<K>::Codec>& valueOf(DataElement const& element) {
+  return *DataElementFriend::impl(static_cast<typename BasicOf<K>::Element const&>(element));
+}
+
+// The same through an entry's record.
+template <Kind K>
+BasicValue<typename BasicOf<K>::Codec>& valueOf(ElementEntry const& entry) {
+  return *static_cast<BasicValue<typename BasicOf<K>::Codec>*>(entry.record);
+}
+
+template <class Element>
+auto& recordOf(DataElement const& element) {
+  return *DataElementFriend::impl(static_cast<Element const&>(element));
+}
+
+constexpr size_t kNoRoom = ~size_t{0};
+
+// One basic element, decoded at index as its decodeFrom does.
+template <Kind K>
+size_t decodeBasic(DataElement& element, DecodeSource& source, size_t index) {
+  using Codec = typename BasicOf<K>::Codec;
+  if (index >= source.size()) fail(kIndexOutOfBounds);
+  return index + decodeValue<Codec>(source.data() + index, source.size() - index,
+                                    valueOf<K>(element).target());
+}
+
+// The same after raising index to the boundary, inline in the loops over elements.
+template <class Codec>
+inline __attribute__((always_inline)) size_t decodeBasicAligned(BasicValue<Codec>& value,
+                                                                Octet const* data, size_t size,
+                                                                size_t index) {
+  index = alignForDecode(index, Codec::Boundary, size);
+  if (index >= size) fail(kIndexOutOfBounds);
+  return index + decodeValue<Codec>(data + index, size - index, value.target());
+}
+
+template <class Codec>
+inline __attribute__((always_inline)) size_t writeBasic(BasicValue<Codec> const& record, Octet* base,
+                                                        size_t p) {
+  auto const& value = record.current();
+  p = roundUp(p, Codec::Boundary);
+  Codec::write(value, base + p);
+  return p + Codec::length(value);
+}
+
+template <class Codec>
+inline __attribute__((always_inline)) Extent basicExtent(BasicValue<Codec> const& record) {
+  return Extent{Codec::length(record.current()), Codec::Boundary, true};
+}
+
+// A run of n elements of one fixed-size kind, decoded after one bounds check; kNoRoom when
+// the bytes do not hold them all (the caller then decodes one by one, so that the
+// elements before the shortage are decoded and the shortage fails as it always has).
+template <Kind K>
+size_t decodeRun(ElementEntry const* entries, size_t n, Octet const* data, size_t size, size_t index) {
+  using Codec = typename BasicOf<K>::Codec;
+  constexpr size_t kSize = Codec::Size;
+  size_t const at = alignForDecode(index, Codec::Boundary, size);
+  if (at >= size || (size - at) / kSize < n) return kNoRoom;
+  Octet const* p = data + at;
+  for (size_t i = 0; i < n; ++i, p += kSize) {
+    // Read into a local and store by a branch rather than through a selected address, so
+    // that the store (nearly always to the element's own storage) need not wait for the
+    // load of the binding.
+    auto& slot = valueOf<K>(entries[i]);
+    typename Codec::Value value;
+    Codec::read(p, kSize, value);
+    if (__builtin_expect(slot.external != nullptr, 0)) {
+      *slot.external = value;
+    } else {
+      slot.own = value;
+    }
+  }
+  return at + n * kSize;
+}
+
+template <Kind K>
+size_t writeRun(ElementEntry const* entries, size_t n, Octet* base, size_t p) {
+  using Codec = typename BasicOf<K>::Codec;
+  constexpr size_t kSize = Codec::Size;
+  Octet* out = base + roundUp(p, Codec::Boundary);
+  for (size_t i = 0; i < n; ++i, out += kSize) Codec::write(valueOf<K>(entries[i]).current(), out);
+  return static_cast<size_t>(out - base);
+}
+
+// ---- the composites -------------------------------------------------------------------
+
+using rti1516e::HLAfixedArray;
+using rti1516e::HLAfixedRecord;
+using rti1516e::HLAopaqueData;
+using rti1516e::HLAvariableArray;
+using rti1516e::HLAvariantRecord;
+
+// The list of a fixed array or a fixed record.
+ElementList const& listOf(Kind kind, DataElement const& element) {
+  return kind == Kind::HLAfixedArray ? recordOf<HLAfixedArray>(element).elements
+                                     : recordOf<HLAfixedRecord>(element).fields;
+}
+
+unsigned variableArrayBoundary(rti1516e::HLAvariableArrayImplementation const& array) {
+  if (!array.elements.empty()) return array.elements.maxBoundary(4);
+  unsigned const b = boundaryOf(array.prototypeKind, *array.prototype);
+  return b > 4 ? b : 4;
+}
+
+Extent variableArrayExtent(rti1516e::HLAvariableArrayImplementation const& array) {
+  if (!array.elements.empty()) return array.elements.extent(4, 4);
+  Extent const prototype = extentOf(array.prototypeKind, *array.prototype);
+  return Extent{4, prototype.boundary > 4 ? prototype.boundary : 4u, prototype.known};
+}
+
+// The count is only checked against the bytes that remain, taking every element as at
+// least one byte; the elements check their own lengths. Surplus elements are dropped
+// first; missing ones are added one at a time, each just before it is decoded, so that a
+// value that fails half-way has made no more copies of the prototype than it reached.
+// Elements decoded before a failing one keep their new values.
+size_t decodeVariableArray(rti1516e::HLAvariableArrayImplementation& array, DecodeSource& source,
+                           size_t index) {
+  size_t const size = source.size();
+  index = alignForDecode(index, 4, size);
+  if (remainsFewerThan(index, size, 4)) fail(kVariableArrayTooShort);
+  std::uint64_t const count = readCount(source.data(), index);
+  if (count > size - index - 4) fail(kVariableArrayTooShort);
+  ElementList& elements = array.elements;
+  elements.truncate(static_cast<size_t>(count));
+  index = elements.decode(source, index + 4);
+  while (elements.size() < count) {
+    elements.appendCopy(*array.prototype, array.prototypeKind);
+    DataElement& element = elements[elements.size() - 1];
+    index = decodeElement(array.prototypeKind, element, source, index);
+  }
+  return index;
+}
+
+struct VariantLayout {
+  Extent discriminant;
+  unsigned alternatives;  // the largest alternative boundary, 1 without alternatives
+  bool known;             // every alternative is the library's own
+};
+
+VariantLayout variantLayout(rti1516e::HLAvariantRecordImplementation const& record) {
+  VariantLayout layout{extentOf(record.discriminantKind, *record.discriminant), 1, true};
+  for (auto const& alternative : record.alternatives) {
+    Extent const e = extentOf(alternative.second.kind, *alternative.second.element);
+    if (e.boundary > layout.alternatives) layout.alternatives = e.boundary;
+    layout.known = layout.known && e.known;
+  }
+  return layout;
+}
+
+Extent variantExtent(rti1516e::HLAvariantRecordImplementation const& record) {
+  VariantLayout const layout = variantLayout(record);
+  Extent e = layout.discriminant;
+  e.known = e.known && layout.known;
+  if (layout.alternatives > e.boundary) e.boundary = layout.alternatives;
+  if (record.alternatives.empty()) return e;
+  e.length = roundUp(e.length, layout.alternatives);
+  if (ElementEntry const* selected = record.selected()) {
+    e.length += extentOf(selected->kind, *selected->element).length;
+  }
+  return e;
+}
+
+size_t decodeVariant(rti1516e::HLAvariantRecordImplementation& record, DecodeSource& source,
+                     size_t index) {
+  index = decodeElement(record.discriminantKind, *record.discriminant, source, index);
+  if (record.alternatives.empty()) return index;
+  index = alignForDecode(index, record.largestAlternativeBoundary(), source.size());
+  ElementEntry const* selected = record.selected();
+  return selected == nullptr ? index
+                             : decodeContent(selected->kind, *selected->element, source, index);
+}
+
+}  // namespace
+
+// ---- by kind --------------------------------------------------------------------------
+
+ElementEntry entryFor(bool owned, Kind kind, DataElement* element) {
+  void* record = nullptr;
+  switch (kind) {
+#define OSTRA_RECORD(Name, T) \
+  case Kind::Name:            \
+    record = &valueOf<Kind::Name>(*element); \
+    break;
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_RECORD)
+#undef OSTRA_RECORD
+    default:
+      break;
+  }
+  return ElementEntry{owned, kind, element, record};
+}
+
+Kind kindOf(DataElement const& element) {
+  // Compared by identity: a class of the library has one type_info object. Should a copy
+  // of one turn up elsewhere, the element is only taken for a federate's and goes the
+  // general way.
+  static std::type_info const* const types[] = {
+#define OSTRA_TYPE(Name, T) &typeid(rti1516e::Name),
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_TYPE)
+#undef OSTRA_TYPE
+      &typeid(HLAfixedArray), &typeid(HLAvariableArray), &typeid(HLAfixedRecord),
+      &typeid(HLAvariantRecord), &typeid(HLAopaqueData),
+  };
+  std::type_info const* const type = &typeid(element);
+  for (size_t i = 0; i < sizeof types / sizeof types[0]; ++i) {
+    if (types[i] == type) return static_cast<Kind>(i);
+  }
+  return Kind::Foreign;
+}
+
+size_t fixedSizeOf(Kind kind) {
+  switch (kind) {
+#define OSTRA_FIXED_SIZE(Name, T)                        \
+  case Kind::Name: {                                     \
+    using Codec = BasicOf<Kind::Name>::Codec;            \
+    return Codec::Fixed ? Codec::Size : 0;               \
+  }
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_FIXED_SIZE)
+#undef OSTRA_FIXED_SIZE
+    default:
+      return 0;
+  }
+}
+
+unsigned boundaryOf(Kind kind, DataElement const& element) {
+  switch (kind) {
+#define OSTRA_BOUNDARY(Name, T) \
+  case Kind::Name:              \
+    return BasicOf<Kind::Name>::Codec::Boundary;
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_BOUNDARY)
+#undef OSTRA_BOUNDARY
+    case Kind::HLAfixedArray:
+    case Kind::HLAfixedRecord:
+      return listOf(kind, element).maxBoundary(1);
+    case Kind::HLAvariableArray:
+      return variableArrayBoundary(recordOf<HLAvariableArray>(element));
+    case Kind::HLAvariantRecord: {
+      auto const& record = recordOf<HLAvariantRecord>(element);
+      unsigned const discriminant = boundaryOf(record.discriminantKind, *record.discriminant);
+      unsigned const alternatives = record.largestAlternativeBoundary();
+      return discriminant > alternatives ? discriminant : alternatives;
+    }
+    case Kind::HLAopaqueData:
+      return 4;
+    case Kind::Foreign:
+      break;
+  }
+  return element.getOctetBoundary();
+}
+
+Extent extentOf(Kind kind, DataElement const& element) {
+  switch (kind) {
+#define OSTRA_EXTENT(Name, T) \
+  case Kind::Name:            \
+    return basicExtent(valueOf<Kind::Name>(element));
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_EXTENT)
+#undef OSTRA_EXTENT
+    case Kind::HLAfixedArray:
+    case Kind::HLAfixedRecord:
+      return listOf(kind, element).extent(0, 1);
+    case Kind::HLAvariableArray:
+      return variableArrayExtent(recordOf<HLAvariableArray>(element));
+    case Kind::HLAvariantRecord:
+      return variantExtent(recordOf<HLAvariantRecord>(element));
+    case Kind::HLAopaqueData:
+      return Extent{4 + recordOf<HLAopaqueData>(element).dataLength, 4, true};
+    case Kind::Foreign:
+      break;
+  }
+  return Extent{element.getEncodedLength(), element.getOctetBoundary(), false};
+}
+
+void appendElement(Kind kind, DataElement const& element, std::vector<Octet>& buffer) {
+  switch (kind) {
+#define OSTRA_APPEND(Name, T)                                                                \
+  case Kind::Name:                                                                           \
+    return encodeValueInto<BasicOf<Kind::Name>::Codec>(valueOf<Kind::Name>(element).current(), \
+                                                       buffer);
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_APPEND)
+#undef OSTRA_APPEND
+    case Kind::HLAfixedArray:
+    case Kind::HLAvariableArray:
+    case Kind::HLAfixedRecord:
+    case Kind::HLAvariantRecord:
+    case Kind::HLAopaqueData:
+      return encodeCompositeInto(kind, element, buffer);
+    case Kind::Foreign:
+      break;
+  }
+  element.encodeInto(buffer);
+}
+
+size_t writeElement(Kind kind, DataElement const& element, Octet* base, size_t p) {
+  switch (kind) {
+#define OSTRA_WRITE(Name, T) \
+  case Kind::Name:           \
+    return writeBasic(valueOf<Kind::Name>(element), base, p);
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_WRITE)
+#undef OSTRA_WRITE
+    case Kind::HLAfixedArray:
+    case Kind::HLAfixedRecord: {
+      ElementList const& list = listOf(kind, element);
+      return list.write(base, roundUp(p, list.maxBoundary(1)));
+    }
+    case Kind::HLAvariableArray: {
+      auto const& array = recordOf<HLAvariableArray>(element);
+      p = roundUp(p, variableArrayBoundary(array));
+      storeUInt32BE(base + p, static_cast<std::uint32_t>(array.elements.size()));
+      return array.elements.write(base, p + 4);
+    }
+    case Kind::HLAvariantRecord: {
+      auto const& record = recordOf<HLAvariantRecord>(element);
+      p = roundUp(p, boundaryOf(kind, element));
+      p = writeElement(record.discriminantKind, *record.discriminant, base, p);
+      if (record.alternatives.empty()) return p;
+      p = roundUp(p, record.largestAlternativeBoundary());
+      ElementEntry const* selected = record.selected();
+      return selected == nullptr ? p : writeElement(selected->kind, *selected->element, base, p);
+    }
+    case Kind::HLAopaqueData: {
+      auto const& opaque = recordOf<HLAopaqueData>(element);
+      p = roundUp(p, 4);
+      storeUInt32BE(base + p, static_cast<std::uint32_t>(opaque.dataLength));
+      if (opaque.dataLength > 0) std::memcpy(base + p + 4, opaque.data, opaque.dataLength);
+      return p + 4 + opaque.dataLength;
+    }
+    case Kind::Foreign:
+      break;
+  }
+  // Not reached: a value with a federate's element inside is appended, never written at
+  // offsets worked out in advance.
+  fail(kIndexOutOfBounds);
+}
+
+size_t decodeContent(Kind kind, DataElement& element, DecodeSource& source, size_t index) {
+  switch (kind) {
+#define OSTRA_DECODE(Name, T) \
+  case Kind::Name:            \
+    return decodeBasic<Kind::Name>(element, source, index);
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_DECODE)
+#undef OSTRA_DECODE
+    case Kind::HLAfixedArray:
+    case Kind::HLAfixedRecord:
+      return listOf(kind, element).decode(source, index);
+    case Kind::HLAvariableArray:
+      return decodeVariableArray(recordOf<HLAvariableArray>(element), source, index);
+    case Kind::HLAvariantRecord:
+      return decodeVariant(recordOf<HLAvariantRecord>(element), source, index);
+    case Kind::HLAopaqueData:
+      return recordOf<HLAopaqueData>(element).decode(source.data(), source.size(), index);
+    case Kind::Foreign:
+      break;
+  }
+  return element.decodeFrom(source.vector(), index);
+}
+
+size_t decodeElement(Kind kind, DataElement& element, DecodeSource& source, size_t index) {
+  return decodeContent(kind, element, source, alignForDecode(index, boundaryOf(kind, element), source.size()));
+}
+
+// ---- the composites' public operations ------------------------------------------------
+
+void encodeCompositeInto(Kind kind, DataElement const& element, std::vector<Octet>& buffer) {
+  Extent const extent = extentOf(kind, element);
+  if (extent.known) {
+    size_t const at = roundUp(buffer.size(), extent.boundary);
+    buffer.resize(at + extent.length);
+    writeElement(kind, element, buffer.data(), at);
+    return;
+  }
+  // A federate's element inside: element after element, each appending its own bytes.
+  switch (kind) {
+    case Kind::HLAfixedArray:
+    case Kind::HLAfixedRecord:
+      padTo(buffer, extent.boundary);
+      listOf(kind, element).append(buffer);
+      return;
+    case Kind::HLAvariableArray: {
+      auto const& array = recordOf<HLAvariableArray>(element);
+      padTo(buffer, extent.boundary);
+      appendCount(buffer, array.elements.size());
+      array.elements.append(buffer);
+      return;
+    }
+    case Kind::HLAvariantRecord: {
+      auto const& record = recordOf<HLAvariantRecord>(element);
+      padTo(buffer, extent.boundary);
+      appendElement(record.discriminantKind, *record.discriminant, buffer);
+      if (record.alternatives.empty()) return;
+      padTo(buffer, record.largestAlternativeBoundary());
+      if (ElementEntry const* selected = record.selected()) {
+        appendElement(selected->kind, *selected->element, buffer);
+      }
+      return;
+    }
+    default:
+      element.encodeInto(buffer);  // an opaque value is always known; nothing else comes here
+  }
+}
+
+// Written straight into the bytes that the value then owns, when only the library's own
+// elements are inside; a value without bytes is empty data, as from an empty buffer.
+void encodeComposite(Kind kind, DataElement const& element, rti1516e::VariableLengthData& out) {
+  Extent const extent = extentOf(kind, element);
+  if (!extent.known) return encodeThroughBuffer(element, out);
+  if (extent.length == 0) return out.setData(nullptr, 0);
+  std::unique_ptr<Octet[]> bytes(new Octet[extent.length]());
+  writeElement(kind, element, bytes.get(), 0);
+  out.takeDataPointer(bytes.get(), extent.length);
+  bytes.release();
+}
+
+void decodeComposite(Kind kind, DataElement& element, rti1516e::VariableLengthData const& in) {
+  DecodeSource source(static_cast<Octet const*>(in.data()), in.size());
+  decodeContent(kind, element, source, 0);
+}
+
+size_t decodeCompositeFrom(Kind kind, DataElement& element, std::vector<Octet> const& buffer,
+                           size_t index) {
+  DecodeSource source(buffer);
+  return decodeContent(kind, element, source, index);
+}
+
+// ---- element lists --------------------------------------------------------------------
+
+Extent ElementList::extent(size_t start, unsigned floor) const {
+  Summary const& s = summary();
+  size_t const n = entries_.size();
+  if (s.run != Kind::Foreign) {  // every element aligns to its size, so no padding between
+    size_t const size = fixedSizeOf(s.run);
+    unsigned const boundary = static_cast<unsigned>(size) > floor ? static_cast<unsigned>(size) : floor;
+    return Extent{roundUp(start, static_cast<unsigned>(size)) + n * size, boundary, true};
+  }
+  if (start == 0 && s.fixedLength != kNotFixed) {
+    return Extent{s.fixedLength, s.boundary > floor ? s.boundary : floor, true};
+  }
+  Extent total{start, floor, true};
+  for (ElementEntry const& entry : entries_) {
+    Extent e;
+    switch (entry.kind) {
+#define OSTRA_EXTENT_CASE(Name, T) \
+  case Kind::Name:                 \
+    e = basicExtent(valueOf<Kind::Name>(entry)); \
+    break;
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_EXTENT_CASE)
+#undef OSTRA_EXTENT_CASE
+      default:
+        e = extentOf(entry.kind, *entry.element);
+    }
+    total.length = roundUp(total.length, e.boundary) + e.length;
+    if (e.boundary > total.boundary) total.boundary = e.boundary;
+    total.known = total.known && e.known;
+  }
+  return total;
+}
+
+void ElementList::append(std::vector<Octet>& buffer) const {
+  for (ElementEntry const& entry : entries_) appendElement(entry.kind, *entry.element, buffer);
+}
+
+size_t ElementList::write(Octet* base, size_t p) const {
+  Summary const& s = summary();
+  switch (s.run) {
+#define OSTRA_WRITE_RUN(Name, T) \
+  case Kind::Name:               \
+    return writeRun<Kind::Name>(entries_.data(), entries_.size(), base, p);
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_WRITE_RUN)
+#undef OSTRA_WRITE_RUN
+    default:
+      break;
+  }
+  for (ElementEntry const& entry : entries_) {
+    switch (entry.kind) {
+#define OSTRA_WRITE_CASE(Name, T) \
+  case Kind::Name:                \
+    p = writeBasic(valueOf<Kind::Name>(entry), base, p); \
+    break;
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_WRITE_CASE)
+#undef OSTRA_WRITE_CASE
+      default:
+        p = writeElement(entry.kind, *entry.element, base, p);
+    }
+  }
+  return p;
+}
+
+size_t ElementList::decode(DecodeSource& source, size_t index) const {
+  Summary const& s = summary();
+  size_t end = kNoRoom;
+  switch (s.run) {
+#define OSTRA_DECODE_RUN(Name, T)                                                              \
+  case Kind::Name:                                                                             \
+    end = decodeRun<Kind::Name>(entries_.data(), entries_.size(), source.data(), source.size(), \
+                                index);                                                        \
+    break;
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_DECODE_RUN)
+#undef OSTRA_DECODE_RUN
+    default:
+      break;
+  }
+  if (end != kNoRoom) return end;
+  // A federate's element may make the source's vector, but the bytes stay where they are.
+  Octet const* const data = source.data();
+  size_t const size = source.size();
+  for (ElementEntry const& entry : entries_) {
+    switch (entry.kind) {
+#define OSTRA_DECODE_CASE(Name, T) \
+  case Kind::Name:                 \
+    index = decodeBasicAligned(valueOf<Kind::Name>(entry), data, size, index); \
+    break;
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_DECODE_CASE)
+#undef OSTRA_DECODE_CASE
+      default:
+        index = decodeElement(entry.kind, *entry.element, source, index);
+    }
+  }
+  return index;
+}
+
+}  // namespace encoding
+}  // namespace ostra1516e
