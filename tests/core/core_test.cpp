@@ -37,8 +37,7 @@ std::string synchronized(std::wstring const& label, FederateHandleSet const& fai
 
 // ---- Scenarios, each in both callback models ------------------------------------------
 
-// Which state each service needs and the exception that says it is missing; services of
-// later groups exist but are refused once their checks pass.
+// Which state each service needs and the exception that says it is missing.
 TEST_P(Core, ConnectionAndMembershipChecks) {
   Federate f(GetParam());
   RTIambassador& rti = *f.rti;
@@ -48,8 +47,6 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
   DimensionHandle lane;
   InteractionClassHandle collision;  // never set: the state checks come before any other
   struct Row { std::string service; std::function<void()> call; };
-  std::vector<Row> const laterGroups = {
-      {"requestFederationRestore", [&] { rti.requestFederationRestore(L"save"); }}};
   std::vector<Row> memberServices = {
       {"getFederateName", [&] { rti.getFederateName(FederateHandleFriend::fromNumber(1)); }},
       {"registerFederationSynchronizationPoint", [&] { rti.registerFederationSynchronizationPoint(L"p", tag(1)); }},
@@ -66,7 +63,6 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
       {"attributeOwnershipAcquisition",
        [&] { rti.attributeOwnershipAcquisition(ObjectInstanceHandleFriend::fromNumber(1), {position}, tag(1)); }},
       {"createRegion", [&] { rti.createRegion({lane}); }}};
-  memberServices.insert(memberServices.end(), laterGroups.begin(), laterGroups.end());
 
   for (Row const& row : memberServices) EXPECT_THAT(outcome(row.call), StartsWith("NotConnected: ")) << row.service;
   EXPECT_RTI("NotConnected", rti.createFederationExecution(federation, fom("Vehicles.xml")));
@@ -88,9 +84,6 @@ TEST_P(Core, ConnectionAndMembershipChecks) {
   vehicle = rti.getObjectClassHandle(L"Vehicle");
   position = rti.getAttributeHandle(vehicle, L"Position");
   lane = rti.getDimensionHandle(L"Lane");
-  for (Row const& row : laterGroups) {
-    EXPECT_RTI_NAMING("RTIinternalError", row.service + " is not available in this release", row.call());
-  }
 
   EXPECT_RTI("FederateIsExecutionMember", rti.disconnect());
   EXPECT_OK(rti.resignFederationExecution(NO_ACTION));

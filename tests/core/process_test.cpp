@@ -14,6 +14,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <memory>
 #include <regex>
 #include <string>
 #include <thread>
@@ -209,6 +211,101 @@ TEST(Processes, AKilledFederateIsResignedAndAKilledServerIsReportedLost) {
     EXPECT_RTI_NAMING("ConnectionFailed", "127.0.0.1:" + port, fed->rti->connect(*fed, fed->model, wide(address)));
     EXPECT_RTI("NotConnected", fed->rti->getObjectClassHandle(L"Vehicle"));
   }
+}
+
+// A save outlives its server: a federation saved through one server is restored through
+// another started on the same save directory, by federates that joined again in another
+// order, and goes on from where it was saved: who is who, what each owns, logical times.
+TEST(Processes, AFederationRestoredAfterAServerRestartGoesOnWhereItWasSaved) {
+  char directory[] = "/tmp/ostra-saves-XXXXXX";
+  ASSERT_NE(mkdtemp(directory), nullptr);
+  auto const startServer = [&](std::string* address) {
+    auto server = std::make_unique<Process>(std::vector<std::string>{OSTRA_JAVA, "-cp", OSTRA_SERVER_JAR,
+        "org.vantor.ostra1516e.server.FederationServer", "--port", "0", "--save-dir", directory}, true);
+    std::string const port = server->awaitOutput(std::regex("listening on [^\\s]*:([0-9]+)"), 30);
+    *address = port.empty() ? "" : "rti://127.0.0.1:" + port;
+    return server;
+  };
+  std::wstring const saved = L"Saved";
+  std::string address;
+  auto server = startServer(&address);
+  ASSERT_NE(address, "") << server->output();
+  Federate a(HLA_EVOKED), b(HLA_IMMEDIATE);
+  for (Federate* fed : {&a, &b}) ASSERT_OK(fed->rti->connect(*fed, fed->model, wide(address)));
+  ASSERT_OK(a.rti->createFederationExecution(saved, fom("Vehicles.xml"), L"HLAinteger64Time"));
+  ASSERT_OK(a.join(L"a", saved));
+  ASSERT_OK(b.join(L"b", saved));
+  FederateHandle const first = a.handle, second = b.handle;
+  ObjectClassHandle const vehicle = a.rti->getObjectClassHandle(L"Vehicle");
+  AttributeHandle const position = a.rti->getAttributeHandle(vehicle, L"Position");
+  a.rti->publishObjectClassAttributes(vehicle, {position});
+  b.rti->subscribeObjectClassAttributes(vehicle, {position});
+  ObjectInstanceHandle const car = a.rti->registerObjectInstance(vehicle);
+  for (Federate* fed : {&a, &b}) {
+    fed->rti->enableTimeRegulation(HLAinteger64Interval(1));
+    ASSERT_TRUE(fed->waitFor(cb("timeRegulationEnabled", HLAinteger64Time(0)))) << tail(*fed);
+    fed->rti->timeAdvanceRequest(HLAinteger64Time(3));
+  }
+  for (Federate* fed : {&a, &b}) ASSERT_TRUE(fed->waitFor(cb("timeAdvanceGrant", HLAinteger64Time(3)))) << tail(*fed);
+  ASSERT_TRUE(b.waitForCount("discoverObjectInstance(", 1)) << tail(b);
+  ASSERT_OK(b.rti->requestFederationSave(L"checkpoint"));
+  for (Federate* fed : {&a, &b}) {
+    ASSERT_TRUE(fed->waitFor(cb("initiateFederateSave", std::wstring(L"checkpoint")))) << tail(*fed);
+    ASSERT_OK(fed->rti->federateSaveBegun());
+    ASSERT_OK(fed->rti->federateSaveComplete());
+  }
+  for (Federate* fed : {&a, &b}) ASSERT_TRUE(fed->waitFor(cb("federationSaved"))) << tail(*fed);
+
+  EXPECT_EQ(server->kill9(), "signal 9");
+  for (Federate* fed : {&a, &b}) {
+    ASSERT_TRUE(fed->waitForCount("connectionLost(", 1)) << tail(*fed);
+    ASSERT_OK(fed->rti->disconnect());
+  }
+  server = startServer(&address);
+  ASSERT_NE(address, "") << server->output();
+  for (Federate* fed : {&a, &b}) {
+    fed->take();
+    ASSERT_OK(fed->rti->connect(*fed, fed->model, wide(address)));
+  }
+  // b comes back first: it takes the place of the first federate saved of its type, a.
+  ASSERT_OK(b.rti->createFederationExecution(saved, fom("Vehicles.xml"), L"HLAinteger64Time"));
+  ASSERT_OK(b.join(L"b2", saved));
+  ASSERT_OK(a.join(L"a2", saved));
+  EXPECT_RTI("ObjectInstanceNotKnown", a.rti->getObjectInstanceName(car)) << "not known before the restore";
+  ASSERT_OK(a.rti->requestFederationRestore(L"nothing saved under this"));
+  ASSERT_TRUE(a.waitFor(cb("requestFederationRestoreFailed", std::wstring(L"nothing saved under this")))) << tail(a);
+  ASSERT_OK(a.rti->requestFederationRestore(L"checkpoint"));
+  ASSERT_TRUE(a.waitFor(cb("requestFederationRestoreSucceeded", std::wstring(L"checkpoint")))) << tail(a);
+  ASSERT_TRUE(b.waitFor(cb("initiateFederateRestore", std::wstring(L"checkpoint"), std::wstring(L"a"), first)))
+      << tail(b);
+  ASSERT_TRUE(a.waitFor(cb("initiateFederateRestore", std::wstring(L"checkpoint"), std::wstring(L"b"), second)))
+      << tail(a);
+  for (Federate* fed : {&a, &b}) {
+    EXPECT_TRUE(fed->has(cb("federationRestoreBegun"))) << tail(*fed);
+    EXPECT_RTI("RestoreInProgress", fed->rti->timeAdvanceRequest(HLAinteger64Time(4)));
+    ASSERT_OK(fed->rti->federateRestoreComplete());
+  }
+  for (Federate* fed : {&a, &b}) ASSERT_TRUE(fed->waitFor(cb("federationRestored"))) << tail(*fed);
+
+  // b is now a, the owner of the car, and a is b; both at time 3, advancing together.
+  EXPECT_EQ(b.rti->getFederateName(first), L"a");
+  EXPECT_TRUE(b.rti->isAttributeOwnedByFederate(car, position));
+  EXPECT_FALSE(a.rti->isAttributeOwnedByFederate(car, position));
+  EXPECT_EQ(a.rti->getObjectInstanceName(car), b.rti->getObjectInstanceName(car));
+  for (Federate* fed : {&a, &b}) {
+    HLAinteger64Time now;
+    fed->rti->queryLogicalTime(now);
+    EXPECT_EQ(now.getTime(), 3);
+    fed->take();
+    fed->rti->timeAdvanceRequest(HLAinteger64Time(4));
+  }
+  EXPECT_OK(b.rti->updateAttributeValues(car, {{position, VariableLengthData("p", 1)}}, VariableLengthData()));
+  for (Federate* fed : {&a, &b}) EXPECT_TRUE(fed->waitFor(cb("timeAdvanceGrant", HLAinteger64Time(4)))) << tail(*fed);
+  EXPECT_TRUE(a.waitForCount("reflectAttributeValues(", 1)) << tail(a);
+  for (Federate* fed : {&b, &a}) EXPECT_OK(fed->rti->resignFederationExecution(DELETE_OBJECTS_THEN_DIVEST));
+  EXPECT_OK(a.rti->destroyFederationExecution(saved));
+  std::string const cleanup = std::string("rm -rf ") + directory;
+  EXPECT_EQ(std::system(cleanup.c_str()), 0);
 }
 
 // ---- The streamer -----------------------------------------------------------------------

@@ -395,6 +395,7 @@ TEST_P(Times, ALateRegulatorSendsNothingIntoAGrantedTime) {
 // are refused until it ends, each federate reports its part, and all hear the outcome; the
 // status query answers for each. A save at a time begins when every constrained federate
 // has been granted that time; a federate that fails its part, or an abort, ends one unsaved.
+// A restore of the first save takes the federation back to it.
 TEST_P(Times, SavesCoordinateTheFederation) {
   ASSERT_NO_FATAL_FAILURE(start(L"Saves", 2));
   Federate &a = f(0), &b = f(1);
@@ -443,6 +444,28 @@ TEST_P(Times, SavesCoordinateTheFederation) {
   ASSERT_OK(a.rti->abortFederationSave());
   told(cb("federationNotSaved", SAVE_ABORTED));
   EXPECT_RTI("SaveNotInProgress", a.rti->abortFederationSave());
+  EXPECT_OK(a.rti->updateAttributeValues(car, {{position, blob("p")}}, tag(1)));
+
+  // Restoring "plain" takes both back to time 0, each the federate it was.
+  ASSERT_OK(b.rti->requestFederationRestore(L"plain"));
+  EXPECT_TRUE(b.waitFor(cb("requestFederationRestoreSucceeded", std::wstring(L"plain")))) << b.dump();
+  told(cb("federationRestoreBegun"));
+  for (Federate* fed : {&a, &b}) {
+    std::wstring const name(1, fed == &a ? L'a' : L'b');
+    EXPECT_TRUE(fed->waitFor(cb("initiateFederateRestore", std::wstring(L"plain"), name, fed->handle))) << fed->dump();
+  }
+  EXPECT_RTI("RestoreInProgress", a.rti->updateAttributeValues(car, {{position, blob("p")}}, tag(1)));
+  ASSERT_OK(a.rti->queryFederationRestoreStatus());
+  EXPECT_TRUE(a.waitFor(cb("federationRestoreStatusResponse", FederateRestoreStatusVector{
+      FederateRestoreStatus(a.handle, a.handle, FEDERATE_RESTORING),
+      FederateRestoreStatus(b.handle, b.handle, FEDERATE_RESTORING)}))) << a.dump();
+  for (Federate* fed : {&a, &b}) ASSERT_OK(fed->rti->federateRestoreComplete());
+  told(cb("federationRestored"));
+  for (Federate* fed : {&a, &b}) {
+    auto now = at(1);
+    fed->rti->queryLogicalTime(*now);
+    EXPECT_EQ(steps.of(*now), 0);
+  }
   EXPECT_OK(a.rti->updateAttributeValues(car, {{position, blob("p")}}, tag(1)));
 }
 

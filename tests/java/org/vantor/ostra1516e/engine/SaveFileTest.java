@@ -29,7 +29,8 @@ import org.vantor.ostra1516e.wire.ServiceMethod;
 /**
  * The save file: a federation with some of every kind of state is saved, read back and
  * written again to the same bytes; damaged, truncated and foreign files are refused with a
- * message and nothing else; a save that cannot be written fails and the federation goes on.
+ * message and nothing else (a restore from one is refused and changes nothing); a save
+ * that cannot be written fails and the federation goes on.
  */
 class SaveFileTest {
   private static final String VEHICLES =
@@ -177,6 +178,19 @@ class SaveFileTest {
           () -> SaveFile.decode(engine, file, "f.save"), file.length + " bytes");
       assertTrue(e.getMessage().startsWith("f.save "), e.getMessage());
     }
+    // Asked to restore from a damaged file, the federation refuses and goes on as it was.
+    Path file = saves.resolve("damaged").resolve("s.save");
+    Files.write(file, bad.get(bad.size() / 2));
+    for (Joined j : joined) {
+      assertEquals(List.of(CallbackMethod.federationSaved_Native.name()), j.drain());
+    }
+    joined[0].lrc.requestFederationRestore("s");
+    assertEquals(List.of(CallbackMethod.requestFederationRestoreFailed_S_Native.name()), joined[0].drain());
+    assertEquals(List.of(), joined[1].drain());
+    joined[0].lrc.time().timeAdvanceRequest(ServiceMethod.timeAdvanceRequest_LT, TimeMessages.TIME_ADVANCE,
+        time(10));
+    assertEquals(List.of(CallbackMethod.receiveInteraction_ICH_PHVM_BX_OT_TTH_LT_OT_MRH_FASRI_Native.name(),
+        CallbackMethod.timeAdvanceGrant_LT_Native.name()), joined[1].drain(), "time goes on");
     assertEquals("f.save is a save file of format 2 with protocol " + org.vantor.ostra1516e.transport.MessageCodec
         .PROTOCOL_VERSION + "; this release reads format 1 with protocol " + org.vantor.ostra1516e.transport
         .MessageCodec.PROTOCOL_VERSION, assertThrows(SaveFile.SaveFileException.class,

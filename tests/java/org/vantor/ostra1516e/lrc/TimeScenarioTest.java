@@ -28,6 +28,7 @@ import org.vantor.ostra1516e.time.TimeRepresentation;
 import org.vantor.ostra1516e.server.FederationServer;
 import org.vantor.ostra1516e.transport.InProcessTransport;
 import org.vantor.ostra1516e.wire.CallbackMethod;
+import org.vantor.ostra1516e.wire.FederateRestoreStatus;
 import org.vantor.ostra1516e.wire.FederateSaveStatus;
 import org.vantor.ostra1516e.wire.HandleValues;
 import org.vantor.ostra1516e.wire.RetractionHandle;
@@ -49,7 +50,11 @@ import org.vantor.ostra1516e.wire.ServiceMethod;
  * call that throws shows as "!ExceptionClass". Saves, which time holds still for:
  * {@code save L [T]} asks for one, {@code begun}, {@code done} and {@code failed} report a
  * federate's part, {@code abort} and {@code query}; a federate hears "save L[@T]", "saved",
- * "not saved REASON" and "status S/S/..." (each federate's save status, by handle).
+ * "not saved REASON" and "status S/S/..." (each federate's save status, by handle). And
+ * restores: {@code restore L}, {@code restored}, {@code unrestored}, {@code rabort},
+ * {@code rquery}; a federate hears "restore requested L" (or "refused"), "restore begun",
+ * "restore L as NAME(HANDLE)", "restored", "not restored REASON" and "rstatus
+ * BEFORE>AFTER:S/...".
  */
 class TimeScenarioTest {
   private static final AtomicInteger NAMES = new AtomicInteger();
@@ -234,6 +239,35 @@ class TimeScenarioTest {
             "b tar 10 | a: grant 10, not saved time cannot be honored; b: not saved time cannot be honored, grant 10",
             "b save u 12 |",
             "a abort | a: not saved aborted; b: not saved aborted"),
+        scenario("a restore brings back the saved federation: times, held messages, who is who",
+            "a,b: a b reg 1 con",
+            "a send 3 m |",
+            "a save s | a: save s; b: save s",
+            "a begun |",
+            "a done |",
+            "b begun |",
+            "b done | a: saved; b: saved",
+            "a tar 5 |",
+            "b tar 5 | a: grant 5; b: m@3, grant 5",
+            "b restore nowhere | b: restore refused nowhere",
+            "b restore s | a: restore begun, restore s as a(1); b: restore requested s, restore begun,"
+                + " restore s as b(2)",
+            "a time | a: !RestoreInProgress",
+            "a rquery | a: rstatus 1>1:4/2>2:4",
+            "a restored |",
+            "a restored | a: !RestoreNotRequested",
+            "b restored | a: restored; b: restored",
+            "a time | a: time 0",
+            "b tar 5 |",
+            "a tar 5 | a: grant 5; b: m@3, grant 5",
+            "a restore s | a: restore requested s, restore begun, restore s as a(1); b: restore begun,"
+                + " restore s as b(2)",
+            "a unrestored |",
+            "b restored | a: not restored federate reported failure; b: not restored federate reported failure",
+            "a restore s | a: restore requested s, restore begun, restore s as a(1); b: restore begun,"
+                + " restore s as b(2)",
+            "b rabort | a: not restored aborted; b: not restored aborted",
+            "b rabort | b: !RestoreNotInProgress"),
         scenario("float times advance by fractional lookaheads",
             "float a,b: a b reg 0.5 con",
             "a tar 1.25 |",
@@ -391,6 +425,8 @@ class TimeScenarioTest {
     }
   }
 
+  private static final String[] RESTORE_FAILURES = {"rti unable to restore", "federate reported failure",
+      "federate resigned", "rti detected failure", "aborted"};
   private static final String[] SAVE_FAILURES = {"rti unable to save", "federate reported failure",
       "federate resigned", "rti detected failure", "time cannot be honored", "aborted"};
 
@@ -453,6 +489,11 @@ class TimeScenarioTest {
         case "failed" -> lrc.federateSaveComplete(ServiceMethod.federateSaveNotComplete, false);
         case "abort" -> lrc.abortFederationSave();
         case "query" -> lrc.queryFederationSaveStatus();
+        case "restore" -> lrc.requestFederationRestore(words[1]);
+        case "restored" -> lrc.federateRestoreComplete(ServiceMethod.federateRestoreComplete, true);
+        case "unrestored" -> lrc.federateRestoreComplete(ServiceMethod.federateRestoreNotComplete, false);
+        case "rabort" -> lrc.abortFederationRestore();
+        case "rquery" -> lrc.queryFederationRestoreStatus();
         case "galt" -> lines.add("galt " + federation.show(time.query(ServiceMethod.queryGALT)));
         case "lits" -> lines.add("lits " + federation.show(time.query(ServiceMethod.queryLITS)));
         case "time" -> lines.add("time " + federation.show(time.queryLogicalTime()));
@@ -500,6 +541,22 @@ class TimeScenarioTest {
         return "not saved " + SAVE_FAILURES[(Integer) a[0]];
       } else if (m == CallbackMethod.federationSaveStatusResponse_FHSSPX_Native) {
         return "status " + ((List<?>) a[0]).stream().map(e -> "" + ((FederateSaveStatus) e).status())
+            .collect(java.util.stream.Collectors.joining("/"));
+      } else if (m == CallbackMethod.requestFederationRestoreSucceeded_S_Native) {
+        return "restore requested " + a[0];
+      } else if (m == CallbackMethod.requestFederationRestoreFailed_S_Native) {
+        return "restore refused " + a[0];
+      } else if (m == CallbackMethod.federationRestoreBegun_Native) {
+        return "restore begun";
+      } else if (m == CallbackMethod.initiateFederateRestore_S_S_FH_Native) {
+        return "restore " + a[0] + " as " + a[1] + "(" + a[2] + ")";
+      } else if (m == CallbackMethod.federationRestored_Native) {
+        return "restored";
+      } else if (m == CallbackMethod.federationNotRestored_RFR_Native) {
+        return "not restored " + RESTORE_FAILURES[(Integer) a[0]];
+      } else if (m == CallbackMethod.federationRestoreStatusResponse_FRSX_Native) {
+        return "rstatus " + ((List<?>) a[0]).stream().map(e -> (FederateRestoreStatus) e)
+            .map(e -> e.preRestoreHandle() + ">" + e.postRestoreHandle() + ":" + e.status())
             .collect(java.util.stream.Collectors.joining("/"));
       } else if (m == CallbackMethod.requestRetraction_MRH_Native) {
         return "retraction";

@@ -59,7 +59,7 @@ class MessageCodecTest {
       "ObjectMessages.Reflect.time", "ObjectMessages.Reflect.retraction", "ObjectMessages.Reflect.regions",
       "ObjectMessages.SendInteraction.time", "ObjectMessages.SendInteraction.retraction",
       "ObjectMessages.SendInteraction.regions", "ObjectMessages.Receive.regions",
-      "SaveMessages.RequestSave.time", "SaveMessages.InitiateSave.time",
+      "SaveMessages.RequestSave.time", "SaveMessages.InitiateSave.time", "SaveMessages.SaveComplete.state",
       "DeclarationMessages.SubscribeInteractionClass.regions",
       "DeclarationMessages.UnsubscribeInteractionClass.regions", "DeclarationMessages.SubscribeObjectClass.regions",
       "DeclarationMessages.UnsubscribeObjectClass.regions", "ObjectMessages.Register.regions",

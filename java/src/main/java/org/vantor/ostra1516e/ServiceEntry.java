@@ -99,6 +99,11 @@ final class ServiceEntry {
       case federateSaveNotComplete: lrc.federateSaveComplete(s, false); return null;
       case abortFederationSave: lrc.abortFederationSave(); return null;
       case queryFederationSaveStatus: lrc.queryFederationSaveStatus(); return null;
+      case requestFederationRestore_S: lrc.requestFederationRestore((String) a[0]); return null;
+      case federateRestoreComplete: lrc.federateRestoreComplete(s, true); return null;
+      case federateRestoreNotComplete: lrc.federateRestoreComplete(s, false); return null;
+      case abortFederationRestore: lrc.abortFederationRestore(); return null;
+      case queryFederationRestoreStatus: lrc.queryFederationRestoreStatus(); return null;
       case publishObjectClassAttributes_OCH_AHS:
         objects.publishObjectClassAttributes((Integer) a[0], (int[]) a[1]); return null;
       case unpublishObjectClass_OCH: objects.unpublishObjectClass(s, (Integer) a[0], null); return null;
@@ -267,7 +272,7 @@ final class ServiceEntry {
       case enableCallbacks: lrc.enableCallbacks(); return null;
       case disableCallbacks: lrc.disableCallbacks(); return null;
       case getTimeFactory: return lrc.getTimeFactory();
-      default: return lrc.unavailable(s);
+      default: throw new RTIinternalError(s.serviceName() + ": no component service carries it");
     }
   }
 }

@@ -45,6 +45,11 @@ final class Advisories {
     }
   }
 
+  void clear() {
+    relevantClasses.clear();
+    relevantInteractions.clear();
+  }
+
   void forget(Member member) {
     relevantClasses.remove(member.handle);
     relevantInteractions.remove(member.handle);

@@ -60,6 +60,7 @@ final class Federation {
   private final Regions regions = new Regions(this);
   private final Advisories advisories = new Advisories(this);
   private final Saves saves = new Saves(this);
+  private final Restores restores = new Restores(this);
   private final TimeManagement time;
   private int privilegeToDelete;
   private int[] attributeTransportations;
@@ -152,6 +153,34 @@ final class Federation {
     return members.size();
   }
 
+  /** clearForRestore empties the federation's state, to be filled from a save of it made with model. */
+  void clearForRestore(FomModel saved) {
+    model = saved;
+    members.clear();
+    membersByName.clear();
+    membersBySession.clear();
+    syncPoints.clear();
+    objects.clear();
+    regions.clear();
+    advisories.clear();
+    time.clear();
+    routes.invalidate();
+  }
+
+  /** bind gives a restored member the session of the joined federate that takes its place. */
+  void bind(Member member, Session session) {
+    member.session = session;
+    membersBySession.put(session, member);
+  }
+
+  Restores restores() {
+    return restores;
+  }
+
+  FederationEngine engine() {
+    return engine;
+  }
+
   /** adopt takes a member read from a save file, which has no session until a restore gives it one. */
   void adopt(Member member) {
     members.put(member.handle, member);
@@ -228,6 +257,11 @@ final class Federation {
     if (saves.inProgress()) {
       reply.accept(new Reply.Refused("SaveInProgress", "federation execution " + name + " is saving "
           + saves.label() + "; join when the save has ended"));
+      return;
+    }
+    if (restores.inProgress()) {
+      reply.accept(new Reply.Refused("RestoreInProgress", "federation execution " + name + " is being restored;"
+          + " join when the restore has ended"));
       return;
     }
     if (m.federateName() != null && membersByName.containsKey(m.federateName())) {
@@ -324,6 +358,7 @@ final class Federation {
     advisories.refreshAll();
     time.forget(member);
     saves.left(member, lost);
+    restores.left(member, lost);
     saves.timeMoved();
     time.grant();
     for (SyncPoint point : new ArrayList<>(syncPoints.values())) {
@@ -387,6 +422,14 @@ final class Federation {
       saves.abort(reply);
     } else if (message instanceof SaveMessages.QuerySaveStatus) {
       saves.query(member);
+    } else if (message instanceof SaveMessages.RequestRestore m) {
+      restores.request(member, m, reply);
+    } else if (message instanceof SaveMessages.RestoreComplete m) {
+      restores.complete(member, m);
+    } else if (message instanceof SaveMessages.AbortRestore) {
+      restores.abort(reply);
+    } else if (message instanceof SaveMessages.QueryRestoreStatus) {
+      restores.query(member);
     } else if (message instanceof OwnershipMessages.Divest m) {
       ownership.divest(member, m, reply);
     } else if (message instanceof OwnershipMessages.Acquire m) {

@@ -42,6 +42,13 @@ final class ObjectManagement {
     this.federation = federation;
   }
 
+  void clear() {
+    instances.clear();
+    instancesByName.clear();
+    updatedWithin.clear();
+    nextInstance = 1;
+  }
+
   /** adopt takes an instance read from a save file. */
   void adopt(Instance instance) {
     instances.put(instance.handle, instance);

@@ -117,6 +117,15 @@ final class Regions {
     return regions.get(handle);
   }
 
+  void clear() {
+    regions.clear();
+    overlaps.clear();
+    moved.clear();
+    all.clear();
+    indexes.clear();
+    nextRegion = 1;
+  }
+
   /** byHandle is every region; not to be changed. */
   Map<Integer, Region> byHandle() {
     return regions;

@@ -47,7 +47,8 @@ import org.vantor.ostra1516e.wire.RetractionHandle;
  *       and whether strict, request kind and time, granted with an Available request,
  *       arrivals counted, earliest grant and whether strict; held time-stamp-order and
  *       receive-order messages: time, arrival, event, retraction handle; retractable
- *       messages: serial, time, handle, receivers);
+ *       messages: serial, time, handle, receivers); then what its component handed to the
+ *       save (bytes of the component's own format);
  *   <li>the synchronization points: label, tag, whole federation, members, waiting, failed;
  *   <li>the object instances: the next handle; each: handle, name, class, registrant;
  *       owners (attribute, member); divesting (attribute, tag); acquirers (attribute, then
@@ -121,6 +122,7 @@ final class SaveFile {
     o.i32(federation.memberCount());
     for (Member m : federation.members()) {
       member(o, m);
+      o.bytes(saves.stateOf(m.handle));
     }
 
     o.i32(federation.syncPoints.size());
@@ -363,6 +365,20 @@ final class SaveFile {
 
   /** decode rebuilds a federation from a save file's bytes; where names the file in messages. */
   static Federation decode(FederationEngine engine, byte[] bytes, String where) throws SaveFileException {
+    return fill(null, engine, body(bytes, where));
+  }
+
+  /**
+   * restoreInto replaces the state of a live federation with the one saved in bytes (decode
+   * them first: this checks them again, but a failure now would leave the federation
+   * emptied). Its members come back without sessions: the caller binds them.
+   */
+  static void restoreInto(Federation target, byte[] bytes, String where) throws SaveFileException {
+    fill(target, null, body(bytes, where));
+  }
+
+  /** body checks the file's header and checksum and returns a reader of its body. */
+  private static In body(byte[] bytes, String where) throws SaveFileException {
     if (bytes.length < HEADER + 4 || !java.util.Arrays.equals(bytes, 0, MAGIC.length, MAGIC, 0, MAGIC.length)) {
       throw new SaveFileException(where + " is not a federation save file (it does not begin with OSTRASAV)");
     }
@@ -384,19 +400,23 @@ final class SaveFile {
     if ((int) crc.getValue() != trailer.i32()) {
       throw new SaveFileException(where + " is damaged: its checksum does not match its contents");
     }
-    In in = new In(where, bytes, HEADER, HEADER + (int) length);
+    return new In(where, bytes, HEADER, HEADER + (int) length);
+  }
+
+  /** fill reads the body into target (emptied first), or into a new federation of engine when target is null. */
+  private static Federation fill(Federation target, FederationEngine engine, In in) throws SaveFileException {
     try {
-      Federation federation = body(engine, in);
+      Federation federation = fillChecked(target, engine, in);
       if (in.pos != in.end) {
         throw in.fail((in.end - in.pos) + " bytes after the last region");
       }
       return federation;
     } catch (RuntimeException e) {
-      throw new SaveFileException(where + " holds a state that cannot be restored (" + e + ") near byte " + in.pos);
+      throw new SaveFileException(in.where + " holds a state that cannot be restored (" + e + ") near byte " + in.pos);
     }
   }
 
-  private static Federation body(FederationEngine engine, In in) throws SaveFileException {
+  private static Federation fillChecked(Federation target, FederationEngine engine, In in) throws SaveFileException {
     String name = in.string();
     String timeImplementation = in.string();
     String label = in.string();
@@ -404,19 +424,33 @@ final class SaveFile {
     if (!(in.message() instanceof FederationMessages.ModelExtended model)) {
       throw in.fail("the model is not where it belongs");
     }
-    Federation federation = new Federation(engine, name, timeImplementation, model.model());
-    federation.saves().restoredAs(label, time);
+    Federation federation;
+    if (target == null) {
+      federation = new Federation(engine, name, timeImplementation, model.model());
+    } else {
+      if (!target.name().equals(name) || !target.timeImplementation().equals(timeImplementation)) {
+        throw in.fail("a save of federation " + name + " (" + timeImplementation + "), not of " + target.name());
+      }
+      federation = target;
+      federation.clearForRestore(model.model());
+    }
     federation.nextFederate = in.i32();
     federation.automaticResign = in.i32();
 
     Map<Integer, Member> members = new LinkedHashMap<>();
+    Map<Integer, byte[]> states = new java.util.HashMap<>();
     Map<Member, List<Integer>> pendingReceivers = new LinkedHashMap<>();
     for (int n = in.count(); n > 0; n--) {
       Member m = member(in, federation, pendingReceivers);
-      if (members.put(m.handle, m) != null) {
-        throw in.fail("federate handle " + m.handle + " twice");
+      if (members.put(m.handle, m) != null || m.handle <= 0 || m.handle >= federation.nextFederate) {
+        throw in.fail("federate handle " + m.handle + " twice or out of range");
+      }
+      byte[] state = in.bytesOrNull();
+      if (state != null) {
+        states.put(m.handle, state);
       }
     }
+    federation.saves().restoredAs(label, time, states);
     for (Member m : members.values()) {
       federation.adopt(m);
     }

@@ -30,6 +30,8 @@ final class Saves {
   private boolean waiting;
   /** Each member's status while a save is in progress (empty otherwise). */
   private final Map<Integer, Integer> statuses = new LinkedHashMap<>();
+  /** What each member's component handed to the save in progress, or to the save this federation was read from. */
+  private final Map<Integer, byte[]> states = new java.util.HashMap<>();
   private boolean failed;
 
   Saves(Federation federation) {
@@ -41,10 +43,17 @@ final class Saves {
     return !statuses.isEmpty();
   }
 
-  /** restoredAs takes the label and time of the save a federation was read from. */
-  void restoredAs(String label, byte[] time) {
+  /** restoredAs takes the label, time and members' states of the save a federation was read from. */
+  void restoredAs(String label, byte[] time, Map<Integer, byte[]> states) {
     this.label = label;
     this.time = time;
+    this.states.clear();
+    this.states.putAll(states);
+  }
+
+  /** stateOf is what member's component handed to the save (null if nothing). */
+  byte[] stateOf(int member) {
+    return states.get(member);
   }
 
   String label() {
@@ -56,6 +65,10 @@ final class Saves {
   }
 
   void request(Member member, SaveMessages.RequestSave m, Consumer<Reply> reply) {
+    if (federation.restores().inProgress()) {
+      reply.accept(new Reply.Refused("RestoreInProgress", "the federation is being restored; save when it has been"));
+      return;
+    }
     if (inProgress()) {
       reply.accept(new Reply.Refused("SaveInProgress", "the federation is saving " + label
           + "; a new save may be asked for when it ends"));
@@ -96,6 +109,7 @@ final class Saves {
   private void begin() {
     waiting = false;
     failed = false;
+    states.clear();
     SaveMessages.InitiateSave initiate = new SaveMessages.InitiateSave(label, time);
     for (Member member : federation.members()) {
       statuses.put(member.handle, SaveMessages.FEDERATE_INSTRUCTED_TO_SAVE);
@@ -115,7 +129,10 @@ final class Saves {
     if (statuses.replace(member.handle, SaveMessages.FEDERATE_WAITING_FOR_FEDERATION_TO_SAVE) == null) {
       return;
     }
-    failed |= !m.success();
+    failed |= !m.success() || m.state() == null;
+    if (m.state() != null) {
+      states.put(member.handle, m.state());
+    }
     if (statuses.values().stream().allMatch(s -> s == SaveMessages.FEDERATE_WAITING_FOR_FEDERATION_TO_SAVE)) {
       finish();
     }

@@ -112,6 +112,11 @@ final class TimeManagement {
 
   private Sent lastSent;
 
+  /** clear forgets what refers to members, before a restore replaces them. */
+  void clear() {
+    lastSent = null;
+  }
+
   TimeManagement(Federation federation, TimeRepresentation times) {
     this.federation = federation;
     this.times = times;
@@ -410,7 +415,7 @@ final class TimeManagement {
   /** grant gives every grant the federation can give now, until no grant frees another. */
   void grant() {
     boolean progress = true;
-    while (progress && !federation.saves().inProgress()) {
+    while (progress && !federation.saves().inProgress() && !federation.restores().inProgress()) {
       progress = false;
       settle();
       for (Member member : federation.members()) {

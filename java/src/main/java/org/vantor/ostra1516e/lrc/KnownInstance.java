@@ -16,11 +16,11 @@ final class KnownInstance {
   final int handle;
   final String name;
   final int knownClass;
-  private final BitSet owned;
+  final BitSet owned;
   /** The attributes this federate has asked the owners for and not yet got, nor been refused. */
-  private final BitSet acquiring = new BitSet();
+  final BitSet acquiring = new BitSet();
   /** The order this federate updates attributes in, where changed (true: time-stamp order). */
-  private Map<Integer, Boolean> orders;
+  Map<Integer, Boolean> orders;
 
   KnownInstance(int handle, String name, int knownClass, BitSet owned) {
     this.handle = handle;

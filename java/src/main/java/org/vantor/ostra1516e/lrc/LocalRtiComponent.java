@@ -21,6 +21,8 @@ import hla.rti1516e.exceptions.InvalidResignAction;
 import hla.rti1516e.exceptions.NotConnected;
 import hla.rti1516e.exceptions.RTIexception;
 import hla.rti1516e.exceptions.RTIinternalError;
+import hla.rti1516e.exceptions.RestoreInProgress;
+import hla.rti1516e.exceptions.RestoreNotRequested;
 import hla.rti1516e.exceptions.SaveInProgress;
 import hla.rti1516e.exceptions.SaveNotInitiated;
 import hla.rti1516e.exceptions.UnsupportedCallbackModel;
@@ -48,6 +50,7 @@ import org.vantor.ostra1516e.transport.EventSink;
 import org.vantor.ostra1516e.transport.TcpTransport;
 import org.vantor.ostra1516e.transport.Transport;
 import org.vantor.ostra1516e.wire.CallbackMethod;
+import org.vantor.ostra1516e.wire.FederateRestoreStatus;
 import org.vantor.ostra1516e.wire.FederateSaveStatus;
 import org.vantor.ostra1516e.wire.ServiceMethod;
 import org.vantor.ostra1516e.wire.SupplementalInfo;
@@ -82,6 +85,7 @@ public final class LocalRtiComponent implements EventSink {
   private static final Set<ServiceMethod> NEEDS_JOIN = raising("FederateNotExecutionMember");
   private static final Set<ServiceMethod> NOT_FROM_CALLBACK = raising("CallNotAllowedFromWithinCallback");
   private static final Set<ServiceMethod> NOT_WHILE_SAVING = raising("SaveInProgress");
+  private static final Set<ServiceMethod> NOT_WHILE_RESTORING = raising("RestoreInProgress");
   /** What a federate may still call once its connection is lost: take its callbacks, and disconnect. */
   private static final Set<ServiceMethod> STILL_AFTER_LOSS = EnumSet.of(ServiceMethod.evokeCallback_D,
       ServiceMethod.evokeMultipleCallbacks_D_D, ServiceMethod.enableCallbacks, ServiceMethod.disableCallbacks,
@@ -195,17 +199,16 @@ public final class LocalRtiComponent implements EventSink {
       throw new SaveInProgress(service.serviceName() + ": the federation is saving " + saveLabel
           + "; call it again after federationSaved or federationNotSaved");
     }
+    if (restoreStatus != SaveMessages.NO_RESTORE_IN_PROGRESS && state != null
+        && NOT_WHILE_RESTORING.contains(service)) {
+      throw new RestoreInProgress(service.serviceName() + ": the federation is being restored; call it again after"
+          + " federationRestored or federationNotRestored");
+    }
     return state;
   }
 
   private boolean inCallback() {
     return deliveringThread == Thread.currentThread();
-  }
-
-  /** unavailable refuses a service of a group that this release does not carry yet. */
-  public Object unavailable(ServiceMethod service) throws RTIexception {
-    check(service);
-    throw new RTIinternalError(service.serviceName() + " is not available in this release");
   }
 
   Reply request(ServiceMethod service, Request request) throws RTIexception {
@@ -367,6 +370,7 @@ public final class LocalRtiComponent implements EventSink {
     connection = null;
     joined = null;
     saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
+    restoreStatus = SaveMessages.NO_RESTORE_IN_PROGRESS;
     callbacks.close();
     current.close();
   }
@@ -473,6 +477,7 @@ public final class LocalRtiComponent implements EventSink {
     expectDone(service, new FederationMessages.Resign(action));
     joined = null;
     saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
+    restoreStatus = SaveMessages.NO_RESTORE_IN_PROGRESS;
     objects.forget();
     regions.forget();
     callbacks.clear();
@@ -551,7 +556,7 @@ public final class LocalRtiComponent implements EventSink {
       }
       saveStatus = SaveMessages.FEDERATE_WAITING_FOR_FEDERATION_TO_SAVE;
     }
-    send(service, new SaveMessages.SaveComplete(success));
+    send(service, new SaveMessages.SaveComplete(success, success ? FederateState.capture(this) : null));
   }
 
   public void abortFederationSave() throws RTIexception {
@@ -564,6 +569,62 @@ public final class LocalRtiComponent implements EventSink {
     ServiceMethod service = ServiceMethod.queryFederationSaveStatus;
     check(service);
     send(service, new SaveMessages.QuerySaveStatus());
+  }
+
+  // ---- Restores ----
+
+  /** The federate's part in the federation's restore (a RestoreStatus number). */
+  private volatile int restoreStatus = SaveMessages.NO_RESTORE_IN_PROGRESS;
+
+  public void requestFederationRestore(String label) throws RTIexception {
+    ServiceMethod service = ServiceMethod.requestFederationRestore_S;
+    check(service);
+    expectDone(service, new SaveMessages.RequestRestore(label));
+  }
+
+  /** federateRestoreComplete reports the federate's own restore done (or, with success false, failed). */
+  public void federateRestoreComplete(ServiceMethod service, boolean success) throws RTIexception {
+    check(service);
+    synchronized (this) {
+      if (restoreStatus != SaveMessages.FEDERATE_RESTORING) {
+        throw new RestoreNotRequested(service.serviceName() + ": " + (restoreStatus
+            == SaveMessages.FEDERATE_WAITING_FOR_FEDERATION_TO_RESTORE ? "this federate already reported its restore"
+            : "no restore was initiated; wait for initiateFederateRestore"));
+      }
+      restoreStatus = SaveMessages.FEDERATE_WAITING_FOR_FEDERATION_TO_RESTORE;
+    }
+    send(service, new SaveMessages.RestoreComplete(success));
+  }
+
+  public void abortFederationRestore() throws RTIexception {
+    ServiceMethod service = ServiceMethod.abortFederationRestore;
+    check(service);
+    expectDone(service, new SaveMessages.AbortRestore());
+  }
+
+  public void queryFederationRestoreStatus() throws RTIexception {
+    ServiceMethod service = ServiceMethod.queryFederationRestoreStatus;
+    check(service);
+    send(service, new SaveMessages.QueryRestoreStatus());
+  }
+
+  /**
+   * restore makes this component the federate it was at the save: its name and handle, and
+   * the state it handed to the save. A state that does not read leaves the component as it
+   * was; the federate is then told to restore all the same, and should report failure.
+   */
+  private void restore(SaveMessages.InitiateRestore e) {
+    JoinState state = joined;
+    if (state == null) {
+      return;
+    }
+    joined = new JoinState(e.federate(), e.federateName(), state.federation, state.timeImplementation, state.model);
+    try {
+      FederateState.restore(this, e.state(), state.timeImplementation);
+    } catch (org.vantor.ostra1516e.wire.WireFormatException failure) {
+      System.err.println("federate " + e.federateName() + ": its saved state does not read (" + failure.getMessage()
+          + "); it keeps the state it had");
+    }
   }
 
   /** setAdvisorySwitch carries out one of the eight enable/disable advisory switch services. */
@@ -705,6 +766,7 @@ public final class LocalRtiComponent implements EventSink {
           : new Callback(CallbackMethod.initiateFederateSave_S_LT_Native, e.label(), e.time()));
     } else if (event instanceof SaveMessages.Saved e) {
       saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
+    restoreStatus = SaveMessages.NO_RESTORE_IN_PROGRESS;
       queue.add(e.success() ? new Callback(CallbackMethod.federationSaved_Native)
           : new Callback(CallbackMethod.federationNotSaved_SFR_Native, e.reason()));
     } else if (event instanceof SaveMessages.SaveStatus e) {
@@ -713,6 +775,27 @@ public final class LocalRtiComponent implements EventSink {
         statuses.add(new FederateSaveStatus(e.pairs()[i], e.pairs()[i + 1]));
       }
       queue.add(new Callback(CallbackMethod.federationSaveStatusResponse_FHSSPX_Native, statuses));
+    } else if (event instanceof SaveMessages.RestoreRequested e) {
+      queue.add(new Callback(e.success() ? CallbackMethod.requestFederationRestoreSucceeded_S_Native
+          : CallbackMethod.requestFederationRestoreFailed_S_Native, e.label()));
+    } else if (event instanceof SaveMessages.RestoreBegun) {
+      restoreStatus = SaveMessages.FEDERATE_PREPARED_TO_RESTORE;
+      queue.add(new Callback(CallbackMethod.federationRestoreBegun_Native));
+    } else if (event instanceof SaveMessages.InitiateRestore e) {
+      restore(e);
+      restoreStatus = SaveMessages.FEDERATE_RESTORING;
+      queue.add(new Callback(CallbackMethod.initiateFederateRestore_S_S_FH_Native, e.label(), e.federateName(),
+          e.federate()));
+    } else if (event instanceof SaveMessages.Restored e) {
+      restoreStatus = SaveMessages.NO_RESTORE_IN_PROGRESS;
+      queue.add(e.success() ? new Callback(CallbackMethod.federationRestored_Native)
+          : new Callback(CallbackMethod.federationNotRestored_RFR_Native, e.reason()));
+    } else if (event instanceof SaveMessages.RestoreStatus e) {
+      List<FederateRestoreStatus> statuses = new ArrayList<>();
+      for (int i = 0; i + 2 < e.triples().length; i += 3) {
+        statuses.add(new FederateRestoreStatus(e.triples()[i], e.triples()[i + 1], e.triples()[i + 2]));
+      }
+      queue.add(new Callback(CallbackMethod.federationRestoreStatusResponse_FRSX_Native, statuses));
     } else if (event instanceof SyncMessages.Synchronized e) {
       queue.add(new Callback(CallbackMethod.federationSynchronized_S_FHS_Native, e.label(), e.failed()));
     } else if (event instanceof FederationMessages.ModelExtended e) {
@@ -734,6 +817,7 @@ public final class LocalRtiComponent implements EventSink {
     lostReason = reason;
     joined = null;
     saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
+    restoreStatus = SaveMessages.NO_RESTORE_IN_PROGRESS;
     callbacks.add(new Callback(CallbackMethod.connectionLost_S_Native, reason));
   }
 

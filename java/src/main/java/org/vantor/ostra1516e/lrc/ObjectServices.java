@@ -52,16 +52,16 @@ public final class ObjectServices {
 
   private final LocalRtiComponent lrc;
 
-  private final Map<Integer, BitSet> published = new ConcurrentHashMap<>();
-  private final Set<Integer> publishedInteractions = ConcurrentHashMap.newKeySet();
+  final Map<Integer, BitSet> published = new ConcurrentHashMap<>();
+  final Set<Integer> publishedInteractions = ConcurrentHashMap.newKeySet();
   /** Update rate designator of each subscribed object class (empty for none). */
-  private final Map<Integer, String> subscriptionRates = new ConcurrentHashMap<>();
-  private final Map<Integer, KnownInstance> known = new ConcurrentHashMap<>();
-  private final Map<String, KnownInstance> knownByName = new ConcurrentHashMap<>();
-  private final Set<String> reservedNames = ConcurrentHashMap.newKeySet();
-  private final AtomicInteger serials = new AtomicInteger();
+  final Map<Integer, String> subscriptionRates = new ConcurrentHashMap<>();
+  final Map<Integer, KnownInstance> known = new ConcurrentHashMap<>();
+  final Map<String, KnownInstance> knownByName = new ConcurrentHashMap<>();
+  final Set<String> reservedNames = ConcurrentHashMap.newKeySet();
+  final AtomicInteger serials = new AtomicInteger();
   /** The order this federate sends each interaction class in, where changed (true: time-stamp order). */
-  private final Map<Integer, Boolean> interactionOrders = new ConcurrentHashMap<>();
+  final Map<Integer, Boolean> interactionOrders = new ConcurrentHashMap<>();
 
   ObjectServices(LocalRtiComponent lrc) {
     this.lrc = lrc;

@@ -26,7 +26,7 @@ import org.vantor.ostra1516e.wire.ServiceMethod;
  */
 public final class RegionServices {
   /** A region of this federate: bounds as set, lower and upper of each dimension in turn, dimensions ascending. */
-  private static final class Region {
+  static final class Region {
     final int[] dimensions;
     final long[] bounds;
 
@@ -41,9 +41,9 @@ public final class RegionServices {
   }
 
   private final LocalRtiComponent lrc;
-  private final Map<Integer, Region> regions = new ConcurrentHashMap<>();
+  final Map<Integer, Region> regions = new ConcurrentHashMap<>();
   /** What each region is in use for (subscriptions, update associations), by region. */
-  private final Map<Integer, Set<String>> uses = new ConcurrentHashMap<>();
+  final Map<Integer, Set<String>> uses = new ConcurrentHashMap<>();
 
   RegionServices(LocalRtiComponent lrc) {
     this.lrc = lrc;

@@ -35,7 +35,7 @@ public final class Switches {
     }
   }
 
-  private final boolean[] on = new boolean[Advisory.values().length];
+  final boolean[] on = new boolean[Advisory.values().length];
 
   public synchronized boolean isOn(Advisory advisory) {
     return on[advisory.ordinal()];

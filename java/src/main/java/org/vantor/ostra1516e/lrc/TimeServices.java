@@ -37,24 +37,24 @@ import org.vantor.ostra1516e.wire.ServiceMethod;
  */
 public final class TimeServices {
   private final LocalRtiComponent lrc;
-  private TimeRepresentation times = TimeRepresentation.named(TimeRepresentation.FLOAT);
-  private boolean regulating;
-  private boolean regulationPending;
-  private boolean constrained;
-  private boolean constrainedPending;
-  private boolean asynchronous;
-  private boolean advancing;
-  private boolean grantedAvailable;
-  private long time;
-  private long requested;
-  private int requestKind;
-  private byte[] lookahead;
+  TimeRepresentation times = TimeRepresentation.named(TimeRepresentation.FLOAT);
+  boolean regulating;
+  boolean regulationPending;
+  boolean constrained;
+  boolean constrainedPending;
+  boolean asynchronous;
+  boolean advancing;
+  boolean grantedAvailable;
+  long time;
+  long requested;
+  int requestKind;
+  byte[] lookahead;
   /** The greatest bound this federate gave so far; what it may send never falls below it. */
-  private Bound promise = Bound.NONE;
+  Bound promise = Bound.NONE;
   /** The time-stamp-order messages this federate may still retract, by serial. */
-  private final Map<Integer, Retractable> retractable = new HashMap<>();
+  final Map<Integer, Retractable> retractable = new HashMap<>();
 
-  private record Retractable(long time, boolean deletion) {}
+  record Retractable(long time, boolean deletion) {}
 
   TimeServices(LocalRtiComponent lrc) {
     this.lrc = lrc;
