@@ -35,7 +35,9 @@
 //
 // Both federates use HLA_EVOKED: each waits for its callbacks in evokeCallback, on its main
 // thread. Options: --updates=N (200000), --round-trips=N (20000),
-// --steps=N (20000), --repetitions=N (5), --frozen-seconds=N (3; 0 skips it).
+// --steps=N (20000), --repetitions=N (5), --frozen-seconds=N (3; 0 skips it), --page=1 (the
+// server also serves its monitoring page, open in a headless Chromium for the whole run, to
+// compare with a run without it).
 #include <RTI/NullFederateAmbassador.h>
 #include <RTI/RTI1516.h>
 #include <RTI/time/HLAinteger64Interval.h>
@@ -57,6 +59,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -80,6 +83,7 @@ long roundTripCount = 20000;
 long stepCount = 20000;
 long repetitions = 5;
 long frozenSeconds = 3;
+long withPage = 0;
 constexpr size_t kSizes[] = {100, 1024};
 constexpr size_t kTagSize = 8;
 
@@ -598,16 +602,34 @@ Results runFederation(std::string const& self, bool bundling) {
   close(logFd);
   std::vector<std::string> server = {OSTRA_JAVA_EXECUTABLE, "-cp", OSTRA_JAR,
                                      "org.vantor.ostra1516e.server.FederationServer", "--port", "0"};
+  if (withPage) {
+    server.insert(server.end(), {"--http", "0"});
+  }
   Child serverProcess = Child::spawn(server, logName);
-  std::string port;
-  for (int i = 0; i < 300 && port.empty(); ++i) {
+  std::string port, page;
+  for (int i = 0; i < 300 && (port.empty() || (withPage && page.empty())); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::ifstream log(logName);
     std::string line;
     while (std::getline(log, line)) {
       size_t const at = line.find("listening on ");
       if (at != std::string::npos) port = line.substr(line.rfind(':') + 1);
+      size_t const pageAt = line.find("monitoring page on ");
+      if (pageAt != std::string::npos) page = line.substr(pageAt + 19);
     }
+  }
+  // The page, open on the benchmark's federation in a headless Chromium for the whole run;
+  // timeout(1) runs it in a process group of its own and passes SIGTERM on to all of it.
+  Child browser;
+  char profile[] = "/tmp/server_bench_chromium_XXXXXX";
+  if (!page.empty()) {
+    if (mkdtemp(profile) == nullptr) std::exit(1);
+    browser = Child::spawn({"/usr/bin/timeout", "3600", "/usr/bin/chromium", "--headless", "--no-sandbox",
+                            "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+                            "--disable-component-update", "--disable-sync", "--log-level=3",
+                            std::string("--user-data-dir=") + profile,
+                            page + "#ServerBench"},
+                           "/dev/null");
   }
   if (port.empty()) {
     std::cerr << "server_bench: the federation server did not start (log: " << logName << ")\n";
@@ -630,6 +652,11 @@ Results runFederation(std::string const& self, bool bundling) {
 
   std::string senderOutput, receiverOutput, ignored;
   bool const ok = sender.finish(&senderOutput) & receiver.finish(&receiverOutput);
+  if (browser.pid > 0) {
+    kill(browser.pid, SIGTERM);
+    browser.finish(&ignored);
+    std::filesystem::remove_all(profile);
+  }
   kill(serverProcess.pid, SIGTERM);
   serverProcess.finish(&ignored);
   if (!ok) {
@@ -741,9 +768,10 @@ int main(int argc, char** argv) {
   takeOption(arguments, "--steps", &stepCount);
   takeOption(arguments, "--repetitions", &repetitions);
   takeOption(arguments, "--frozen-seconds", &frozenSeconds);
+  takeOption(arguments, "--page", &withPage);
   if (arguments.size() > 1 || updateCount < 10 || roundTripCount < 10 || stepCount < 10 || repetitions < 1) {
     std::cerr << "usage: server_bench [--updates=N] [--round-trips=N] [--steps=N] [--repetitions=N] "
-                 "[--frozen-seconds=N]\n";
+                 "[--frozen-seconds=N] [--page=1]\n";
     return 2;
   }
   setvbuf(stdout, nullptr, _IOLBF, 0);

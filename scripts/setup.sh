@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   junit5
   clang libclang-rt-14-dev
+  chromium
 )
 
 missing=()

@@ -243,6 +243,11 @@ final class Federation {
     mailbox.post(task);
   }
 
+  /** queued is the number of messages waiting in the federation's mailbox; any thread may ask. */
+  int queued() {
+    return mailbox.queued();
+  }
+
   // ---- Federation management ----
 
   void join(Session session, FederationMessages.Join m, Consumer<Reply> reply) {

@@ -1,6 +1,7 @@
 package org.vantor.ostra1516e.engine;
 
 import java.nio.file.Path;
+import java.time.Duration;
 import java.util.ArrayList;
 import java.util.Comparator;
 import java.util.List;
@@ -28,6 +29,7 @@ public final class FederationEngine {
       new ConcurrentHashMap<>();
   private final int mailboxLimit;
   private final Path saveDirectory;
+  private final Snapshots snapshots = new Snapshots();
 
   /**
    * FederationEngine holds federations whose mailboxes take at most mailboxLimit messages
@@ -70,8 +72,35 @@ public final class FederationEngine {
     return mailboxLimit;
   }
 
+  /** openSession opens the engine's side of a component in this process. */
   public Session openSession(Consumer<Event> events) {
-    return new Session(this, events);
+    return openSession(events, "in-process");
+  }
+
+  /** openSession opens the engine's side of a component at host (its peer address, for a server). */
+  public Session openSession(Consumer<Event> events, String host) {
+    return new Session(this, events, host);
+  }
+
+  /**
+   * snapshots describes every federation execution, sorted by name, each as its own task
+   * saw it; one that does not answer within timeout shows as busy. The federations' work
+   * never waits for the caller.
+   */
+  public List<Snapshots.FederationView> snapshots(Duration timeout) {
+    List<Federation> all = new ArrayList<>(executions.values());
+    all.sort(Comparator.comparing(Federation::name));
+    return snapshots.take(all, timeout, this::execution);
+  }
+
+  /** snapshot describes one federation execution as {@link #snapshots} does; null when none has that name. */
+  public Snapshots.FederationView snapshot(String name, Duration timeout) {
+    Federation execution = executions.get(name);
+    if (execution == null) {
+      return null;
+    }
+    List<Snapshots.FederationView> taken = snapshots.take(List.of(execution), timeout, this::execution);
+    return taken.isEmpty() ? null : taken.get(0);
   }
 
   void create(FederationMessages.Create m, Consumer<Reply> reply) {

@@ -65,6 +65,11 @@ final class Mailbox {
     }
   }
 
+  /** queued is the number of tasks waiting or running, as last seen. */
+  int queued() {
+    return queued.get();
+  }
+
   /**
    * awaitRoom waits until the mailbox holds fewer than limit tasks. Some thread is draining
    * while it is that full; the timed wait only guards against a missed signal.

@@ -47,6 +47,14 @@ final class Member {
   /** The member's time: set at join from the federation's representation. */
   TimeManagement.TimeState time;
 
+  /** When the member joined, in milliseconds since the epoch. */
+  final long since = System.currentTimeMillis();
+  /** What the engine routed from and to this member, counted where it routes. */
+  long updatesSent;
+  long interactionsSent;
+  long reflectionsReceived;
+  long interactionsReceived;
+
   /** Subscription is what a member subscribes of one object class. */
   static final class Subscription {
     final BitSet attributes = new BitSet();
@@ -67,6 +75,11 @@ final class Member {
 
   void send(Event event) {
     session.deliver(event);
+  }
+
+  /** host is where the member's connection comes from; empty for one read from a save file. */
+  String host() {
+    return session != null ? session.host() : "";
   }
 
   boolean publishes(int objectClass) {

@@ -261,6 +261,7 @@ final class ObjectManagement {
     if (instance == null) {
       return;  // deleted while the update was on its way
     }
+    sender.updatesSent++;
     HandleValues values = m.values();
     int[] picked = new int[values.size()];
     boolean timeStampOrder = m.sentOrder() == TIMESTAMP;
@@ -287,6 +288,7 @@ final class ObjectManagement {
         federation.advisories().refreshInstance(instance);
       }
       HandleValues reflected = values.select(picked, count);
+      member.reflectionsReceived++;
       int producer = member.conveyProducingFederate ? sender.handle : 0;
       int[] regions = member.conveyRegionDesignatorSets ? sentRegions(member, knownClass, instance, reflected) : null;
       boolean held = timeStampOrder && member.time.constrained;
@@ -361,6 +363,7 @@ final class ObjectManagement {
     Integer changed = sender.interactionTransportation.get(m.interactionClass());
     int transportation = changed != null ? changed : federation.transportationNumber(
         federation.model().interactionTransportation(m.interactionClass()).orElse(""));
+    sender.interactionsSent++;
     for (Routes.InteractionRoute route : federation.routes().forInteractionClass(m.interactionClass())) {
       Member member = route.member();
       if (member == sender || !member.interactionsEverywhere.contains(route.receivedClass())
@@ -374,6 +377,7 @@ final class ObjectManagement {
         }
       }
       boolean held = timeStampOrder && member.time.constrained;
+      member.interactionsReceived++;
       federation.time().deliver(member, new ObjectMessages.Receive(route.receivedClass(),
           parameters.select(picked, count), m.tag(), m.sentOrder(), held ? TIMESTAMP : RECEIVE, transportation,
           m.time(), member.conveyProducingFederate ? sender.handle : 0, m.retraction(),

@@ -16,13 +16,20 @@ import org.vantor.ostra1516e.message.Reply;
 public final class Session {
   private final FederationEngine engine;
   private final Consumer<Event> events;
+  /** Where the component is: its peer address, or "in-process". */
+  private final String host;
   /** The federation this session's federate joined, set and cleared by that federation's tasks. */
   private volatile Federation federation;
   private volatile boolean closed;
 
-  Session(FederationEngine engine, Consumer<Event> events) {
+  Session(FederationEngine engine, Consumer<Event> events, String host) {
     this.engine = engine;
     this.events = events;
+    this.host = host;
+  }
+
+  String host() {
+    return host;
   }
 
   /**

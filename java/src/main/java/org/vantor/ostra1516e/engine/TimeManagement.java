@@ -141,7 +141,7 @@ final class TimeManagement {
     return TimeMessages.byNextMessage(state.request) ? Math.min(state.requested, heldMin(state)) : state.requested;
   }
 
-  private Bound bound(TimeState state) {
+  Bound bound(TimeState state) {
     Bound after = Bound.after(times, state.earliest, state.lookahead, state.available());
     if (state.earliestStrict && !after.strict()) {
       after = new Bound(after.time(), true);  // granted only beyond earliest, it sends only beyond this
@@ -152,9 +152,10 @@ final class TimeManagement {
   /**
    * settle works out every regulating member's earliest grant. A member waiting for its
    * next message can be granted as early as its GALT; the values only fall, so repeating
-   * until none changes ends after at most one round per member.
+   * until none changes ends after at most one round per member. Those who read many
+   * members' bounds at once settle once and read them with the ...Settled forms.
    */
-  private void settle() {
+  void settle() {
     List<TimeState> regulators = new ArrayList<>();
     boolean propagates = false;
     for (Member member : federation.members()) {
@@ -201,7 +202,7 @@ final class TimeManagement {
     return galtSettled(member);
   }
 
-  private Bound galtSettled(Member member) {
+  Bound galtSettled(Member member) {
     Bound least = null;
     for (Member other : federation.members()) {
       if (other != member && other.time.regulating) {
@@ -222,7 +223,12 @@ final class TimeManagement {
 
   /** lits is the least time stamp member may still receive: GALT or its earliest held message. */
   Long lits(Member member) {
-    Bound galt = galt(member);
+    settle();
+    return litsSettled(member);
+  }
+
+  Long litsSettled(Member member) {
+    Bound galt = galtSettled(member);
     if (member.time.held.isEmpty()) {
       return galt == null ? null : galt.time();
     }

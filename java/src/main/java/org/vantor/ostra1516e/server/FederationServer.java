@@ -36,7 +36,7 @@ import org.vantor.ostra1516e.wire.RetractionHandle;
  *
  * <pre>
  *   ostra-rti [--port N] [--bind ADDRESS] [--heartbeat-interval MS] [--heartbeat-timeout MS]
- *             [--max-frame BYTES] [--save-dir DIR]
+ *             [--max-frame BYTES] [--save-dir DIR] [--http PORT]
  * </pre>
  *
  * <p>Thread-safety: start and close from one thread; connections run on their own threads.
@@ -46,10 +46,23 @@ public final class FederationServer implements AutoCloseable {
 
   /** Options are the server's settings, from its command line. */
   public record Options(String bind, int port, int heartbeatMillis, int timeoutMillis, int maxFrame,
-      Path saveDirectory) {
+      Path saveDirectory, int httpPort) {
+    /** httpPort when the monitoring page is not served. */
+    public static final int NO_HTTP = -1;
+
     /** Options with the default save directory. */
     public Options(String bind, int port, int heartbeatMillis, int timeoutMillis, int maxFrame) {
       this(bind, port, heartbeatMillis, timeoutMillis, maxFrame, FederationEngine.defaultSaveDirectory());
+    }
+
+    /** Options without the monitoring page. */
+    public Options(String bind, int port, int heartbeatMillis, int timeoutMillis, int maxFrame, Path saveDirectory) {
+      this(bind, port, heartbeatMillis, timeoutMillis, maxFrame, saveDirectory, NO_HTTP);
+    }
+
+    /** withHttp is these options with the monitoring page on port (0: a free one). */
+    public Options withHttp(int port) {
+      return new Options(bind, this.port, heartbeatMillis, timeoutMillis, maxFrame, saveDirectory, port);
     }
 
     static final String USAGE = String.join("\n",
@@ -66,6 +79,8 @@ public final class FederationServer implements AutoCloseable {
             + MessageCodec.DEFAULT_MAX_FRAME_LENGTH + ")",
         "  --save-dir DIR            where federation saves are kept, a directory per federation (default",
         "                            ~/.ostra1516e/saves)",
+        "  --http PORT               serve a read-only monitoring page and its JSON API on this port, on",
+        "                            the same address as federates (default: not served; 0 picks a free one)",
         "  --help                    this text");
 
     public static Options defaults() {
@@ -88,17 +103,18 @@ public final class FederationServer implements AutoCloseable {
         String value = args[++i];
         switch (option) {
           case "--port" -> o = new Options(o.bind, number(option, value, 0, 65535), o.heartbeatMillis,
-              o.timeoutMillis, o.maxFrame, o.saveDirectory);
+              o.timeoutMillis, o.maxFrame, o.saveDirectory, o.httpPort);
           case "--bind" -> o = new Options(value, o.port, o.heartbeatMillis, o.timeoutMillis, o.maxFrame,
-              o.saveDirectory);
+              o.saveDirectory, o.httpPort);
           case "--heartbeat-interval" -> o = new Options(o.bind, o.port, number(option, value, 10, 3_600_000),
-              o.timeoutMillis, o.maxFrame, o.saveDirectory);
+              o.timeoutMillis, o.maxFrame, o.saveDirectory, o.httpPort);
           case "--heartbeat-timeout" -> o = new Options(o.bind, o.port, o.heartbeatMillis,
-              number(option, value, 20, 86_400_000), o.maxFrame, o.saveDirectory);
+              number(option, value, 20, 86_400_000), o.maxFrame, o.saveDirectory, o.httpPort);
           case "--max-frame" -> o = new Options(o.bind, o.port, o.heartbeatMillis, o.timeoutMillis,
-              number(option, value, 1 << 16, Integer.MAX_VALUE - 8), o.saveDirectory);
+              number(option, value, 1 << 16, Integer.MAX_VALUE - 8), o.saveDirectory, o.httpPort);
           case "--save-dir" -> o = new Options(o.bind, o.port, o.heartbeatMillis, o.timeoutMillis, o.maxFrame,
-              Path.of(value));
+              Path.of(value), o.httpPort);
+          case "--http" -> o = o.withHttp(number(option, value, 0, 65535));
           default -> throw new IllegalArgumentException("unknown option: " + option);
         }
       }
@@ -131,6 +147,7 @@ public final class FederationServer implements AutoCloseable {
   private final Set<Client> clients = ConcurrentHashMap.newKeySet();
   private final CountDownLatch stopped = new CountDownLatch(1);
   private ServerSocket listener;
+  private Monitor monitor;
   private volatile boolean closing;
 
   public FederationServer(Options options, PrintStream log) {
@@ -171,6 +188,18 @@ public final class FederationServer implements AutoCloseable {
     listener.setReuseAddress(true);
     listener.bind(new InetSocketAddress(InetAddress.getByName(options.bind()), options.port()));
     log("ostra-rti listening on " + address());
+    if (options.httpPort() != Options.NO_HTTP) {
+      try {
+        monitor = new Monitor(engine, options.bind(), options.httpPort());
+      } catch (IOException e) {
+        listener.close();
+        throw new IOException("cannot serve the monitoring page on port " + options.httpPort() + ": "
+            + e.getMessage(), e);
+      }
+      monitor.start();
+      String host = listener.getInetAddress().getHostAddress();
+      log("monitoring page on http://" + (host.contains(":") ? "[" + host + "]" : host) + ":" + monitor.port() + "/");
+    }
     Thread accepting = new Thread(this::accept, "ostra-rti-accept");
     accepting.setDaemon(true);
     accepting.start();
@@ -184,6 +213,11 @@ public final class FederationServer implements AutoCloseable {
 
   public int port() {
     return listener.getLocalPort();
+  }
+
+  /** httpPort is the port of the monitoring page, or {@link Options#NO_HTTP}. */
+  public int httpPort() {
+    return monitor != null ? monitor.port() : Options.NO_HTTP;
   }
 
   public void awaitStop() {
@@ -251,6 +285,9 @@ public final class FederationServer implements AutoCloseable {
     } catch (IOException ignored) {
       // stopping anyway
     }
+    if (monitor != null) {
+      monitor.stop();
+    }
     for (Client client : clients) {
       client.link.close(null);
     }
@@ -272,7 +309,7 @@ public final class FederationServer implements AutoCloseable {
 
     Client(FrameLink link) {
       this.link = link;
-      this.session = engine.openSession(this::event);
+      this.session = engine.openSession(this::event, link.peer());
     }
 
     private String who() {
