@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Sets everything up, builds the library and the examples, starts a federation server from
-# the build tree and runs the demo federation through it, each federate its own process.
-# Arguments go to the demo (the path of an object model module). The server is stopped
-# however this script ends; its log is shown only when something failed.
+# Sets everything up, builds what the demo needs (the two libraries, the RTI core's jar with
+# the federation server, and the example federates; no tests), starts a federation server
+# from the build tree and runs the demo federation through it, each federate its own
+# process. Arguments go to the demo (the path of an object model module). The server is
+# stopped however this script ends; its log is shown only when something failed.
+# scripts/test.sh later builds the rest of the same tree.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+"$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  --target=rti1516e64 --target=fedtime1516e64 --target=ostra1516e_jar \
+  --target=demo --target=publisher --target=subscriber --target=pubsub_pair --target=first_federate
 
 log=$(mktemp)
 server=

@@ -1,6 +1,7 @@
 #include "bridge/JavaVmHost.h"
 
 #include <dlfcn.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <atomic>
@@ -54,6 +55,54 @@ std::string switchOption(char const* variable, char const* option) {
   return std::getenv(variable) != nullptr ? option : "";
 }
 
+// Set, the machine handles signals as it would in a Java program: its own handlers for
+// SIGINT, SIGTERM, SIGHUP and SIGQUIT, and its fatal error report for every fault.
+char const kJvmSignals[] = "OSTRA_JVMSIGNALS";
+
+// ---- signals --------------------------------------------------------------------------
+//
+// A federate is a C++ program and should behave like one. Left to itself the machine
+// replaces the handlers of SIGINT, SIGTERM and SIGHUP (its own exit with status 128 + n
+// after running Java's shutdown hooks) and SIGQUIT (a thread dump), and turns a fault in
+// the federate's own code into a fatal error report (hs_err_pid<n>.log in the working
+// directory) and SIGABRT. So by default the machine gets "-Xrs", which leaves those four
+// signals to the federate, and the fault signals get endLikeTheDefault below. The machine
+// still claims the fault signals (it relies on them for null checks and safepoints), but
+// it passes a fault that is not its own to the handler installed before it was created.
+
+int const kFaultSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL};
+
+void setDefaultAction(int signal) {
+  struct sigaction fallback {};
+  fallback.sa_handler = SIG_DFL;
+  sigemptyset(&fallback.sa_mask);
+  sigaction(signal, &fallback, nullptr);
+}
+
+// Ends the process as if no handler had been there: the default action comes back, and
+// the faulting instruction runs again when the handler returns (so a core dump shows the
+// fault where it happened); a fault signal that some process sent is raised again.
+void endLikeTheDefault(int signal, siginfo_t* info, void*) {
+  setDefaultAction(signal);
+  if (info == nullptr || info->si_code <= 0) raise(signal);
+}
+
+// Installs endLikeTheDefault for each fault signal that has the default action and returns
+// those signals; a federate's own handler stays, and the machine passes faults on to it.
+std::vector<int> passForeignFaultsOn() {
+  std::vector<int> installed;
+  for (int signal : kFaultSignals) {
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) continue;
+    struct sigaction handler {};
+    handler.sa_sigaction = endLikeTheDefault;
+    handler.sa_flags = SA_SIGINFO;
+    sigemptyset(&handler.sa_mask);
+    if (sigaction(signal, &handler, nullptr) == 0) installed.push_back(signal);
+  }
+  return installed;
+}
+
 // The installed jar as an absolute path, when a regular file lies there; else empty.
 std::string installedJar(std::string const& directory) {
   if (directory.empty()) return std::string();
@@ -98,6 +147,7 @@ std::vector<std::string> startupOptions() {
   options.push_back(switchOption("OSTRA_ENABLEBUNDLING", "-DenableBundling=true"));
   options.push_back(switchOption("OSTRA_SINGLETHREAD", "-Dsinglethread=true"));
   options.push_back(switchOption("OSTRA_VERBOSEJNI", "-verbose:jni"));
+  options.push_back(std::getenv(kJvmSignals) == nullptr ? "-Xrs" : "");
   bool hasStackSize = false;
   for (int n = 1; n <= kNumberedOptions; ++n) {
     std::string variable = "OSTRA1516_OPTION" + std::to_string(n);
@@ -179,9 +229,21 @@ void startUp() {
     args.options = options.data();
     args.ignoreUnrecognized = JNI_TRUE;
     machine = nullptr;
+    // Before the machine takes the fault signals over, so that it keeps what it replaces.
+    std::vector<int> const passedOn =
+        std::getenv(kJvmSignals) == nullptr ? passForeignFaultsOn() : std::vector<int>();
     result = jni.createJavaVM(&machine, reinterpret_cast<void**>(&env), &args);
     if (result >= 0 && (machine == nullptr || env == nullptr)) result = JNI_ERR;
-    if (result < 0) failWithJniError(L"Cannot create JVM. Error: %ls\n", result);
+    if (result < 0) {
+      for (int signal : passedOn) {
+        struct sigaction current {};
+        if (sigaction(signal, nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) != 0 &&
+            current.sa_sigaction == endLikeTheDefault) {
+          setDefaultAction(signal);
+        }
+      }
+      failWithJniError(L"Cannot create JVM. Error: %ls\n", result);
+    }
   }
 
   vm.store(machine, std::memory_order_release);

@@ -11,11 +11,18 @@
 // Options of a new virtual machine, in this order: the class path (the entries of
 // CLASSPATH, then the installed ostra1516e.jar when it exists beside this library and is
 // not one of them already), "-DOstra.libraryName=rti1516", three switches (OSTRA_ENABLEBUNDLING,
-// OSTRA_SINGLETHREAD, OSTRA_VERBOSEJNI; an empty string when unset), the values of
+// OSTRA_SINGLETHREAD, OSTRA_VERBOSEJNI; an empty string when unset), "-Xrs" unless
+// OSTRA_JVMSIGNALS is set (then an empty string), the values of
 // OSTRA1516_OPTION1..OSTRA1516_OPTION19, the lines of "ostra.vmoptions" in the working
 // directory (blank lines and lines starting with '#' skipped), and "-Xss1024k" unless
 // some option already starts with "-Xss". The table holds at most 50 options and always
 // keeps room for that default.
+//
+// Signals stay the federate's, as in any C++ program, unless OSTRA_JVMSIGNALS is set:
+// "-Xrs" leaves SIGINT, SIGTERM, SIGHUP and SIGQUIT to it, and a fault in its own code
+// (SIGSEGV, SIGBUS, SIGFPE, SIGILL), which the machine passes on to the handler that was
+// there before it, ends the process with that signal instead of the machine's fatal error
+// report. A handler the federate installed for a fault signal before is left in place.
 //
 // The library is not linked against libjvm.so. The invocation functions are taken from
 // the process when a virtual machine library is already loaded, else from

@@ -3,13 +3,16 @@
 // CLASSPATH naming the test classes; scenarios that need a fresh process or another
 // environment re-run this program with --child=<scenario> and check what it prints.
 #include <RTI/Exception.h>
+#include <RTI/RTIambassadorFactory.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 #include <xmmintrin.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -354,7 +357,7 @@ TEST(JvmStartUp, EnvironmentOptionsReachTheMachineInOrder) {
   EXPECT_EQ(values["singlethread"], "true");
   std::string const& arguments = values["arguments"];
   EXPECT_NE(arguments.find(
-                "-DOstra.libraryName=rti1516||-Dsinglethread=true||-Dostra.test.env=two|-Xss2m"),
+                "-DOstra.libraryName=rti1516||-Dsinglethread=true||-Xrs|-Dostra.test.env=two|-Xss2m"),
             std::string::npos)
       << arguments;
   EXPECT_EQ(arguments.find("-Xss1024k"), std::string::npos) << arguments;
@@ -384,6 +387,104 @@ TEST(JvmStartUp, UnusableJavaHomeFallsBackToTheBuildsJdkAndKeepsTheCallersRegist
   auto values = runChild("mxcsr", "env JAVA_HOME=/nonexistent/jdk", &output);
   EXPECT_EQ(values["exit"], "0") << output;
   EXPECT_EQ(values["mxcsr-kept"], "1");
+}
+
+// A fresh, empty directory for a child to run in, removed afterwards.
+class ChildDirectory {
+ public:
+  ChildDirectory() {
+    char path[] = "/tmp/jvm_bridge_test.XXXXXX";
+    if (mkdtemp(path) != nullptr) path_ = path;
+  }
+  ~ChildDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string const& path() const { return path_; }
+  // Whether the machine left a fatal error report here.
+  bool holdsCrashReport() const {
+    std::error_code ignored;
+    for (auto const& entry : std::filesystem::directory_iterator(path_, ignored)) {
+      if (entry.path().filename().string().rfind("hs_err_pid", 0) == 0) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::string path_;
+};
+
+// A federate's signals behave as in any C++ program: its own handlers see SIGINT and
+// SIGTERM whenever they were installed, without one those signals end the process at
+// once, and a fault in its own code ends it with that signal and no crash report of the
+// machine's. OSTRA_JVMSIGNALS gives the machine its Java ways back.
+TEST(JvmSignals, SignalsEndOrReachTheFederateAsInAnyCppProgram) {
+  struct Case {
+    char const* name;
+    char const* scenario;
+    std::vector<std::string> environment;
+    int sent;       // sent once the child is ready (0: none)
+    int exitCode;   // expected exit status, or -1
+    int killedBy;   // expected terminating signal, or 0
+    std::vector<char const*> printed;
+    bool crashReport;
+  };
+  std::vector<std::string> const javaWays = {"OSTRA_JVMSIGNALS=1"};
+  Case const cases[] = {
+      {"own handlers installed before the machine", "handlers-before", {}, 0, 0, 0,
+       {"handled-SIGINT=1", "handled-SIGTERM=1"}, false},
+      {"own handlers installed after the machine", "handlers-after", {}, 0, 0, 0,
+       {"handled-SIGINT=1", "handled-SIGTERM=1"}, false},
+      {"Ctrl-C without a handler", "wait", {}, SIGINT, -1, SIGINT, {}, false},
+      {"SIGTERM without a handler", "wait", {}, SIGTERM, -1, SIGTERM, {}, false},
+      {"null dereference", "crash", {}, 0, -1, SIGSEGV, {"java-null-pointers=20000"}, false},
+      {"null dereference, own SIGSEGV handler", "crash-own-handler", {}, 0, -1, SIGSEGV,
+       {"java-null-pointers=20000", "own-handler=1"}, false},
+      {"Ctrl-C, the machine's ways", "wait", javaWays, SIGINT, 130, 0, {}, false},
+      {"null dereference, the machine's ways", "crash", javaWays, 0, -1, SIGABRT,
+       {"A fatal error has been detected"}, true},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChildDirectory directory;
+    ChildRun const run = runChildProcess(c.scenario, c.environment, directory.path(), c.sent);
+    EXPECT_FALSE(run.hung) << run.output;
+    if (c.exitCode >= 0) {
+      EXPECT_TRUE(run.exitedWith(c.exitCode)) << run.describe() << run.output;
+    }
+    if (c.killedBy != 0) {
+      EXPECT_TRUE(run.killedBy(c.killedBy)) << run.describe() << run.output;
+    }
+    for (char const* text : c.printed) EXPECT_NE(run.output.find(text), std::string::npos) << run.output;
+    EXPECT_EQ(directory.holdsCrashReport(), c.crashReport);
+    if (!c.crashReport) {
+      EXPECT_EQ(run.output.find("fatal error"), std::string::npos) << run.output;
+    }
+  }
+}
+
+// A federate that does not catch the failure of createRTIambassador: the library's message
+// on standard error ends its line before the C++ runtime's own report begins.
+TEST(StartUpFailure, UncaughtFailureMessageEndsItsLine) {
+  struct Case {
+    char const* name;
+    std::vector<std::string> environment;
+    std::string message;
+  };
+  Case const cases[] = {
+      {"no core on the class path", {},
+       "Cannot locate Ostra core Java classes\nCLASSPATH: " + std::string(std::getenv("CLASSPATH")) +
+           "\n"},
+      {"machine refuses an option", {"OSTRA1516_OPTION1=-Xmx-1g"},
+       "Cannot create JVM. Error: Invalid JVM arguments (-6)\n"},
+  };
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChildDirectory directory;
+    ChildRun const run = runChildProcess("uncaught", c.environment, directory.path());
+    EXPECT_TRUE(run.killedBy(SIGABRT)) << run.describe() << run.output;
+    EXPECT_NE(run.output.find(c.message + "terminate called"), std::string::npos) << run.output;
+  }
 }
 
 // ---- The child's side ----------------------------------------------------------
@@ -447,12 +548,85 @@ int childMxcsr() {
   return env != nullptr ? 0 : 2;
 }
 
+// ---- The child's side: signals -------------------------------------------------
+
+volatile sig_atomic_t lastSignal = 0;
+
+void rememberSignal(int signal) { lastSignal = signal; }
+
+void handleWith(int signal, void (*handler)(int)) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal, &action, nullptr);
+}
+
+int childOwnHandlers(bool installedBefore) {
+  if (installedBefore) for (int s : {SIGINT, SIGTERM}) handleWith(s, rememberSignal);
+  JavaVmHost::startOrAttach();
+  if (!installedBefore) for (int s : {SIGINT, SIGTERM}) handleWith(s, rememberSignal);
+  for (auto [signal, name] : {std::pair{SIGINT, "SIGINT"}, std::pair{SIGTERM, "SIGTERM"}}) {
+    lastSignal = 0;
+    kill(getpid(), signal);
+    for (int i = 0; i < 1000 && lastSignal != signal; ++i) usleep(10000);
+    std::cout << "handled-" << name << "=" << (lastSignal == signal ? 1 : 0) << std::endl;
+  }
+  return 0;
+}
+
+int childWaitForSignal() {
+  JavaVmHost::startOrAttach();
+  std::cout << "ready" << std::endl;
+  for (int i = 0; i < 300; ++i) usleep(100000);
+  return 9;
+}
+
+void ownFaultHandler(int signal) {
+  char const text[] = "own-handler=1\n";
+  ssize_t ignored = write(1, text, sizeof text - 1);
+  (void)ignored;
+  handleWith(signal, SIG_DFL);
+}
+
+// The machine's own faults (its null checks) still become Java exceptions; then a null
+// dereference in the federate's own code.
+int childCrash(bool ownHandler) {
+  if (ownHandler) handleWith(SIGSEGV, ownFaultHandler);
+  JNIEnv* env = JavaVmHost::startOrAttach();
+  LocalRef<jclass> throwers(env, env->FindClass(kThrowers));
+  if (!throwers) return 2;
+  jmethodID length = env->GetStaticMethodID(throwers.get(), "nullPointer", "(Ljava/lang/String;)I");
+  int nullPointers = 0;
+  for (int i = 0; i < 20000; ++i) {  // enough for the compiled code's null checks too
+    env->CallStaticIntMethod(throwers.get(), length, nullptr);
+    if (env->ExceptionCheck()) ++nullPointers;
+    env->ExceptionClear();
+  }
+  std::cout << "java-null-pointers=" << nullPointers << std::endl;
+  int* volatile nowhere = nullptr;
+  *nowhere = 1;
+  std::cout << "survived=1" << std::endl;
+  return 0;
+}
+
+// createRTIambassador without a try block, as a federate that forgot one.
+int childUncaught() {
+  rti1516e::RTIambassadorFactory().createRTIambassador();
+  return 0;
+}
+
 int runChildScenario(std::string const& scenario) {
+  if (scenario == "uncaught") return childUncaught();  // outside any try block
   try {
     if (scenario == "options") return childOptions();
     if (scenario == "attach") return childAttach();
     if (scenario == "fails") return childFails();
     if (scenario == "mxcsr") return childMxcsr();
+    if (scenario == "handlers-before") return childOwnHandlers(true);
+    if (scenario == "handlers-after") return childOwnHandlers(false);
+    if (scenario == "wait") return childWaitForSignal();
+    if (scenario == "crash") return childCrash(false);
+    if (scenario == "crash-own-handler") return childCrash(true);
     std::cout << "unknown scenario " << scenario << "\n";
   } catch (rti1516e::Exception const& e) {
     std::cout << "exception=" << narrowText(e.what()) << "\n";

@@ -2,6 +2,7 @@
 // option table, the failure reports, the floating-point register and the locking.
 #include <RTI/Exception.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 #include <xmmintrin.h>
@@ -98,7 +99,7 @@ class CleanEnvironment {
  public:
   CleanEnvironment() {
     std::vector<std::string> names = {"CLASSPATH", "OSTRA_ENABLEBUNDLING", "OSTRA_SINGLETHREAD",
-                                      "OSTRA_VERBOSEJNI"};
+                                      "OSTRA_VERBOSEJNI", "OSTRA_JVMSIGNALS"};
     for (int n = 0; n <= 20; ++n) names.push_back("OSTRA1516_OPTION" + std::to_string(n));
     for (std::string const& name : names) {
       char const* value = getenv(name.c_str());
@@ -185,7 +186,7 @@ class JvmHostTest : public ::testing::Test {
   }
 
   static Options fixedOptions(std::string const& classPath = "") {
-    return {"-Djava.class.path=" + classPath, "-DOstra.libraryName=rti1516", "", "", ""};
+    return {"-Djava.class.path=" + classPath, "-DOstra.libraryName=rti1516", "", "", "", "-Xrs"};
   }
   static Options plus(Options options, Options const& more) {
     options.insert(options.end(), more.begin(), more.end());
@@ -198,7 +199,7 @@ class JvmHostTest : public ::testing::Test {
   FakeJvm jvm;
 };
 
-TEST_F(JvmHostTest, BareStartUpPassesSixOptions) {
+TEST_F(JvmHostTest, BareStartUpPassesSevenOptions) {
   EXPECT_EQ(startAndGetOptions(), plus(fixedOptions(), {"-Xss1024k"}));
   EXPECT_EQ(jvm.version, 0x10002);
   EXPECT_EQ(jvm.ignoreUnrecognized, JNI_TRUE);
@@ -210,9 +211,11 @@ TEST_F(JvmHostTest, SwitchesCountAsSetWhateverTheirValue) {
   setenv("OSTRA_ENABLEBUNDLING", "", 1);
   setenv("OSTRA_SINGLETHREAD", "0", 1);
   setenv("OSTRA_VERBOSEJNI", "no", 1);
+  setenv("OSTRA_JVMSIGNALS", "", 1);  // the machine keeps its own signal handling: no -Xrs
   EXPECT_EQ(startAndGetOptions(),
             (Options{"-Djava.class.path=/opt/core.jar:/opt/more.jar", "-DOstra.libraryName=rti1516",
-                     "-DenableBundling=true", "-Dsinglethread=true", "-verbose:jni", "-Xss1024k"}));
+                     "-DenableBundling=true", "-Dsinglethread=true", "-verbose:jni", "",
+                     "-Xss1024k"}));
 }
 
 TEST_F(JvmHostTest, InstalledJarFollowsTheClassPathEntriesUnlessAlreadyThere) {
@@ -317,7 +320,7 @@ TEST_F(JvmHostTest, FullTableKeepsTheLastSlotForTheStackSize) {
 
   Options options = startAndGetOptions();
   ASSERT_EQ(options.size(), JavaVmHost::kMaxOptions);
-  EXPECT_EQ(options[48], "-Dline43=1");
+  EXPECT_EQ(options[48], "-Dline42=1");
   EXPECT_EQ(options.back(), "-Xss1024k");
 
   // With a stack size already chosen, the file may use every slot.
@@ -325,8 +328,8 @@ TEST_F(JvmHostTest, FullTableKeepsTheLastSlotForTheStackSize) {
   restart();
   options = startAndGetOptions();
   ASSERT_EQ(options.size(), JavaVmHost::kMaxOptions);
-  EXPECT_EQ(options[5], "-Xss2m");
-  EXPECT_EQ(options.back(), "-Dline43=1");
+  EXPECT_EQ(options[6], "-Xss2m");
+  EXPECT_EQ(options.back(), "-Dline42=1");
 }
 
 TEST_F(JvmHostTest, RunningMachineIsAttachedWithoutOptions) {
@@ -409,6 +412,53 @@ TEST_F(JvmHostTest, FailuresAreReportedOnStandardErrorAndThrown) {
   EXPECT_EQ(JavaVmHost::startOrAttach(), FakeJvm::threadEnv());
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(jvm.creates, 1);
+}
+
+// What the start-up leaves as SIGILL's handler (the one fault signal that the sanitizers
+// leave alone): a machine it creates keeps a federate's own handler, and gets one that
+// ends the process as the default action would only in place of the default action.
+TEST_F(JvmHostTest, FaultSignalHandlerIsOnlyAddedWhereTheDefaultActionWas) {
+  enum Left { kDefault, kOwn, kAdded };
+  struct Case {
+    char const* name;
+    bool ownHandler, jvmSignals, running;
+    jint create;
+    Left left;
+  };
+  Case const cases[] = {
+      {"created", false, false, false, JNI_OK, kAdded},
+      {"creation failed", false, false, false, JNI_EINVAL, kDefault},
+      {"federate's own handler", true, false, false, JNI_OK, kOwn},
+      {"OSTRA_JVMSIGNALS set", false, true, false, JNI_OK, kDefault},
+      {"machine already running", false, false, true, JNI_OK, kDefault},
+  };
+  auto own = [](int) {};
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.name);
+    CleanEnvironment clean;
+    struct sigaction before {};
+    before.sa_handler = c.ownHandler ? +own : SIG_DFL;
+    sigemptyset(&before.sa_mask);
+    ASSERT_EQ(sigaction(SIGILL, &before, nullptr), 0);
+    if (c.jvmSignals) setenv("OSTRA_JVMSIGNALS", "1", 1);
+    restart();
+    jvm.running = c.running;
+    jvm.createResult = c.create;
+    testing::internal::CaptureStderr();
+    try {
+      JavaVmHost::startOrAttach();
+    } catch (rti1516e::RTIinternalError const&) {
+    }
+    testing::internal::GetCapturedStderr();
+    struct sigaction after {};
+    ASSERT_EQ(sigaction(SIGILL, nullptr, &after), 0);
+    Left const left = after.sa_handler == SIG_DFL ? kDefault
+                      : after.sa_handler == +own  ? kOwn
+                                                  : kAdded;
+    EXPECT_EQ(left, c.left);
+  }
+  jvm.createResult = JNI_OK;
+  signal(SIGILL, SIG_DFL);
 }
 
 TEST_F(JvmHostTest, EnvironmentOfAThreadThatCannotAttachIsRefused) {

@@ -6,7 +6,6 @@
 #include <xmmintrin.h>
 
 #include <cstdlib>
-#include <iostream>
 
 #include "bridge/FloatingPointGuard.h"
 #include "bridge/JavaExceptions.h"
@@ -100,8 +99,7 @@ void ServiceMethodTable::fill(JNIEnv* env, jclass serviceClass) {
     jmethodID const method = env->GetMethodID(serviceClass, row.javaName, row.signature);
     if (method == nullptr) {
       clearJavaException(env);
-      std::cerr << "Cannot locate " << row.javaName << "." << std::endl;
-      throw rti1516e::RTIinternalError(L"Cannot locate " + widenText(row.javaName) + L".");
+      raiseBridgeFailure(L"Cannot locate " + widenText(row.javaName) + L".");
     }
     methods_[row.slot].store(method, std::memory_order_relaxed);
   }
