@@ -103,6 +103,18 @@ std::vector<int> passForeignFaultsOn() {
   return installed;
 }
 
+// After a failed creation: the default action again for those of signals that still have
+// endLikeTheDefault.
+void takeBackFaultHandlers(std::vector<int> const& signals) {
+  for (int signal : signals) {
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) != 0 &&
+        current.sa_sigaction == endLikeTheDefault) {
+      setDefaultAction(signal);
+    }
+  }
+}
+
 // The installed jar as an absolute path, when a regular file lies there; else empty.
 std::string installedJar(std::string const& directory) {
   if (directory.empty()) return std::string();
@@ -235,13 +247,7 @@ void startUp() {
     result = jni.createJavaVM(&machine, reinterpret_cast<void**>(&env), &args);
     if (result >= 0 && (machine == nullptr || env == nullptr)) result = JNI_ERR;
     if (result < 0) {
-      for (int signal : passedOn) {
-        struct sigaction current {};
-        if (sigaction(signal, nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) != 0 &&
-            current.sa_sigaction == endLikeTheDefault) {
-          setDefaultAction(signal);
-        }
-      }
+      takeBackFaultHandlers(passedOn);
       failWithJniError(L"Cannot create JVM. Error: %ls\n", result);
     }
   }
