@@ -62,6 +62,7 @@ final class Federation {
   private final Saves saves = new Saves(this);
   private final Restores restores = new Restores(this);
   private final TimeManagement time;
+  private final Mom mom = new Mom(this);
   private int privilegeToDelete;
   private int[] attributeTransportations;
   private FomModel modelOfTransportations;
@@ -93,6 +94,7 @@ final class Federation {
         : TimeRepresentation.named(TimeRepresentation.FLOAT));
     this.automaticResign = resignActionNumber(model.automaticResignAction());
     this.privilegeToDelete = model.attributeHandle(model.objectRoot(), "HLAprivilegeToDeleteObject");
+    mom.started();
   }
 
   /** The wire numbers of the resign actions, by their names in an object model's switch table. */
@@ -147,6 +149,10 @@ final class Federation {
 
   Saves saves() {
     return saves;
+  }
+
+  Mom mom() {
+    return mom;
   }
 
   int memberCount() {
@@ -286,6 +292,7 @@ final class Federation {
     int handle = nextFederate++;
     String federateName = m.federateName() != null ? m.federateName() : generatedName(m.federateType(), handle);
     Member member = new Member(handle, federateName, m.federateType(), session);
+    member.modules = List.copyOf(m.modules());
     boolean modelChanged = extended != model;
     model = extended;
     member.advisories[Member.OBJECT_CLASS_RELEVANCE] = model.switchEnabled("objectClassRelevanceAdvisory");
@@ -317,6 +324,7 @@ final class Federation {
         member.send(new SyncMessages.Announce(point.label, point.tag));
       }
     }
+    mom.joined(member);
   }
 
   private String generatedName(String type, int handle) {
@@ -339,6 +347,7 @@ final class Federation {
       return;
     }
     destroyed = true;
+    mom.stopped();
     engine.forget(this);
     reply.accept(Reply.Done.INSTANCE);
   }
@@ -348,10 +357,12 @@ final class Federation {
     Member member = membersBySession.get(session);
     if (member != null) {
       remove(member, automaticResign, true);
+      mom.refresh();
     }
   }
 
   private void remove(Member member, int resignAction, boolean lost) {
+    mom.left(member, lost, "its connection to the RTI closed or stopped answering");
     objects.resign(member, resignAction);
     regions.forget(member);
     members.remove(member.handle);
@@ -406,6 +417,7 @@ final class Federation {
         || message instanceof TimeMessages.Retract) {
       time.handle(member, message);
       saves.timeMoved();
+      mom.refresh();
     } else if (message instanceof TimeMessages.QueryGalt) {
       org.vantor.ostra1516e.time.Bound galt = time.galt(member);
       reply.accept(new TimeMessages.Time(galt == null ? null : time.times().encode(galt.time())));
@@ -419,20 +431,26 @@ final class Federation {
       objects.register(member, m, reply);
     } else if (message instanceof SaveMessages.RequestSave m) {
       saves.request(member, m, reply);
+      mom.refresh();
     } else if (message instanceof SaveMessages.SaveBegun) {
       saves.begun(member);
     } else if (message instanceof SaveMessages.SaveComplete m) {
       saves.complete(member, m);
+      mom.refresh();
     } else if (message instanceof SaveMessages.AbortSave) {
       saves.abort(reply);
+      mom.refresh();
     } else if (message instanceof SaveMessages.QuerySaveStatus) {
       saves.query(member);
     } else if (message instanceof SaveMessages.RequestRestore m) {
       restores.request(member, m, reply);
+      mom.refresh();
     } else if (message instanceof SaveMessages.RestoreComplete m) {
       restores.complete(member, m);
+      mom.refresh();
     } else if (message instanceof SaveMessages.AbortRestore) {
       restores.abort(reply);
+      mom.refresh();
     } else if (message instanceof SaveMessages.QueryRestoreStatus) {
       restores.query(member);
     } else if (message instanceof OwnershipMessages.Divest m) {
@@ -484,6 +502,7 @@ final class Federation {
       }
       remove(member, m.action(), false);
       reply.accept(Reply.Done.INSTANCE);
+      mom.refresh();
     } else if (message instanceof SyncMessages.Register m) {
       register(member, m, reply);
     } else if (message instanceof SyncMessages.Achieved m) {

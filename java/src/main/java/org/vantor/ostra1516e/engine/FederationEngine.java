@@ -30,6 +30,20 @@ public final class FederationEngine {
   private final int mailboxLimit;
   private final Path saveDirectory;
   private final Snapshots snapshots = new Snapshots();
+  /** Timers of periodic work (the management object model's reports); their tasks only post to a mailbox. */
+  private static final java.util.concurrent.ScheduledExecutorService TIMER =
+      java.util.concurrent.Executors.newSingleThreadScheduledExecutor(task -> {
+        Thread thread = new Thread(task, "ostra-timer");
+        thread.setDaemon(true);
+        return thread;
+      });
+  /** Posters of timed tasks: posting may drain a mailbox, which the timer's one thread must not wait for. */
+  private static final java.util.concurrent.ExecutorService POSTERS =
+      java.util.concurrent.Executors.newCachedThreadPool(task -> {
+        Thread thread = new Thread(task, "ostra-timed-post");
+        thread.setDaemon(true);
+        return thread;
+      });
 
   /**
    * FederationEngine holds federations whose mailboxes take at most mailboxLimit messages
@@ -52,6 +66,24 @@ public final class FederationEngine {
    * directory the system property ostra.saveDirectory names, or .ostra1516e/saves in the
    * user's home directory.
    */
+  /**
+   * schedule runs task on federation's mailbox every period, from one period on, until the
+   * returned future is cancelled. While one run is still waiting to be handled the next is
+   * skipped, so a federation that is held up gathers no backlog of them.
+   */
+  java.util.concurrent.ScheduledFuture<?> schedule(Federation federation, Runnable task, long period,
+      java.util.concurrent.TimeUnit unit) {
+    java.util.concurrent.atomic.AtomicBoolean waiting = new java.util.concurrent.atomic.AtomicBoolean();
+    return TIMER.scheduleAtFixedRate(() -> {
+      if (waiting.compareAndSet(false, true)) {
+        POSTERS.execute(() -> federation.post(() -> {
+          waiting.set(false);
+          task.run();
+        }));
+      }
+    }, period, period, unit);
+  }
+
   public static Path defaultSaveDirectory() {
     String named = System.getProperty("ostra.saveDirectory");
     return named != null && !named.isEmpty() ? Path.of(named)

@@ -32,6 +32,9 @@ final class Instance {
   final Map<Integer, BitSet> toldRelevant = new HashMap<>();
   /** Attributes in scope, as last told to each member that knows the instance. */
   final Map<Integer, BitSet> toldInScope = new HashMap<>();
+  /** The members that updated the instance, and those that reflected it. */
+  final BitSet updatedBy = new BitSet();
+  final BitSet reflectedBy = new BitSet();
 
   Instance(int handle, String name, int registeredClass, int registrant) {
     this.handle = handle;

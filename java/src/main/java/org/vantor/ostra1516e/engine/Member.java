@@ -3,8 +3,11 @@ package org.vantor.ostra1516e.engine;
 import java.util.BitSet;
 import java.util.HashMap;
 import java.util.HashSet;
+import java.util.List;
 import java.util.Map;
 import java.util.Set;
+import java.util.TreeMap;
+import org.vantor.ostra1516e.fom.FomModule;
 import org.vantor.ostra1516e.message.Event;
 
 /**
@@ -54,6 +57,53 @@ final class Member {
   long interactionsSent;
   long reflectionsReceived;
   long interactionsReceived;
+  /** The finer counts that the management object model reports. */
+  final Counts counts = new Counts();
+  /** The modules the member joined with. */
+  List<FomModule> modules = List.of();
+
+  /** Counts are what a member did with object instances, and its traffic by class and transportation. */
+  static final class Counts {
+    /** Which instances {@code Mom} counts: those the member may delete, has updated, has reflected. */
+    static final int CAN_DELETE = 0;
+    static final int UPDATED = 1;
+    static final int REFLECTED = 2;
+
+    long registered;
+    long discovered;
+    long deleted;
+    long removed;
+    final ClassCounts updates = new ClassCounts();
+    final ClassCounts reflections = new ClassCounts();
+    final ClassCounts interactionsSent = new ClassCounts();
+    final ClassCounts interactionsReceived = new ClassCounts();
+  }
+
+  /** ClassCounts counts messages by class handle, for each of the two transportation types. */
+  static final class ClassCounts {
+    private long[][] counts = new long[3][16];
+
+    void add(int transportation, int classHandle) {
+      long[] row = counts[transportation == ObjectManagement.BEST_EFFORT ? 2 : 1];
+      if (classHandle >= row.length) {
+        row = java.util.Arrays.copyOf(row, Math.max(classHandle + 1, 2 * row.length));
+        counts[transportation == ObjectManagement.BEST_EFFORT ? 2 : 1] = row;
+      }
+      row[classHandle]++;
+    }
+
+    /** of is the counts of one transportation type, by class, those above zero only. */
+    Map<Integer, Long> of(int transportation) {
+      long[] row = counts[transportation == ObjectManagement.BEST_EFFORT ? 2 : 1];
+      Map<Integer, Long> counted = new TreeMap<>();
+      for (int c = 0; c < row.length; c++) {
+        if (row[c] > 0) {
+          counted.put(c, row[c]);
+        }
+      }
+      return counted;
+    }
+  }
 
   /** Subscription is what a member subscribes of one object class. */
   static final class Subscription {

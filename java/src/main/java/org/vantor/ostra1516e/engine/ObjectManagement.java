@@ -118,8 +118,25 @@ final class ObjectManagement {
     instances.put(handle, instance);
     instancesByName.put(name, instance);
     reply.accept(new ObjectMessages.Registered(handle, name));
+    member.counts.registered++;
     discoverOthers(instance, member);
     federation.advisories().refreshInstance(instance);
+  }
+
+  /**
+   * registerForRti registers an object of the RTI's own (the management object model's),
+   * owned by it with the given attributes and the privilege to delete it, under a name that
+   * no federate can reserve.
+   */
+  Instance registerForRti(int objectClass, String name, BitSet attributes) {
+    Instance instance = new Instance(nextInstance++, name, objectClass, Mom.RTI);
+    attributes.stream().forEach(a -> instance.owners.put(a, Mom.RTI));
+    instance.owners.put(federation.privilegeToDelete(), Mom.RTI);
+    instances.put(instance.handle, instance);
+    instancesByName.put(name, instance);
+    discoverOthers(instance, null);
+    federation.advisories().refreshInstance(instance);
+    return instance;
   }
 
   /** associate adds or removes update regions of an instance's attributes (attribute and region pairs). */
@@ -228,8 +245,14 @@ final class ObjectManagement {
   private void discover(Instance instance, Routes.ObjectRoute route) {
     Member member = route.member();
     instance.knownClass.put(member.handle, route.knownClass());
+    member.counts.discovered++;
     member.send(new ObjectMessages.Discover(instance.handle, route.knownClass(), instance.name,
         member.conveyProducingFederate ? instance.registrant : 0));
+    if (instance.registrant == Mom.RTI) {  // the RTI's objects come with their values
+      federation.post(() -> federation.mom().provide(instance, null));
+    } else if (federation.mom().autoProvide) {
+      askOwners(member, instance, Routes.reflected(route, instance).stream().toArray(), new byte[0]);
+    }
   }
 
   /** discoverFor makes member discover every instance its subscriptions now reach. */
@@ -263,6 +286,9 @@ final class ObjectManagement {
     }
     sender.updatesSent++;
     HandleValues values = m.values();
+    sender.counts.updates.add(transportationOf(instance, values.size() > 0 ? values.handle(0) : 0),
+        instance.registeredClass);
+    instance.updatedBy.set(sender.handle);
     int[] picked = new int[values.size()];
     boolean timeStampOrder = m.sentOrder() == TIMESTAMP;
     long stamp = timeStampOrder ? federation.time().times().ordinal(m.time()) : 0;
@@ -289,13 +315,16 @@ final class ObjectManagement {
       }
       HandleValues reflected = values.select(picked, count);
       member.reflectionsReceived++;
+      instance.reflectedBy.set(member.handle);
       int producer = member.conveyProducingFederate ? sender.handle : 0;
       int[] regions = member.conveyRegionDesignatorSets ? sentRegions(member, knownClass, instance, reflected) : null;
       boolean held = timeStampOrder && member.time.constrained;
       for (HandleValues part : byTransportation(instance, reflected)) {
+        int transportation = transportationOf(instance, part.handle(0));
+        member.counts.reflections.add(transportation, knownClass);
         federation.time().deliver(member, new ObjectMessages.Reflect(instance.handle, part, m.tag(), m.sentOrder(),
-            held ? TIMESTAMP : RECEIVE, transportationOf(instance, part.handle(0)), m.time(), producer,
-            m.retraction(), regions), timeStampOrder, stamp, m.retraction(), sender);
+            held ? TIMESTAMP : RECEIVE, transportation, m.time(), producer, m.retraction(), regions),
+            timeStampOrder, stamp, m.retraction(), sender);
       }
     }
   }
@@ -364,6 +393,7 @@ final class ObjectManagement {
     int transportation = changed != null ? changed : federation.transportationNumber(
         federation.model().interactionTransportation(m.interactionClass()).orElse(""));
     sender.interactionsSent++;
+    sender.counts.interactionsSent.add(transportation, m.interactionClass());
     for (Routes.InteractionRoute route : federation.routes().forInteractionClass(m.interactionClass())) {
       Member member = route.member();
       if (member == sender || !member.interactionsEverywhere.contains(route.receivedClass())
@@ -378,10 +408,14 @@ final class ObjectManagement {
       }
       boolean held = timeStampOrder && member.time.constrained;
       member.interactionsReceived++;
+      member.counts.interactionsReceived.add(transportation, route.receivedClass());
       federation.time().deliver(member, new ObjectMessages.Receive(route.receivedClass(),
           parameters.select(picked, count), m.tag(), m.sentOrder(), held ? TIMESTAMP : RECEIVE, transportation,
           m.time(), member.conveyProducingFederate ? sender.handle : 0, m.retraction(),
           member.conveyRegionDesignatorSets ? m.regions() : null), timeStampOrder, stamp, m.retraction(), sender);
+    }
+    if (federation.mom().listensTo(m.interactionClass())) {
+      federation.mom().received(sender, m);
     }
   }
 
@@ -403,9 +437,11 @@ final class ObjectManagement {
     for (BitSet within : instance.updateRegions.values()) {
       within.stream().forEach(region -> forgetUpdater(region, instance));
     }
+    deleter.counts.deleted++;
     for (int knower : instance.knownClass.keySet()) {
       Member member = federation.member(knower);
       if (member != null && member != deleter) {
+        member.counts.removed++;
         boolean timeStampOrder = sentOrder == TIMESTAMP;
         boolean held = timeStampOrder && member.time.constrained;
         federation.time().deliver(member, new ObjectMessages.Remove(instance.handle, tag, sentOrder,
@@ -461,6 +497,10 @@ final class ObjectManagement {
       }
     }
     for (Map.Entry<Integer, BitSet> e : byOwner.entrySet()) {
+      if (e.getKey() == Mom.RTI) {
+        federation.mom().provide(instance, e.getValue());
+        continue;
+      }
       Member owner = federation.member(e.getKey());
       if (owner != null) {
         owner.send(new ObjectMessages.ProvideUpdate(instance.handle, e.getValue().stream().toArray(), tag));

@@ -86,6 +86,7 @@ final class Restores {
       federation.bind(restored, joined.session);
       before.put(restored.handle, joined.handle);
     });
+    federation.mom().restored();
     FederationMessages.ModelExtended model = new FederationMessages.ModelExtended(federation.model());
     for (Member restored : federation.members()) {
       statuses.put(restored.handle, SaveMessages.FEDERATE_RESTORING);

@@ -33,6 +33,8 @@ final class Saves {
   /** What each member's component handed to the save in progress, or to the save this federation was read from. */
   private final Map<Integer, byte[]> states = new java.util.HashMap<>();
   private boolean failed;
+  private String lastLabel = "";
+  private byte[] lastTime;
 
   Saves(Federation federation) {
     this.federation = federation;
@@ -62,6 +64,24 @@ final class Saves {
 
   byte[] time() {
     return time;
+  }
+
+  /** The label and time of the last save that succeeded: empty and null before the first. */
+  String lastLabel() {
+    return lastLabel;
+  }
+
+  byte[] lastTime() {
+    return lastTime;
+  }
+
+  /** The label and time of the save asked for and not yet ended: empty and null when there is none. */
+  String nextLabel() {
+    return inProgress() || waiting ? label : "";
+  }
+
+  byte[] nextTime() {
+    return inProgress() || waiting ? time : null;
   }
 
   void request(Member member, SaveMessages.RequestSave m, Consumer<Reply> reply) {
@@ -185,6 +205,10 @@ final class Saves {
     boolean held = inProgress();
     waiting = false;
     statuses.clear();
+    if (success) {
+      lastLabel = label;
+      lastTime = time;
+    }
     SaveMessages.Saved saved = new SaveMessages.Saved(success, reason);
     for (Member member : federation.members()) {
       member.send(saved);

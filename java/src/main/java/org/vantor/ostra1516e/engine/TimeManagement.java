@@ -96,9 +96,35 @@ final class TimeManagement {
     /** The earliest time this member can still be granted (strict: only beyond it), while bounds settle. */
     long earliest;
     boolean earliestStrict;
+    /** When the member last entered the granted or the advancing state, and how long it stayed in the other last. */
+    long enteredNanos = System.nanoTime();
+    long lastGrantedNanos;
+    long lastAdvancingNanos;
 
     TimeState(long initial) {
       time = initial;
+    }
+
+    /** changeState notes the move between the granted and the advancing state. */
+    void changeState(boolean advancing) {
+      long now = System.nanoTime();
+      if (advancing) {
+        lastGrantedNanos = now - enteredNanos;
+      } else {
+        lastAdvancingNanos = now - enteredNanos;
+      }
+      enteredNanos = now;
+    }
+
+    /**
+     * stateMillis is how long, in milliseconds, the member has been in the advancing (or
+     * granted) state if it is in it now, or how long it stayed there the last time.
+     */
+    long stateMillis(boolean advancing) {
+      boolean now = request != 0;
+      long nanos = now == advancing ? System.nanoTime() - enteredNanos
+          : advancing ? lastAdvancingNanos : lastGrantedNanos;
+      return nanos / 1_000_000;
     }
 
     boolean waitsForNextMessage() {
@@ -299,6 +325,9 @@ final class TimeManagement {
   void handle(Member member, Object message) {
     TimeState state = member.time;
     if (message instanceof TimeMessages.AdvanceRequest m) {
+      if (state.request == 0) {
+        state.changeState(true);
+      }
       state.request = m.kind();
       state.requested = times.ordinal(m.time());
       releaseReceiveOrder(member);
@@ -467,6 +496,9 @@ final class TimeManagement {
     TimeState state = member.time;
     state.time = t;
     state.grantedAvailable = TimeMessages.available(state.request);
+    if (state.request != 0) {
+      state.changeState(false);
+    }
     state.request = 0;
     if (state.regulating) {
       state.promise = state.promise.max(Bound.after(times, t, state.lookahead, state.grantedAvailable));

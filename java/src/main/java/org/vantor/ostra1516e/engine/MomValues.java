@@ -1,0 +1,201 @@
+package org.vantor.ostra1516e.engine;
+
+import java.io.ByteArrayOutputStream;
+import java.nio.charset.StandardCharsets;
+import java.util.ArrayList;
+import java.util.List;
+
+/**
+ * MomValues writes and reads the values of the management object model in the data types
+ * its classes declare: handles as variable arrays of the handle's four bytes, strings as
+ * HLAunicodeString, booleans, counts and enumerations as 32-bit big-endian integers, logical
+ * times and intervals as variable arrays of their encodings, and the lists and records built
+ * of them, each element aligned to four bytes as variable arrays and fixed records align.
+ *
+ * <p>A reader that meets a value shorter than its type says, or with bytes left over, throws
+ * {@link Malformed} naming what it expected.
+ */
+final class MomValues {
+  private MomValues() {
+  }
+
+  /** Malformed is a value that does not hold the data type its parameter declares. */
+  static final class Malformed extends Exception {
+    private static final long serialVersionUID = 1L;
+
+    Malformed(String message) {
+      super(message);
+    }
+  }
+
+  /** Writer builds one value; fields and elements of four-byte types are aligned to four bytes. */
+  static final class Writer {
+    private final ByteArrayOutputStream out = new ByteArrayOutputStream(32);
+
+    Writer int32(int value) {
+      align();
+      out.write(value >>> 24);
+      out.write(value >>> 16);
+      out.write(value >>> 8);
+      out.write(value);
+      return this;
+    }
+
+    Writer bool(boolean value) {
+      return int32(value ? 1 : 0);
+    }
+
+    Writer handle(int handle) {
+      return int32(4).int32(handle);
+    }
+
+    Writer bytes(byte[] value) {
+      int32(value.length);
+      out.writeBytes(value);
+      return this;
+    }
+
+    Writer string(String value) {
+      int32(value.length());
+      for (int i = 0; i < value.length(); i++) {
+        char c = value.charAt(i);
+        out.write(c >>> 8);
+        out.write(c);
+      }
+      return this;
+    }
+
+    Writer handles(int[] handles) {
+      int32(handles.length);
+      for (int handle : handles) {
+        handle(handle);
+      }
+      return this;
+    }
+
+    Writer strings(List<String> values) {
+      int32(values.size());
+      values.forEach(this::string);
+      return this;
+    }
+
+    private void align() {
+      while (out.size() % 4 != 0) {
+        out.write(0);
+      }
+    }
+
+    byte[] done() {
+      return out.toByteArray();
+    }
+  }
+
+  static byte[] int32(int value) {
+    return new Writer().int32(value).done();
+  }
+
+  static byte[] bool(boolean value) {
+    return int32(value ? 1 : 0);
+  }
+
+  static byte[] handle(int handle) {
+    return new Writer().handle(handle).done();
+  }
+
+  static byte[] string(String value) {
+    return new Writer().string(value).done();
+  }
+
+  static byte[] bytes(byte[] value) {
+    return new Writer().bytes(value).done();
+  }
+
+  static byte[] handles(int[] handles) {
+    return new Writer().handles(handles).done();
+  }
+
+  static byte[] strings(List<String> values) {
+    return new Writer().strings(values).done();
+  }
+
+  /** Reader takes one value apart; {@link #end} checks that nothing is left. */
+  static final class Reader {
+    private final byte[] data;
+    private final String what;
+    private int at;
+
+    Reader(byte[] data, String what) {
+      this.data = data;
+      this.what = what;
+    }
+
+    int int32() throws Malformed {
+      while (at % 4 != 0 && at < data.length) {
+        at++;
+      }
+      if (data.length - at < 4) {
+        throw new Malformed(what + " ends after " + data.length + " bytes, inside a 32-bit integer");
+      }
+      int value = (data[at] & 0xff) << 24 | (data[at + 1] & 0xff) << 16 | (data[at + 2] & 0xff) << 8
+          | data[at + 3] & 0xff;
+      at += 4;
+      return value;
+    }
+
+    byte[] bytes() throws Malformed {
+      int length = int32();
+      if (length < 0 || length > data.length - at) {
+        throw new Malformed(what + " claims " + length + " bytes where " + (data.length - at) + " are left");
+      }
+      byte[] value = java.util.Arrays.copyOfRange(data, at, at + length);
+      at += length;
+      return value;
+    }
+
+    int handle() throws Malformed {
+      byte[] bytes = bytes();
+      if (bytes.length != 4) {
+        throw new Malformed(what + " holds a handle of " + bytes.length + " bytes; a handle has 4");
+      }
+      return (bytes[0] & 0xff) << 24 | (bytes[1] & 0xff) << 16 | (bytes[2] & 0xff) << 8 | bytes[3] & 0xff;
+    }
+
+    boolean bool() throws Malformed {
+      int value = int32();
+      if (value != 0 && value != 1) {
+        throw new Malformed(what + " holds " + value + " where a boolean (0 or 1) belongs");
+      }
+      return value == 1;
+    }
+
+    String string() throws Malformed {
+      int length = int32();
+      if (length < 0 || length > (data.length - at) / 2) {
+        throw new Malformed(what + " claims " + length + " characters where " + (data.length - at) / 2
+            + " are left");
+      }
+      String value = new String(data, at, 2 * length, StandardCharsets.UTF_16BE);
+      at += 2 * length;
+      return value;
+    }
+
+    int[] handles() throws Malformed {
+      int count = int32();
+      if (count < 0 || count > (data.length - at) / 8) {
+        throw new Malformed(what + " claims " + count + " handles where at most " + (data.length - at) / 8
+            + " fit");
+      }
+      List<Integer> handles = new ArrayList<>();
+      for (int i = 0; i < count; i++) {
+        handles.add(handle());
+      }
+      return handles.stream().mapToInt(Integer::intValue).toArray();
+    }
+
+    void end() throws Malformed {
+      if (at != data.length) {
+        throw new Malformed(what + " has " + (data.length - at) + " bytes beyond its value");
+      }
+    }
+  }
+}
