@@ -180,7 +180,8 @@ class Mom : public Members {
 
 // The monitor sees each federate's object with its name and handle, its regulation switched
 // on, its update count on request; it asks for b's publications, switches c's conveying of
-// producers on, is told that a request with a damaged handle is malformed, and sees c leave.
+// producers on, is told that a request with a damaged handle is malformed, has b's service
+// invocations reported, and makes c resign and sees it leave.
 TEST_P(Mom, AMonitorWatchesAndAdjustsTheFederation) {
   ASSERT_NO_FATAL_FAILURE(start(L"Mom", 2));
   Federate &b = f(1), &c = f(2);
@@ -246,7 +247,36 @@ TEST_P(Mom, AMonitorWatchesAndAdjustsTheFederation) {
   EXPECT_EQ(text(failure[rti.getParameterHandle(exception, L"HLAservice")]), L"HLArequestPublications");
   EXPECT_THAT(narrow(text(failure[rti.getParameterHandle(exception, L"HLAexception")])), HasSubstr("3 bytes"));
 
-  ASSERT_OK(c.rti->resignFederationExecution(CANCEL_THEN_DELETE_THEN_DIVEST));
+  // b's service invocations reported while asked for; it may not subscribe to those reports then.
+  InteractionClassHandle const invocation =
+      rti.getInteractionClassHandle(L"HLAmanager.HLAfederate.HLAreport.HLAreportServiceInvocation");
+  ASSERT_OK(rti.subscribeInteractionClass(invocation));
+  ASSERT_NO_FATAL_FAILURE(send(L"HLAadjust.HLAsetServiceReporting", b, {{L"HLAreportingState", enabled.encode()}}));
+  reached(*monitor), reached(b);
+  EXPECT_RTI("FederateServiceInvocationsAreBeingReportedViaMOM", b.rti->subscribeInteractionClass(invocation));
+  ASSERT_OK(b.rti->unpublishInteractionClass(collision));
+  auto reportOf = [&](std::wstring const& service) {
+    for (auto& values : monitor->reports(invocation)) {
+      if (text(values[rti.getParameterHandle(invocation, L"HLAservice")]) == service) return values;
+    }
+    return ParameterHandleValueMap();
+  };
+  ASSERT_TRUE(monitor->waitFor([&](Lines const&) { return !reportOf(L"unpublishInteractionClass").empty(); }))
+      << monitor->dump();
+  EXPECT_EQ(number(reportOf(L"unpublishInteractionClass")[rti.getParameterHandle(invocation, L"HLAsuccessIndicator")]),
+            1);
+  EXPECT_THAT(narrow(text(reportOf(L"subscribeInteractionClass")[rti.getParameterHandle(invocation,
+      L"HLAexception")])), HasSubstr("FederateServiceInvocationsAreBeingReportedViaMOM"));
+
+  // The monitor makes c resign, which c's component carries out as c's own call.
+  HLAinteger32BE const cancelThenDeleteThenDivest(5);
+  ASSERT_NO_FATAL_FAILURE(send(L"HLAservice.HLAresignFederationExecution", c,
+                               {{L"HLAresignAction", cancelThenDeleteThenDivest.encode()}}));
+  auto const deadline = Clock::now() + std::chrono::seconds(5);  // c evokes (or sleeps) until it has left
+  while (outcome([&] { c.rti->getFederateName(c.handle); }) == "ok" && Clock::now() < deadline) {
+    c.rti->evokeCallback(0.05);
+  }
+  EXPECT_RTI("FederateNotExecutionMember", c.rti->getFederateName(c.handle));
   EXPECT_TRUE(monitor->waitFor([&](Lines const& lines) {
     return std::any_of(lines.begin(), lines.end(), [&](std::string const& line) {
       return line.rfind("removeObjectInstance(" + testing::show(objects[&c]), 0) == 0;

@@ -20,11 +20,13 @@ import org.vantor.ostra1516e.message.DeclarationMessages;
 import org.vantor.ostra1516e.message.Event;
 import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Message;
+import org.vantor.ostra1516e.message.MomMessages;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.SyncMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
 import org.vantor.ostra1516e.wire.HandleValues;
+import org.vantor.ostra1516e.wire.MomValues;
 
 /** The management objects and interactions, as a monitoring federate sees them at the engine's edge. */
 class MomTest {
@@ -295,5 +297,44 @@ class MomTest {
     assertNotNull(monitor.latest(simObject, "HLAmanager.HLAfederate", "HLAGALT"), "a periodic update came");
     monitor.send("HLAfederate.HLAadjust.HLAsetTiming", "HLAfederate", simHandle, "HLAreportPeriod",
         MomValues.int32(0));
+  }
+
+  @Test
+  void servicesGoToTheFederateTheyNameAndItsReportsToEveryone() throws Exception {
+    FederationEngine engine = new FederationEngine();
+    Peer monitor = monitor(engine);
+    Peer sim = join(engine, "sim");
+    byte[] simHandle = MomValues.handle(sim.handle);
+    monitor.send("HLAfederate.HLAservice.HLAenableTimeConstrained", "HLAfederate", simHandle);
+    assertEquals(List.of(new MomMessages.Act(monitor.handle, monitor.interaction(
+        "HLAfederate.HLAservice.HLAenableTimeConstrained"), HandleValues.empty()).interactionClass()),
+        sim.events.stream().filter(e -> e instanceof MomMessages.Act a && a.requester() == monitor.handle)
+            .map(e -> ((MomMessages.Act) e).interactionClass()).toList());
+    monitor.send("HLAfederate.HLAadjust.HLAsetServiceReporting", "HLAfederate", simHandle, "HLAreportingState",
+        MomValues.bool(true));
+    assertTrue(sim.events.contains(new MomMessages.Reporting(true, false)));
+
+    // What the component tells goes out as reports: of a failed service to the one who asked for it.
+    sim.ask(new MomMessages.ActFailed(monitor.handle, "HLAenableTimeConstrained", "TimeConstrainedAlreadyEnabled: on",
+        false));
+    ObjectMessages.Receive failed = monitor.received("HLAfederate.HLAreport.HLAreportMOMexception").get(0);
+    assertArrayEquals(MomValues.handle(monitor.handle), monitor.parameter(failed, "HLAfederate"));
+    assertArrayEquals(MomValues.bool(false), monitor.parameter(failed, "HLAparameterError"));
+    sim.ask(new MomMessages.ServiceInvoked("publishInteractionClass", true, List.of("7"), List.of(), "", 1));
+    ObjectMessages.Receive invoked = monitor.received("HLAfederate.HLAreport.HLAreportServiceInvocation").get(0);
+    assertArrayEquals(simHandle, monitor.parameter(invoked, "HLAfederate"));
+    assertArrayEquals(hex("00000001 00000001 0037"), monitor.parameter(invoked, "HLAsuppliedArguments"));
+    assertArrayEquals(hex("00000001"), monitor.parameter(invoked, "HLAserialNumber"));
+    sim.ask(new MomMessages.ExceptionGiven("publishInteractionClass", "NotConnected: gone"));
+    assertEquals(1, monitor.received("HLAfederate.HLAreport.HLAreportException").size());
+
+    // A federate that subscribes to service reports cannot have its own switched on.
+    int reports = sim.interaction("HLAfederate.HLAreport.HLAreportServiceInvocation");
+    monitor.send("HLAfederate.HLAadjust.HLAsetServiceReporting", "HLAfederate", MomValues.handle(monitor.handle),
+        "HLAreportingState", MomValues.bool(true));
+    List<ObjectMessages.Receive> exceptions = monitor.received("HLAfederate.HLAreport.HLAreportMOMexception");
+    assertEquals(2, exceptions.size());
+    assertTrue(new String(monitor.parameter(exceptions.get(1), "HLAexception"), StandardCharsets.UTF_16BE)
+        .contains("subscribes to HLAreportServiceInvocation"), "refused: " + reports);
   }
 }

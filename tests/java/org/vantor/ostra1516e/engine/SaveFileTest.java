@@ -192,7 +192,7 @@ class SaveFileTest {
     assertEquals(List.of(CallbackMethod.receiveInteraction_ICH_PHVM_BX_OT_TTH_LT_OT_MRH_FASRI_Native.name(),
         CallbackMethod.timeAdvanceGrant_LT_Native.name()), joined[1].drain(), "time goes on");
     assertEquals("f.save is a save file of format 2 with protocol " + org.vantor.ostra1516e.transport.MessageCodec
-        .PROTOCOL_VERSION + "; this release reads format 1 with protocol " + org.vantor.ostra1516e.transport
+        .PROTOCOL_VERSION + "; this release reads format 1 with protocol 3 to " + org.vantor.ostra1516e.transport
         .MessageCodec.PROTOCOL_VERSION, assertThrows(SaveFile.SaveFileException.class,
             () -> SaveFile.decode(engine, later, "f.save")).getMessage());
   }

@@ -307,7 +307,7 @@ class MessageCodecTest {
     }
     FrameBuffer hello = new FrameBuffer();
     MessageCodec.writeHello(hello, "x");
-    assertEquals(Hex.format(Hex.parse("4F535452 0003 0001 78")), Hex.format(hello.toByteArray()));
+    assertEquals(Hex.format(Hex.parse("4F535452 0004 0001 78")), Hex.format(hello.toByteArray()));
   }
 
   @Test
@@ -471,8 +471,8 @@ class MessageCodecTest {
     assertEquals(hello.length, MessageCodec.helloLength(hello, 0, hello.length));
     assertEquals("ostra1516e 1.2 \u00e9", MessageCodec.readHello(hello, 0, hello.length));
     byte[] newer = hello.clone();
-    newer[5] = 4;
-    assertEquals("hello: the peer (ostra1516e 1.2 \u00e9) speaks protocol version 4, this side speaks version 3;"
+    newer[5] = 5;
+    assertEquals("hello: the peer (ostra1516e 1.2 \u00e9) speaks protocol version 5, this side speaks version 4;"
         + " both sides must speak the same version",
         assertThrows(MessageFormatException.class, () -> MessageCodec.readHello(newer, 0, newer.length)).getMessage());
     byte[] http = "GET / HTTP/1.1\r\n".getBytes();

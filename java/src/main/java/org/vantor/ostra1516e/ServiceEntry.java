@@ -39,6 +39,7 @@ final class ServiceEntry {
     lrc = new LocalRtiComponent(new InProcessTransport(FederationEngine.embedded()), callbacks);
     support = lrc.support();
     objects = lrc.objects();
+    lrc.dispatchThrough(this::reported);
   }
 
   /** abandon drops the connection of an ambassador that nothing can call any more. */
@@ -57,7 +58,22 @@ final class ServiceEntry {
     } else {
       a = NO_ARGUMENTS;
     }
-    return dispatch(service, a);
+    return reported(service, a);
+  }
+
+  /** reported makes a call and reports it where the management object model asks for reports. */
+  private Object reported(ServiceMethod service, Object[] a) throws RTIexception {
+    if (!lrc.reportsServices() && !lrc.reportsExceptions()) {
+      return dispatch(service, a);
+    }
+    try {
+      Object result = dispatch(service, a);
+      lrc.reportInvocation(service, a, result, null);
+      return result;
+    } catch (RTIexception e) {
+      lrc.reportInvocation(service, a, null, e);
+      throw e;
+    }
   }
 
   @SuppressWarnings("unchecked")

@@ -20,6 +20,7 @@ import org.vantor.ostra1516e.message.DeclarationMessages;
 import org.vantor.ostra1516e.message.Event;
 import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Message;
+import org.vantor.ostra1516e.message.MomMessages;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.RegionMessages;
@@ -493,6 +494,12 @@ final class Federation {
       objects.changeInteractionTransportation(member, m);
     } else if (message instanceof ObjectMessages.QueryInteractionTransportation m) {
       objects.queryInteractionTransportation(member, m);
+    } else if (message instanceof MomMessages.ActFailed m) {
+      mom.actFailed(member, m);
+    } else if (message instanceof MomMessages.ServiceInvoked m) {
+      mom.serviceInvoked(member, m);
+    } else if (message instanceof MomMessages.ExceptionGiven m) {
+      mom.exceptionGiven(member, m);
     } else if (message instanceof FederationMessages.Resign m) {
       // Only the actions that cancel pending acquisitions (2, 4) may leave with some pending.
       if (m.action() != 2 && m.action() != 4 && ownership.acquiring(member)) {

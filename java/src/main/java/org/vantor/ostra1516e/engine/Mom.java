@@ -17,8 +17,10 @@ import java.util.concurrent.TimeUnit;
 import java.util.function.Function;
 import org.vantor.ostra1516e.fom.FomModel;
 import org.vantor.ostra1516e.fom.FomModule;
+import org.vantor.ostra1516e.message.MomMessages;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.time.Bound;
+import org.vantor.ostra1516e.wire.MomValues;
 import org.vantor.ostra1516e.wire.HandleValues;
 
 /**
@@ -75,6 +77,8 @@ final class Mom {
     final Map<Integer, byte[]> told = new HashMap<>();
     ScheduledFuture<?> timer;
     int period;
+    boolean reportServices;
+    boolean reportExceptions;
 
     Watched(Member member) {
       this.member = member;
@@ -234,7 +238,8 @@ final class Mom {
     List<Integer> children = model.interactionClassChildren(interactionClass);
     if (children.isEmpty()) {
       String name = model.interactionClassName(interactionClass).orElse("");
-      Handler handler = HANDLERS.get(name.substring(Math.min(MANAGER.length(), name.length())));
+      String path = name.substring(Math.min(MANAGER.length(), name.length()));
+      Handler handler = path.startsWith("HLAfederate.HLAservice.") ? FORWARD : HANDLERS.get(path);
       if (handler != null) {
         managerClasses.set(interactionClass);
         handlers.put(interactionClass, handler);
@@ -346,6 +351,7 @@ final class Mom {
       if (!watched.containsKey(member.handle)) {
         joined(member);
       }
+      member.send(new MomMessages.Reporting(false, false));  // reports start again switched off
     }
     refresh();
   }
@@ -474,6 +480,13 @@ final class Mom {
     void handle(Mom mom, Member sender, Member subject, Parameters p) throws MomValues.Malformed;
   }
 
+  /**
+   * FORWARD hands a service interaction to the component of the federate it names, which
+   * carries it out as its federate's own call and tells of a failure (see {@link #actFailed}).
+   */
+  private static final Handler FORWARD = (mom, sender, subject, p) ->
+      subject.send(new MomMessages.Act(sender.handle, p.interactionClass, p.values));
+
   /** Parameters reads an interaction's parameters by name. */
   private static final class Parameters {
     private final FomModel model;
@@ -541,8 +554,33 @@ final class Mom {
   }
 
   private void momException(Member sender, String service, String why, boolean parameterError) {
-    report(sender.handle, "HLAfederate.HLAreport.HLAreportMOMexception", "HLAservice", MomValues.string(service),
+    momException(sender.handle, service, why, parameterError);
+  }
+
+  private void momException(int sender, String service, String why, boolean parameterError) {
+    report(sender, "HLAfederate.HLAreport.HLAreportMOMexception", "HLAservice", MomValues.string(service),
         "HLAexception", MomValues.string(why), "HLAparameterError", MomValues.bool(parameterError));
+  }
+
+  /** actFailed tells the federate that asked for a service on member's behalf that it failed. */
+  void actFailed(Member member, MomMessages.ActFailed m) {
+    momException(m.requester(), m.service(), member.name + " could not carry it out: " + m.exception(),
+        m.parameterError());
+  }
+
+  /** serviceInvoked reports a service invocation of member's, with HLAreportServiceInvocation. */
+  void serviceInvoked(Member member, MomMessages.ServiceInvoked m) {
+    report(member.handle, "HLAfederate.HLAreport.HLAreportServiceInvocation",
+        "HLAservice", MomValues.string(m.service()), "HLAsuccessIndicator", MomValues.bool(m.success()),
+        "HLAsuppliedArguments", MomValues.strings(m.supplied()),
+        "HLAreturnedArguments", MomValues.strings(m.returned()),
+        "HLAexception", MomValues.string(m.exception()), "HLAserialNumber", MomValues.int32(m.serial()));
+  }
+
+  /** exceptionGiven reports an exception member's service gave it, with HLAreportException. */
+  void exceptionGiven(Member member, MomMessages.ExceptionGiven m) {
+    report(member.handle, "HLAfederate.HLAreport.HLAreportException",
+        "HLAservice", MomValues.string(m.service()), "HLAexception", MomValues.string(m.exception()));
   }
 
   /**
@@ -588,6 +626,24 @@ final class Mom {
             + "updates) or more");
       }
       mom.setPeriod(mom.watched.get(subject.handle), seconds);
+    });
+    h.put("HLAfederate.HLAadjust.HLAmodifyAttributeState", FORWARD);
+    h.put("HLAfederate.HLAadjust.HLAsetServiceReporting", (mom, sender, subject, p) -> {
+      boolean on = readSwitch(p.get("HLAreportingState"));
+      int reports = mom.federation.model().interactionClassHandle(MANAGER + "HLAfederate.HLAreport."
+          + "HLAreportServiceInvocation");
+      if (on && subject.subscribedInteractions.containsKey(reports)) {
+        throw new MomValues.Malformed(subject.name + " subscribes to HLAreportServiceInvocation; its service "
+            + "invocations cannot be reported while it does");
+      }
+      Watched w = mom.watched.get(subject.handle);
+      w.reportServices = on;
+      subject.send(new MomMessages.Reporting(w.reportServices, w.reportExceptions));
+    });
+    h.put("HLAfederate.HLAadjust.HLAsetExceptionReporting", (mom, sender, subject, p) -> {
+      Watched w = mom.watched.get(subject.handle);
+      w.reportExceptions = readSwitch(p.get("HLAreportingState"));
+      subject.send(new MomMessages.Reporting(w.reportServices, w.reportExceptions));
     });
     h.put("HLAfederate.HLAadjust.HLAsetSwitches", (mom, sender, subject, p) -> {
       if (p.has("HLAconveyRegionDesignatorSets")) {

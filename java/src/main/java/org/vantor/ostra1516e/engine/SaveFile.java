@@ -385,9 +385,11 @@ final class SaveFile {
     In header = new In(where, bytes, MAGIC.length, bytes.length);
     int version = header.u16();
     int protocol = header.u16();
-    if (version != VERSION || protocol != MessageCodec.PROTOCOL_VERSION) {
+    if (version != VERSION || protocol < MessageCodec.OLDEST_READABLE_PROTOCOL
+        || protocol > MessageCodec.PROTOCOL_VERSION) {
       throw new SaveFileException(where + " is a save file of format " + version + " with protocol " + protocol
-          + "; this release reads format " + VERSION + " with protocol " + MessageCodec.PROTOCOL_VERSION);
+          + "; this release reads format " + VERSION + " with protocol " + MessageCodec.OLDEST_READABLE_PROTOCOL
+          + " to " + MessageCodec.PROTOCOL_VERSION);
     }
     long length = header.i32() & 0xFFFF_FFFFL;
     if (length != bytes.length - HEADER - 4L) {

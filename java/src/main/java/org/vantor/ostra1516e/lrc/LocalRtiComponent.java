@@ -30,12 +30,14 @@ import java.util.ArrayList;
 import java.util.EnumSet;
 import java.util.List;
 import java.util.Set;
+import java.util.concurrent.atomic.AtomicInteger;
 import org.vantor.ostra1516e.fom.FomException;
 import org.vantor.ostra1516e.fom.FomModel;
 import org.vantor.ostra1516e.fom.FomModule;
 import org.vantor.ostra1516e.message.DeclarationMessages;
 import org.vantor.ostra1516e.message.Event;
 import org.vantor.ostra1516e.message.FederationMessages;
+import org.vantor.ostra1516e.message.MomMessages;
 import org.vantor.ostra1516e.message.Notice;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.OwnershipMessages;
@@ -50,6 +52,8 @@ import org.vantor.ostra1516e.transport.EventSink;
 import org.vantor.ostra1516e.transport.TcpTransport;
 import org.vantor.ostra1516e.transport.Transport;
 import org.vantor.ostra1516e.wire.CallbackMethod;
+import org.vantor.ostra1516e.wire.HandleValues;
+import org.vantor.ostra1516e.wire.MomValues;
 import org.vantor.ostra1516e.wire.FederateRestoreStatus;
 import org.vantor.ostra1516e.wire.FederateSaveStatus;
 import org.vantor.ostra1516e.wire.ServiceMethod;
@@ -118,6 +122,18 @@ public final class LocalRtiComponent implements EventSink {
 
   // Join state, written under this object's monitor (the model also by receive).
   private volatile JoinState joined;
+
+  /** Dispatcher makes a service call as the federate's own calls are made; the entry classes give it. */
+  @FunctionalInterface
+  public interface Dispatcher {
+    Object dispatch(ServiceMethod service, Object[] arguments) throws RTIexception;
+  }
+
+  private volatile Dispatcher dispatcher;
+  /** Whether the management object model asks for reports of this federate's services and exceptions. */
+  private volatile boolean reportServices;
+  private volatile boolean reportExceptions;
+  private final AtomicInteger reportSerial = new AtomicInteger();
 
   // The thread inside a federate callback of this component, if any.
   private volatile Thread deliveringThread;
@@ -798,6 +814,11 @@ public final class LocalRtiComponent implements EventSink {
       queue.add(new Callback(CallbackMethod.federationRestoreStatusResponse_FRSX_Native, statuses));
     } else if (event instanceof SyncMessages.Synchronized e) {
       queue.add(new Callback(CallbackMethod.federationSynchronized_S_FHS_Native, e.label(), e.failed()));
+    } else if (event instanceof MomMessages.Act e) {
+      queue.add(new Callback(null, (Runnable) () -> act(e)));
+    } else if (event instanceof MomMessages.Reporting e) {
+      reportServices = e.services();
+      reportExceptions = e.exceptions();
     } else if (event instanceof FederationMessages.ModelExtended e) {
       JoinState state = joined;
       if (state != null) {
@@ -819,6 +840,101 @@ public final class LocalRtiComponent implements EventSink {
     saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
     restoreStatus = SaveMessages.NO_RESTORE_IN_PROGRESS;
     callbacks.add(new Callback(CallbackMethod.connectionLost_S_Native, reason));
+  }
+
+  // ---- The management object model's requests ----
+
+  /** dispatchThrough gives the way services are called, for those the management object model asks for. */
+  public void dispatchThrough(Dispatcher through) {
+    dispatcher = through;
+  }
+
+  /**
+   * act carries out a service another federate asked for through the management object
+   * model, on the thread that delivers this federate's callbacks, as the federate's own call;
+   * one that fails is reported to the engine, which tells the federate that asked.
+   */
+  private void act(MomMessages.Act act) {
+    JoinState state = joined;
+    Dispatcher through = dispatcher;
+    if (state == null || through == null) {
+      return;
+    }
+    String service = MomActions.serviceOf(state.model, act.interactionClass());
+    MomMessages.ActFailed failed;
+    try {
+      MomActions.Call call = MomActions.read(state.model, act);
+      through.dispatch(call.service(), call.arguments());
+      return;
+    } catch (MomValues.Malformed e) {
+      failed = new MomMessages.ActFailed(act.requester(), service, e.getMessage(), true);
+    } catch (RTIexception e) {
+      failed = new MomMessages.ActFailed(act.requester(), service, e.getClass().getSimpleName() + ": "
+          + e.getMessage(), false);
+    } catch (RuntimeException e) {
+      failed = new MomMessages.ActFailed(act.requester(), service, "RTIinternalError: " + e, false);
+    }
+    try {
+      send(ServiceMethod.sendInteraction_ICH_PHVM_BX, failed);
+    } catch (RTIexception e) {
+      // No longer connected: nobody is left to tell.
+    }
+  }
+
+  public boolean reportsServices() {
+    return reportServices;
+  }
+
+  public boolean reportsExceptions() {
+    return reportExceptions;
+  }
+
+  /**
+   * reportInvocation reports a service call of the federate while the management object
+   * model asks for it (failure null: it succeeded), and the exception it threw while
+   * exception reports are asked for. Calls that only deliver callbacks are not reported: a
+   * federate makes them all the time.
+   */
+  public void reportInvocation(ServiceMethod service, Object[] arguments, Object result, RTIexception failure) {
+    if (service == ServiceMethod.evokeCallback_D || service == ServiceMethod.evokeMultipleCallbacks_D_D
+        || joined == null) {
+      return;
+    }
+    String exception = failure == null ? "" : failure.getClass().getSimpleName() + ": " + failure.getMessage();
+    try {
+      if (reportServices) {
+        List<String> supplied = new ArrayList<>();
+        for (Object argument : arguments) {
+          supplied.add(describe(argument));
+        }
+        send(service, new MomMessages.ServiceInvoked(service.serviceName(), failure == null, supplied,
+            result == null ? List.of() : List.of(describe(result)), exception, reportSerial.incrementAndGet()));
+      }
+      if (reportExceptions && failure != null) {
+        send(service, new MomMessages.ExceptionGiven(service.serviceName(), exception));
+      }
+    } catch (RTIexception e) {
+      // No longer connected: the report goes nowhere.
+    }
+  }
+
+  /** describe writes a service argument as text: numbers and names as they are, sets as lists, bytes in hex. */
+  private static String describe(Object value) {
+    if (value instanceof byte[] bytes) {
+      return java.util.HexFormat.of().formatHex(bytes);
+    }
+    if (value instanceof int[] handles) {
+      return java.util.Arrays.toString(handles);
+    }
+    if (value instanceof HandleValues values) {
+      StringBuilder text = new StringBuilder("{");
+      for (int i = 0; i < values.size(); i++) {
+        text.append(i == 0 ? "" : ", ").append(values.handle(i)).append('=')
+            .append(java.util.HexFormat.of().formatHex(values.value(i)));
+      }
+      return text.append('}').toString();
+    }
+    return String.valueOf(value);
   }
 
   // ---- Callback delivery ----
@@ -887,10 +1003,14 @@ public final class LocalRtiComponent implements EventSink {
 
   private void deliver(Callback callback) {
     synchronized (deliveryLock) {
+      if (callback.method() == null) {  // a service the management object model asked for: not a callback
+        ((Runnable) callback.args()[0]).run();
+        return;
+      }
       Thread outer = deliveringThread;
       deliveringThread = Thread.currentThread();
-      time.delivering(callback);
       try {
+        time.delivering(callback);
         sink.deliver(federateAmbassador, callback);
       } catch (Throwable t) {
         System.err.println("Federate ambassador callback " + callback.method().name() + " failed: "

@@ -1,5 +1,6 @@
 package org.vantor.ostra1516e.lrc;
 
+import hla.rti1516e.exceptions.FederateServiceInvocationsAreBeingReportedViaMOM;
 import hla.rti1516e.exceptions.AttributeNotDefined;
 import hla.rti1516e.exceptions.AttributeNotOwned;
 import hla.rti1516e.exceptions.AttributeNotPublished;
@@ -50,6 +51,9 @@ public final class ObjectServices {
   static final int RECEIVE = 0;
   static final int TIMESTAMP = 1;
 
+  /** The reports of a federate's service invocations, which it may not subscribe to while they are made. */
+  static final String SERVICE_REPORTS =
+      "HLAinteractionRoot.HLAmanager.HLAfederate.HLAreport.HLAreportServiceInvocation";
   private final LocalRtiComponent lrc;
 
   final Map<Integer, BitSet> published = new ConcurrentHashMap<>();
@@ -318,6 +322,11 @@ public final class ObjectServices {
       throws RTIexception {
     FomModel model = model(service);
     interactionClass(service, model, interactionClass);
+    if (lrc.reportsServices() && interactionClass == model.interactionClassHandle(SERVICE_REPORTS)) {
+      throw new FederateServiceInvocationsAreBeingReportedViaMOM(service.serviceName() + ": this federate's "
+          + "service invocations are being reported with " + SERVICE_REPORTS + "; it may subscribe to them once "
+          + "HLAsetServiceReporting has switched that off");
+    }
     if (regions != null) {
       lrc.regions().usable(service, regions, model.interactionDimensions(interactionClass));
       lrc.regions().use(regions, "interaction " + interactionClass, true);

@@ -16,6 +16,7 @@ import org.vantor.ostra1516e.fom.FomModule;
 import org.vantor.ostra1516e.message.DeclarationMessages;
 import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Message;
+import org.vantor.ostra1516e.message.MomMessages;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.message.OwnershipMessages;
 import org.vantor.ostra1516e.message.RegionMessages;
@@ -90,7 +91,12 @@ public final class MessageCodec {
   /** The first word of every hello: "OSTR". */
   public static final int MAGIC = 0x4F535452;
   /** The frame format's version; a change that an older peer would misread raises it. */
-  public static final int PROTOCOL_VERSION = 3;
+  public static final int PROTOCOL_VERSION = 4;
+  /**
+   * The oldest version whose frames this one reads as they were meant (versions since only
+   * added message types): save files written with it still restore.
+   */
+  public static final int OLDEST_READABLE_PROTOCOL = 3;
   public static final int DEFAULT_MAX_FRAME_LENGTH = 64 << 20;
   /** The bytes of a frame before its payload: length, type and correlation. */
   public static final int HEADER_LENGTH = 10;
@@ -376,6 +382,22 @@ public final class MessageCodec {
       row(0x0810, SaveMessages.QueryRestoreStatus.class, (m, o) -> {}, i -> new SaveMessages.QueryRestoreStatus()),
       row(0x0811, SaveMessages.RestoreStatus.class, (m, o) -> o.ints(m.triples()),
           i -> new SaveMessages.RestoreStatus(i.ints())),
+
+      // ---- management object model
+      row(0x0901, MomMessages.Act.class,
+          (m, o) -> { o.i32(m.requester()); o.i32(m.interactionClass()); o.values(m.parameters()); },
+          i -> new MomMessages.Act(i.i32(), i.i32(), i.values())),
+      row(0x0902, MomMessages.ActFailed.class,
+          (m, o) -> { o.i32(m.requester()); o.string(m.service()); o.string(m.exception()); o.bool(m.parameterError()); },
+          i -> new MomMessages.ActFailed(i.i32(), i.string(), i.string(), i.bool())),
+      row(0x0903, MomMessages.Reporting.class, (m, o) -> { o.bool(m.services()); o.bool(m.exceptions()); },
+          i -> new MomMessages.Reporting(i.bool(), i.bool())),
+      row(0x0904, MomMessages.ServiceInvoked.class,
+          (m, o) -> { o.string(m.service()); o.bool(m.success()); o.strings(m.supplied()); o.strings(m.returned());
+              o.string(m.exception()); o.i32(m.serial()); },
+          i -> new MomMessages.ServiceInvoked(i.string(), i.bool(), i.strings(), i.strings(), i.string(), i.i32())),
+      row(0x0905, MomMessages.ExceptionGiven.class, (m, o) -> { o.string(m.service()); o.string(m.exception()); },
+          i -> new MomMessages.ExceptionGiven(i.string(), i.string())),
 
       // ---- time management
       row(0x0501, TimeMessages.EnableRegulation.class, (m, o) -> o.bytes(m.lookahead()),

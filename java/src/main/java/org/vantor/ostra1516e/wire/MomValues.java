@@ -1,4 +1,4 @@
-package org.vantor.ostra1516e.engine;
+package org.vantor.ostra1516e.wire;
 
 import java.io.ByteArrayOutputStream;
 import java.nio.charset.StandardCharsets;
@@ -15,24 +15,24 @@ import java.util.List;
  * <p>A reader that meets a value shorter than its type says, or with bytes left over, throws
  * {@link Malformed} naming what it expected.
  */
-final class MomValues {
+public final class MomValues {
   private MomValues() {
   }
 
   /** Malformed is a value that does not hold the data type its parameter declares. */
-  static final class Malformed extends Exception {
+  public static final class Malformed extends Exception {
     private static final long serialVersionUID = 1L;
 
-    Malformed(String message) {
+    public Malformed(String message) {
       super(message);
     }
   }
 
   /** Writer builds one value; fields and elements of four-byte types are aligned to four bytes. */
-  static final class Writer {
+  public static final class Writer {
     private final ByteArrayOutputStream out = new ByteArrayOutputStream(32);
 
-    Writer int32(int value) {
+    public Writer int32(int value) {
       align();
       out.write(value >>> 24);
       out.write(value >>> 16);
@@ -41,21 +41,21 @@ final class MomValues {
       return this;
     }
 
-    Writer bool(boolean value) {
+    public Writer bool(boolean value) {
       return int32(value ? 1 : 0);
     }
 
-    Writer handle(int handle) {
+    public Writer handle(int handle) {
       return int32(4).int32(handle);
     }
 
-    Writer bytes(byte[] value) {
+    public Writer bytes(byte[] value) {
       int32(value.length);
       out.writeBytes(value);
       return this;
     }
 
-    Writer string(String value) {
+    public Writer string(String value) {
       int32(value.length());
       for (int i = 0; i < value.length(); i++) {
         char c = value.charAt(i);
@@ -65,7 +65,7 @@ final class MomValues {
       return this;
     }
 
-    Writer handles(int[] handles) {
+    public Writer handles(int[] handles) {
       int32(handles.length);
       for (int handle : handles) {
         handle(handle);
@@ -73,7 +73,7 @@ final class MomValues {
       return this;
     }
 
-    Writer strings(List<String> values) {
+    public Writer strings(List<String> values) {
       int32(values.size());
       values.forEach(this::string);
       return this;
@@ -85,51 +85,51 @@ final class MomValues {
       }
     }
 
-    byte[] done() {
+    public byte[] done() {
       return out.toByteArray();
     }
   }
 
-  static byte[] int32(int value) {
+  public static byte[] int32(int value) {
     return new Writer().int32(value).done();
   }
 
-  static byte[] bool(boolean value) {
+  public static byte[] bool(boolean value) {
     return int32(value ? 1 : 0);
   }
 
-  static byte[] handle(int handle) {
+  public static byte[] handle(int handle) {
     return new Writer().handle(handle).done();
   }
 
-  static byte[] string(String value) {
+  public static byte[] string(String value) {
     return new Writer().string(value).done();
   }
 
-  static byte[] bytes(byte[] value) {
+  public static byte[] bytes(byte[] value) {
     return new Writer().bytes(value).done();
   }
 
-  static byte[] handles(int[] handles) {
+  public static byte[] handles(int[] handles) {
     return new Writer().handles(handles).done();
   }
 
-  static byte[] strings(List<String> values) {
+  public static byte[] strings(List<String> values) {
     return new Writer().strings(values).done();
   }
 
   /** Reader takes one value apart; {@link #end} checks that nothing is left. */
-  static final class Reader {
+  public static final class Reader {
     private final byte[] data;
     private final String what;
     private int at;
 
-    Reader(byte[] data, String what) {
+    public Reader(byte[] data, String what) {
       this.data = data;
       this.what = what;
     }
 
-    int int32() throws Malformed {
+    public int int32() throws Malformed {
       while (at % 4 != 0 && at < data.length) {
         at++;
       }
@@ -142,7 +142,7 @@ final class MomValues {
       return value;
     }
 
-    byte[] bytes() throws Malformed {
+    public byte[] bytes() throws Malformed {
       int length = int32();
       if (length < 0 || length > data.length - at) {
         throw new Malformed(what + " claims " + length + " bytes where " + (data.length - at) + " are left");
@@ -152,7 +152,7 @@ final class MomValues {
       return value;
     }
 
-    int handle() throws Malformed {
+    public int handle() throws Malformed {
       byte[] bytes = bytes();
       if (bytes.length != 4) {
         throw new Malformed(what + " holds a handle of " + bytes.length + " bytes; a handle has 4");
@@ -160,7 +160,7 @@ final class MomValues {
       return (bytes[0] & 0xff) << 24 | (bytes[1] & 0xff) << 16 | (bytes[2] & 0xff) << 8 | bytes[3] & 0xff;
     }
 
-    boolean bool() throws Malformed {
+    public boolean bool() throws Malformed {
       int value = int32();
       if (value != 0 && value != 1) {
         throw new Malformed(what + " holds " + value + " where a boolean (0 or 1) belongs");
@@ -168,7 +168,7 @@ final class MomValues {
       return value == 1;
     }
 
-    String string() throws Malformed {
+    public String string() throws Malformed {
       int length = int32();
       if (length < 0 || length > (data.length - at) / 2) {
         throw new Malformed(what + " claims " + length + " characters where " + (data.length - at) / 2
@@ -179,7 +179,7 @@ final class MomValues {
       return value;
     }
 
-    int[] handles() throws Malformed {
+    public int[] handles() throws Malformed {
       int count = int32();
       if (count < 0 || count > (data.length - at) / 8) {
         throw new Malformed(what + " claims " + count + " handles where at most " + (data.length - at) / 8
@@ -192,7 +192,7 @@ final class MomValues {
       return handles.stream().mapToInt(Integer::intValue).toArray();
     }
 
-    void end() throws Malformed {
+    public void end() throws Malformed {
       if (at != data.length) {
         throw new Malformed(what + " has " + (data.length - at) + " bytes beyond its value");
       }
