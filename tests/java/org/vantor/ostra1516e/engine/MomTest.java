@@ -190,6 +190,10 @@ class MomTest {
     for (int i = 0; i < 3; i++) {
       sim.ask(new ObjectMessages.Update(car, HandleValues.of(position, new byte[8]), new byte[0], 0, null, null));
     }
+    sim.ask(new TimeMessages.AdvanceRequest(TimeMessages.TIME_ADVANCE, int64(3)));
+    int logicalTime = monitor.model.attributeHandle(monitor.object(f), "HLAlogicalTime");
+    monitor.ask(new ObjectMessages.RequestClassUpdate(monitor.object(f), new int[] {logicalTime}, new byte[0], null));
+    assertArrayEquals(hex("00000008 0000000000000003"), monitor.latest(simObject, f, "HLAlogicalTime"));
     int updatesSent = monitor.model.attributeHandle(monitor.object(f), "HLAupdatesSent");
     int registered = monitor.model.attributeHandle(monitor.object(f), "HLAobjectInstancesRegistered");
     monitor.ask(new ObjectMessages.RequestObjectUpdate(simObject, new int[] {updatesSent, registered}, new byte[0]));
