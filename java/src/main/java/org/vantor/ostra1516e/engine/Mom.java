@@ -20,8 +20,8 @@ import org.vantor.ostra1516e.fom.FomModule;
 import org.vantor.ostra1516e.message.MomMessages;
 import org.vantor.ostra1516e.message.ObjectMessages;
 import org.vantor.ostra1516e.time.Bound;
-import org.vantor.ostra1516e.wire.MomValues;
 import org.vantor.ostra1516e.wire.HandleValues;
+import org.vantor.ostra1516e.wire.MomValues;
 
 /**
  * Mom is the federation's management object model: the RTI's own objects of
@@ -68,6 +68,8 @@ final class Mom {
   private Instance federationObject;
   private final Map<Integer, Watched> watched = new LinkedHashMap<>();
   private final Map<Integer, byte[]> federationTold = new HashMap<>();
+  /** Whether any member's object was told anything since nobody subscribed to them last. */
+  private boolean federatesTold;
   boolean autoProvide;
 
   /** Watched is a member's HLAfederate object and what the MOM last told of it. */
@@ -298,6 +300,7 @@ final class Mom {
           "HLAfaultDescription", MomValues.string(fault));
     }
     if (federation.objects().instances.get(w.instance.handle) == w.instance) {
+      w.instance.knownClass.remove(member.handle);  // it is leaving: the others are told
       federation.objects().remove(w.instance, rti, NO_TAG, ObjectManagement.RECEIVE, null, null);
     }
   }
@@ -386,10 +389,12 @@ final class Mom {
     }
     if (!watched.isEmpty()) {
       if (federation.routes().forObjectClass(federateClass).length > 0) {
+        federatesTold = true;
         for (Watched w : watched.values()) {
           sendFederate(w, Kind.CONDITIONAL);
         }
-      } else {
+      } else if (federatesTold) {
+        federatesTold = false;
         watched.values().forEach(w -> w.told.clear());
       }
     }
@@ -400,6 +405,7 @@ final class Mom {
   }
 
   private void sendFederate(Watched w, Kind kind) {
+    federatesTold = true;
     send(w.instance, federateAttributes, w.member, w.told, kind, null);
   }
 
@@ -477,48 +483,16 @@ final class Mom {
   /** Handler carries out one MOM interaction; subject is the member it names (null for federation ones). */
   @FunctionalInterface
   private interface Handler {
-    void handle(Mom mom, Member sender, Member subject, Parameters p) throws MomValues.Malformed;
+    void handle(Mom mom, Member sender, Member subject, int interactionClass, MomValues.Parameters p)
+        throws MomValues.Malformed;
   }
 
   /**
    * FORWARD hands a service interaction to the component of the federate it names, which
    * carries it out as its federate's own call and tells of a failure (see {@link #actFailed}).
    */
-  private static final Handler FORWARD = (mom, sender, subject, p) ->
-      subject.send(new MomMessages.Act(sender.handle, p.interactionClass, p.values));
-
-  /** Parameters reads an interaction's parameters by name. */
-  private static final class Parameters {
-    private final FomModel model;
-    private final int interactionClass;
-    private final HandleValues values;
-
-    Parameters(FomModel model, int interactionClass, HandleValues values) {
-      this.model = model;
-      this.interactionClass = interactionClass;
-      this.values = values;
-    }
-
-    MomValues.Reader get(String name) throws MomValues.Malformed {
-      int handle = model.parameterHandle(interactionClass, name);
-      for (int i = 0; handle != FomModel.NONE && i < values.size(); i++) {
-        if (values.handle(i) == handle) {
-          return new MomValues.Reader(values.value(i), "parameter " + name);
-        }
-      }
-      throw new MomValues.Malformed("parameter " + name + " is missing");
-    }
-
-    boolean has(String name) {
-      int handle = model.parameterHandle(interactionClass, name);
-      for (int i = 0; handle != FomModel.NONE && i < values.size(); i++) {
-        if (values.handle(i) == handle) {
-          return true;
-        }
-      }
-      return false;
-    }
-  }
+  private static final Handler FORWARD = (mom, sender, subject, c, p) ->
+      subject.send(new MomMessages.Act(sender.handle, c, p.values()));
 
   /**
    * received acts on an interaction of one of the MOM's classes that sender sent. One that
@@ -533,13 +507,12 @@ final class Mom {
     FomModel model = federation.model();
     String name = model.interactionClassName(m.interactionClass()).orElse("");
     String service = name.substring(name.lastIndexOf('.') + 1);
-    Parameters p = new Parameters(model, m.interactionClass(), m.parameters());
+    MomValues.Parameters p = new MomValues.Parameters(n -> model.parameterHandle(m.interactionClass(), n),
+        m.parameters());
     Member subject = null;
     try {
       if (name.startsWith(MANAGER + "HLAfederate.")) {
-        MomValues.Reader federate = p.get("HLAfederate");
-        int handle = federate.handle();
-        federate.end();
+        int handle = p.get("HLAfederate", MomValues.Reader::handle);
         subject = federation.member(handle);
         if (subject == null) {
           momException(sender, service, "federate handle " + handle + " is not a federate joined to federation "
@@ -547,7 +520,7 @@ final class Mom {
           return;
         }
       }
-      handler.handle(this, sender, subject, p);
+      handler.handle(this, sender, subject, m.interactionClass(), p);
     } catch (MomValues.Malformed e) {
       momException(sender, service, e.getMessage(), true);
     }
@@ -617,10 +590,8 @@ final class Mom {
   private static Map<String, Handler> handlers() {
     Map<String, Handler> h = new HashMap<>();
     // HLAfederate.HLAadjust
-    h.put("HLAfederate.HLAadjust.HLAsetTiming", (mom, sender, subject, p) -> {
-      MomValues.Reader period = p.get("HLAreportPeriod");
-      int seconds = period.int32();
-      period.end();
+    h.put("HLAfederate.HLAadjust.HLAsetTiming", (mom, sender, subject, c, p) -> {
+      int seconds = p.get("HLAreportPeriod", MomValues.Reader::int32);
       if (seconds < 0) {
         throw new MomValues.Malformed("HLAreportPeriod is " + seconds + " seconds; it must be 0 (no periodic "
             + "updates) or more");
@@ -628,8 +599,8 @@ final class Mom {
       mom.setPeriod(mom.watched.get(subject.handle), seconds);
     });
     h.put("HLAfederate.HLAadjust.HLAmodifyAttributeState", FORWARD);
-    h.put("HLAfederate.HLAadjust.HLAsetServiceReporting", (mom, sender, subject, p) -> {
-      boolean on = readSwitch(p.get("HLAreportingState"));
+    h.put("HLAfederate.HLAadjust.HLAsetServiceReporting", (mom, sender, subject, c, p) -> {
+      boolean on = p.get("HLAreportingState", MomValues.Reader::bool);
       int reports = mom.federation.model().interactionClassHandle(MANAGER + "HLAfederate.HLAreport."
           + "HLAreportServiceInvocation");
       if (on && subject.subscribedInteractions.containsKey(reports)) {
@@ -640,47 +611,45 @@ final class Mom {
       w.reportServices = on;
       subject.send(new MomMessages.Reporting(w.reportServices, w.reportExceptions));
     });
-    h.put("HLAfederate.HLAadjust.HLAsetExceptionReporting", (mom, sender, subject, p) -> {
+    h.put("HLAfederate.HLAadjust.HLAsetExceptionReporting", (mom, sender, subject, c, p) -> {
       Watched w = mom.watched.get(subject.handle);
-      w.reportExceptions = readSwitch(p.get("HLAreportingState"));
+      w.reportExceptions = p.get("HLAreportingState", MomValues.Reader::bool);
       subject.send(new MomMessages.Reporting(w.reportServices, w.reportExceptions));
     });
-    h.put("HLAfederate.HLAadjust.HLAsetSwitches", (mom, sender, subject, p) -> {
+    h.put("HLAfederate.HLAadjust.HLAsetSwitches", (mom, sender, subject, c, p) -> {
       if (p.has("HLAconveyRegionDesignatorSets")) {
-        subject.conveyRegionDesignatorSets = readSwitch(p.get("HLAconveyRegionDesignatorSets"));
+        subject.conveyRegionDesignatorSets = p.get("HLAconveyRegionDesignatorSets", MomValues.Reader::bool);
       }
       if (p.has("HLAconveyProducingFederate")) {
-        subject.conveyProducingFederate = readSwitch(p.get("HLAconveyProducingFederate"));
+        subject.conveyProducingFederate = p.get("HLAconveyProducingFederate", MomValues.Reader::bool);
       }
       mom.refresh();
     });
     // HLAfederate.HLArequest
-    h.put("HLAfederate.HLArequest.HLArequestPublications", (mom, sender, subject, p) -> mom.publications(subject));
-    h.put("HLAfederate.HLArequest.HLArequestSubscriptions", (mom, sender, subject, p) -> mom.subscriptions(subject));
-    h.put("HLAfederate.HLArequest.HLArequestObjectInstancesThatCanBeDeleted", (mom, sender, subject, p) ->
+    h.put("HLAfederate.HLArequest.HLArequestPublications", (mom, sender, subject, c, p) -> mom.publications(subject));
+    h.put("HLAfederate.HLArequest.HLArequestSubscriptions", (mom, sender, subject, c, p) -> mom.subscriptions(subject));
+    h.put("HLAfederate.HLArequest.HLArequestObjectInstancesThatCanBeDeleted", (mom, sender, subject, c, p) ->
         mom.report(subject.handle, "HLAfederate.HLAreport.HLAreportObjectInstancesThatCanBeDeleted",
             "HLAobjectInstanceCounts", classCounts(mom.instancesOf(subject, Member.Counts.CAN_DELETE))));
-    h.put("HLAfederate.HLArequest.HLArequestObjectInstancesUpdated", (mom, sender, subject, p) ->
+    h.put("HLAfederate.HLArequest.HLArequestObjectInstancesUpdated", (mom, sender, subject, c, p) ->
         mom.report(subject.handle, "HLAfederate.HLAreport.HLAreportObjectInstancesUpdated",
             "HLAobjectInstanceCounts", classCounts(mom.instancesOf(subject, Member.Counts.UPDATED))));
-    h.put("HLAfederate.HLArequest.HLArequestObjectInstancesReflected", (mom, sender, subject, p) ->
+    h.put("HLAfederate.HLArequest.HLArequestObjectInstancesReflected", (mom, sender, subject, c, p) ->
         mom.report(subject.handle, "HLAfederate.HLAreport.HLAreportObjectInstancesReflected",
             "HLAobjectInstanceCounts", classCounts(mom.instancesOf(subject, Member.Counts.REFLECTED))));
-    h.put("HLAfederate.HLArequest.HLArequestUpdatesSent", (mom, sender, subject, p) ->
+    h.put("HLAfederate.HLArequest.HLArequestUpdatesSent", (mom, sender, subject, c, p) ->
         mom.byTransportation(subject, subject.counts.updates, "HLAreportUpdatesSent", "HLAupdateCounts"));
-    h.put("HLAfederate.HLArequest.HLArequestReflectionsReceived", (mom, sender, subject, p) ->
+    h.put("HLAfederate.HLArequest.HLArequestReflectionsReceived", (mom, sender, subject, c, p) ->
         mom.byTransportation(subject, subject.counts.reflections, "HLAreportReflectionsReceived",
             "HLAreflectCounts"));
-    h.put("HLAfederate.HLArequest.HLArequestInteractionsSent", (mom, sender, subject, p) ->
+    h.put("HLAfederate.HLArequest.HLArequestInteractionsSent", (mom, sender, subject, c, p) ->
         mom.byTransportation(subject, subject.counts.interactionsSent, "HLAreportInteractionsSent",
             "HLAinteractionCounts"));
-    h.put("HLAfederate.HLArequest.HLArequestInteractionsReceived", (mom, sender, subject, p) ->
+    h.put("HLAfederate.HLArequest.HLArequestInteractionsReceived", (mom, sender, subject, c, p) ->
         mom.byTransportation(subject, subject.counts.interactionsReceived, "HLAreportInteractionsReceived",
             "HLAinteractionCounts"));
-    h.put("HLAfederate.HLArequest.HLArequestObjectInstanceInformation", (mom, sender, subject, p) -> {
-      MomValues.Reader object = p.get("HLAobjectInstance");
-      int handle = object.handle();
-      object.end();
+    h.put("HLAfederate.HLArequest.HLArequestObjectInstanceInformation", (mom, sender, subject, c, p) -> {
+      int handle = p.get("HLAobjectInstance", MomValues.Reader::handle);
       Instance instance = mom.federation.objects().instances.get(handle);
       if (instance == null) {
         throw new MomValues.Malformed("object instance " + handle + " does not exist");
@@ -692,18 +661,18 @@ final class Mom {
           "HLAregisteredClass", MomValues.handle(instance.registeredClass),
           "HLAknownClass", MomValues.handle(known != null ? known : 0));
     });
-    h.put("HLAfederate.HLArequest.HLArequestFOMmoduleData", (mom, sender, subject, p) ->
+    h.put("HLAfederate.HLArequest.HLArequestFOMmoduleData", (mom, sender, subject, c, p) ->
         mom.moduleData(subject.handle, "HLAfederate.HLAreport.HLAreportFOMmoduleData",
             subject.modules.stream().map(FomModule::content).toList(), p));
     // HLAfederation
-    h.put("HLAfederation.HLAadjust.HLAsetSwitches", (mom, sender, subject, p) -> {
-      mom.autoProvide = readSwitch(p.get("HLAautoProvide"));
+    h.put("HLAfederation.HLAadjust.HLAsetSwitches", (mom, sender, subject, c, p) -> {
+      mom.autoProvide = p.get("HLAautoProvide", MomValues.Reader::bool);
       mom.refresh();
     });
-    h.put("HLAfederation.HLArequest.HLArequestSynchronizationPoints", (mom, sender, subject, p) ->
+    h.put("HLAfederation.HLArequest.HLArequestSynchronizationPoints", (mom, sender, subject, c, p) ->
         mom.report(RTI, "HLAfederation.HLAreport.HLAreportSynchronizationPoints",
             "HLAsyncPoints", MomValues.strings(new ArrayList<>(mom.federation.syncPoints.keySet()))));
-    h.put("HLAfederation.HLArequest.HLArequestSynchronizationPointStatus", (mom, sender, subject, p) -> {
+    h.put("HLAfederation.HLArequest.HLArequestSynchronizationPointStatus", (mom, sender, subject, c, p) -> {
       for (Federation.SyncPoint point : mom.federation.syncPoints.values()) {
         MomValues.Writer federates = new MomValues.Writer().int32(point.members.size());
         for (int member : point.members) {
@@ -713,19 +682,13 @@ final class Mom {
             "HLAsyncPointName", MomValues.string(point.label), "HLAsyncPointFederates", federates.done());
       }
     });
-    h.put("HLAfederation.HLArequest.HLArequestFOMmoduleData", (mom, sender, subject, p) ->
+    h.put("HLAfederation.HLArequest.HLArequestFOMmoduleData", (mom, sender, subject, c, p) ->
         mom.moduleData(RTI, "HLAfederation.HLAreport.HLAreportFOMmoduleData",
             mom.federation.model().modules().stream().map(FomModule::content).toList(), p));
-    h.put("HLAfederation.HLArequest.HLArequestMIMdata", (mom, sender, subject, p) ->
+    h.put("HLAfederation.HLArequest.HLArequestMIMdata", (mom, sender, subject, c, p) ->
         mom.report(RTI, "HLAfederation.HLAreport.HLAreportMIMdata", "HLAMIMdata",
             MomValues.string(new String(mom.federation.model().mim().content(), StandardCharsets.UTF_8))));
     return h;
-  }
-
-  private static boolean readSwitch(MomValues.Reader reader) throws MomValues.Malformed {
-    boolean on = reader.bool();
-    reader.end();
-    return on;
   }
 
   /** classCounts writes HLAobjectClassBasedCounts (or HLAinteractionCounts: the same layout). */
@@ -777,11 +740,9 @@ final class Mom {
         list.done());
   }
 
-  private void moduleData(int subject, String report, List<byte[]> contents, Parameters p)
+  private void moduleData(int subject, String report, List<byte[]> contents, MomValues.Parameters p)
       throws MomValues.Malformed {
-    MomValues.Reader indicator = p.get("HLAFOMmoduleIndicator");
-    int index = indicator.int32();
-    indicator.end();
+    int index = p.get("HLAFOMmoduleIndicator", MomValues.Reader::int32);
     if (index < 0 || index >= contents.size()) {
       throw new MomValues.Malformed("HLAFOMmoduleIndicator " + index + " is not among the " + contents.size()
           + " modules (0 to " + (contents.size() - 1) + ")");

@@ -28,68 +28,40 @@ final class MomActions {
     Call read(Parameters p) throws MomValues.Malformed;
   }
 
-  /** Parameters reads an interaction's parameters by name, each read whole. */
-  private record Parameters(FomModel model, int interactionClass, HandleValues values) {
-    private MomValues.Reader reader(String name) throws MomValues.Malformed {
-      int handle = model.parameterHandle(interactionClass, name);
-      for (int i = 0; handle != FomModel.NONE && i < values.size(); i++) {
-        if (values.handle(i) == handle) {
-          return new MomValues.Reader(values.value(i), "parameter " + name);
-        }
-      }
-      throw new MomValues.Malformed("parameter " + name + " is missing");
+  /** Parameters reads an interaction's parameters by name, with the types they have in the model. */
+  private static final class Parameters {
+    private final MomValues.Parameters p;
+
+    Parameters(FomModel model, int interactionClass, HandleValues values) {
+      p = new MomValues.Parameters(name -> model.parameterHandle(interactionClass, name), values);
     }
 
     boolean has(String name) {
-      int handle = model.parameterHandle(interactionClass, name);
-      for (int i = 0; handle != FomModel.NONE && i < values.size(); i++) {
-        if (values.handle(i) == handle) {
-          return true;
-        }
-      }
-      return false;
+      return p.has(name);
     }
 
     Integer handle(String name) throws MomValues.Malformed {
-      MomValues.Reader r = reader(name);
-      int value = r.handle();
-      r.end();
-      return value;
+      return p.get(name, MomValues.Reader::handle);
     }
 
     int[] handles(String name) throws MomValues.Malformed {
-      MomValues.Reader r = reader(name);
-      int[] value = r.handles();
-      r.end();
-      return value;
+      return p.get(name, MomValues.Reader::handles);
     }
 
     Integer number(String name) throws MomValues.Malformed {
-      MomValues.Reader r = reader(name);
-      int value = r.int32();
-      r.end();
-      return value;
+      return p.get(name, MomValues.Reader::int32);
     }
 
     Boolean bool(String name) throws MomValues.Malformed {
-      MomValues.Reader r = reader(name);
-      boolean value = r.bool();
-      r.end();
-      return value;
+      return p.get(name, MomValues.Reader::bool);
     }
 
     String string(String name) throws MomValues.Malformed {
-      MomValues.Reader r = reader(name);
-      String value = r.string();
-      r.end();
-      return value;
+      return p.get(name, MomValues.Reader::string);
     }
 
     byte[] bytes(String name) throws MomValues.Malformed {
-      MomValues.Reader r = reader(name);
-      byte[] value = r.bytes();
-      r.end();
-      return value;
+      return p.get(name, MomValues.Reader::bytes);
     }
   }
 

@@ -4,6 +4,7 @@ import java.io.ByteArrayOutputStream;
 import java.nio.charset.StandardCharsets;
 import java.util.ArrayList;
 import java.util.List;
+import java.util.function.ToIntFunction;
 
 /**
  * MomValues writes and reads the values of the management object model in the data types
@@ -196,6 +197,56 @@ public final class MomValues {
       if (at != data.length) {
         throw new Malformed(what + " has " + (data.length - at) + " bytes beyond its value");
       }
+    }
+  }
+
+  /** Field reads one value of a parameter. */
+  @FunctionalInterface
+  public interface Field<T> {
+    T read(Reader reader) throws Malformed;
+  }
+
+  /**
+   * Parameters reads an interaction's parameters by name, each one whole: a value with
+   * bytes beyond it is malformed too.
+   */
+  public static final class Parameters {
+    private final ToIntFunction<String> handleOf;
+    private final HandleValues values;
+
+    /** Parameters reads values, whose handles handleOf gives by name (negative: no such parameter). */
+    public Parameters(ToIntFunction<String> handleOf, HandleValues values) {
+      this.handleOf = handleOf;
+      this.values = values;
+    }
+
+    public HandleValues values() {
+      return values;
+    }
+
+    private int index(String name) {
+      int handle = handleOf.applyAsInt(name);
+      for (int i = 0; handle >= 0 && i < values.size(); i++) {
+        if (values.handle(i) == handle) {
+          return i;
+        }
+      }
+      return -1;
+    }
+
+    public boolean has(String name) {
+      return index(name) >= 0;
+    }
+
+    public <T> T get(String name, Field<T> field) throws Malformed {
+      int i = index(name);
+      if (i < 0) {
+        throw new Malformed("parameter " + name + " is missing");
+      }
+      Reader reader = new Reader(values.value(i), "parameter " + name);
+      T value = field.read(reader);
+      reader.end();
+      return value;
     }
   }
 }
