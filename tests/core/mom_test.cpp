@@ -6,6 +6,7 @@
 #include <RTI/encoding/BasicDataElements.h>
 #include <RTI/encoding/HLAopaqueData.h>
 #include <RTI/encoding/HLAvariableArray.h>
+#include <RTI/time/HLAinteger64Time.h>
 
 #include <map>
 #include <mutex>
@@ -132,13 +133,13 @@ class Mom : public Members {
     RTIambassador& rti = *monitor->rti;
     federateClass = rti.getObjectClassHandle(L"HLAmanager.HLAfederate");
     federationClass = rti.getObjectClassHandle(L"HLAmanager.HLAfederation");
+    AttributeHandleSet watched;
     for (wchar_t const* a : {L"HLAfederateHandle", L"HLAfederateName", L"HLAtimeRegulating", L"HLAupdatesSent",
-                             L"HLAconveyProducingFederate"}) {
-      attr[a] = rti.getAttributeHandle(federateClass, a);
+                             L"HLAconveyProducingFederate", L"HLAlogicalTime"}) {
+      watched.insert(attr[a] = rti.getAttributeHandle(federateClass, a));
     }
     attr[L"HLAfederatesInFederation"] = rti.getAttributeHandle(federationClass, L"HLAfederatesInFederation");
-    ASSERT_OK(rti.subscribeObjectClassAttributes(federateClass, {attr[L"HLAfederateHandle"], attr[L"HLAfederateName"],
-        attr[L"HLAtimeRegulating"], attr[L"HLAupdatesSent"], attr[L"HLAconveyProducingFederate"]}));
+    ASSERT_OK(rti.subscribeObjectClassAttributes(federateClass, watched));
     ASSERT_OK(rti.subscribeObjectClassAttributes(federationClass, {attr[L"HLAfederatesInFederation"]}));
     for (wchar_t const* r : {L"HLAreportInteractionPublication", L"HLAreportMOMexception"}) {
       report[r] = rti.getInteractionClassHandle(std::wstring(L"HLAmanager.HLAfederate.HLAreport.") + r);
@@ -179,7 +180,7 @@ class Mom : public Members {
 };
 
 // The monitor sees each federate's object with its name and handle, its regulation switched
-// on, its update count on request; it asks for b's publications, switches c's conveying of
+// on, its time advance and its update count on request, owned by the RTI; it asks for b's publications, switches c's conveying of
 // producers on, is told that a request with a damaged handle is malformed, has b's service
 // invocations reported, and makes c resign and sees it leave.
 TEST_P(Mom, AMonitorWatchesAndAdjustsTheFederation) {
@@ -205,6 +206,23 @@ TEST_P(Mom, AMonitorWatchesAndAdjustsTheFederation) {
   EXPECT_TRUE(monitor->waitFor([&](Lines const&) {
     return number(monitor->value(objects[&b], attr[L"HLAtimeRegulating"])) == 1;
   })) << monitor->dump();
+
+  // b's time advance shows in its object; its attributes are the RTI's.
+  ASSERT_TRUE(b.waitForCount("timeRegulationEnabled(", 1)) << b.dump();
+  ASSERT_OK(b.rti->timeAdvanceRequest(HLAinteger64Time(3)));
+  ASSERT_TRUE(b.waitFor(cb("timeAdvanceGrant", HLAinteger64Time(3)))) << b.dump();
+  AttributeHandle const logicalTime = attr[L"HLAlogicalTime"];
+  ASSERT_OK(rti.requestAttributeValueUpdate(objects[&b], {logicalTime}, tag(3)));
+  EXPECT_TRUE(monitor->waitFor([&](Lines const&) {
+    VariableLengthData const value = monitor->value(objects[&b], logicalTime);
+    if (value.size() == 0) return false;
+    HLAinteger64Time time;
+    time.decode(opaque(value));
+    return time == HLAinteger64Time(3);
+  })) << monitor->dump();
+  ASSERT_OK(rti.queryAttributeOwnership(objects[&b], attr[L"HLAfederateName"]));
+  EXPECT_TRUE(monitor->waitFor(cb("attributeIsOwnedByRTI", objects[&b], attr[L"HLAfederateName"])))
+      << monitor->dump();
 
   ObjectClassHandle const vehicle = b.rti->getObjectClassHandle(L"Vehicle");
   AttributeHandle const position = b.rti->getAttributeHandle(vehicle, L"Position");

@@ -210,7 +210,8 @@ final class OwnershipManagement {
     Instance instance = objects.instances.get(m.object());
     if (instance != null) {
       Integer owner = instance.owners.get(m.attribute());
-      member.send(new OwnershipMessages.Owner(m.object(), m.attribute(), owner == null ? 0 : owner));
+      member.send(new OwnershipMessages.Owner(m.object(), m.attribute(), owner == null ? 0
+          : owner == Mom.RTI ? OwnershipMessages.OWNED_BY_RTI : owner));
     }
   }
 

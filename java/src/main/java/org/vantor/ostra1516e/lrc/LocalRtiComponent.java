@@ -758,6 +758,8 @@ public final class LocalRtiComponent implements EventSink {
     } else if (event instanceof OwnershipMessages.Owner e) {
       queue.add(e.owner() == 0
           ? new Callback(CallbackMethod.attributeIsNotOwned_OIH_AH_Native, e.object(), e.attribute())
+          : e.owner() == OwnershipMessages.OWNED_BY_RTI
+          ? new Callback(CallbackMethod.attributeIsOwnedByRTI_OIH_AH_Native, e.object(), e.attribute())
           : new Callback(CallbackMethod.informAttributeOwnership_OIH_AH_FH_Native, e.object(), e.attribute(),
               e.owner()));
     } else if (event instanceof TimeMessages.Grant e) {

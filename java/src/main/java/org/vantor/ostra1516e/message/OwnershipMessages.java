@@ -43,6 +43,11 @@ public final class OwnershipMessages {
 
   public record QueryOwnership(int object, int attribute) implements Notice {}
 
-  /** Owner answers QueryOwnership: the owning federate, or 0 when the attribute is unowned. */
+  /**
+   * Owner answers QueryOwnership: the owning federate, 0 when the attribute is unowned, or
+   * {@link #OWNED_BY_RTI} when the RTI owns it (the attributes of its management objects).
+   */
   public record Owner(int object, int attribute, int owner) implements Event {}
+
+  public static final int OWNED_BY_RTI = -1;
 }
