@@ -16,6 +16,12 @@
 //                  conducts (registers the synchronization points)
 //   radio          sends a Message every step and listens to the others' messages
 //
+// After step 3 the monitor asks for a federation save, and every federate keeps its own
+// state (the step, its vehicles, what it has seen and heard) under the save's label; after
+// step 4 the monitor asks for a restore of it: the RTI puts the federation back as it was
+// at the save, each federate takes its own state back, and step 4 runs again. The monitor
+// prints its table at the save and after the restore: the same rows.
+//
 // The federation is time-managed (HLAinteger64Time): in step n every federate sends at
 // time n and then advances to it, and the monitor and the radio write down the time of
 // everything they receive.
@@ -80,12 +86,6 @@ std::wstring listText(std::vector<std::wstring> const& items) {
   return text;
 }
 
-// What a federate throws when its part of the story goes wrong; run() writes it into the
-// transcript. The demo's names are plain ASCII.
-std::runtime_error failure(std::wstring const& text) {
-  return std::runtime_error(std::string(text.begin(), text.end()));
-}
-
 // One vehicle changes hands while the federation runs. Right after step afterStep, when
 // both simulators have been granted time afterStep, the simulator `to` asks for the vehicle
 // and the simulator `from` releases it; from the next step on, `to` moves it and `from`
@@ -111,7 +111,8 @@ class VehicleSimulator : public DemoFederate {
 
   VehicleSimulator(std::wstring name, std::vector<Spec> const& vehicles, Handover handover)
       : DemoFederate(std::move(name), L"VehicleSimulator", false), handover_(std::move(handover)) {
-    for (auto const& spec : vehicles) vehicles_.push_back({spec, rti1516e::ObjectInstanceHandle()});
+    for (auto const& spec : vehicles)
+      state_.vehicles.push_back({spec, rti1516e::ObjectInstanceHandle()});
   }
 
  protected:
@@ -139,16 +140,18 @@ class VehicleSimulator : public DemoFederate {
 
     // A name must be reserved before an object is registered with it. The answer comes
     // as a callback.
-    for (auto const& vehicle : vehicles_)
+    for (auto const& vehicle : state_.vehicles)
       rti().reserveObjectInstanceName(vehicle.spec.instanceName);
     evokeUntil(L"the names to be reserved", [&] {
       if (!refused_.empty()) throw std::runtime_error("the name " + refused_ + " is taken");
-      return reserved_.size() == vehicles_.size();
+      return reserved_.size() == state_.vehicles.size();
     });
-    for (auto& vehicle : vehicles_) {
+    std::vector<std::wstring> registered;
+    for (auto& vehicle : state_.vehicles) {
       vehicle.object = rti().registerObjectInstance(vehicle_, vehicle.spec.instanceName);
-      registered_.push_back(vehicle.spec.instanceName);
+      registered.push_back(vehicle.spec.instanceName);
     }
+    out_ << L"  reserved and registered " << listText(registered) << L"\n";
   }
 
   void objectInstanceNameReservationSucceeded(std::wstring const& name) override {
@@ -162,7 +165,7 @@ class VehicleSimulator : public DemoFederate {
   // Moves the vehicles this simulator owns now.
   void step(int n) override {
     std::vector<std::wstring> moved;
-    for (Vehicle& vehicle : vehicles_) {
+    for (Vehicle& vehicle : state_.vehicles) {
       if (!vehicle.ours) continue;
       Spec const& spec = vehicle.spec;
       Position const at{spec.start.x + n * spec.velocity.x, spec.start.y + n * spec.velocity.y};
@@ -200,18 +203,19 @@ class VehicleSimulator : public DemoFederate {
   // The giving side: waits until the other simulator asks for the vehicle, then releases
   // what is wanted of it (which must be all of it) and stops moving it.
   void handOver(int n) {
-    auto vehicle = std::find_if(vehicles_.begin(), vehicles_.end(), [&](Vehicle const& v) {
+    std::vector<Vehicle>& vehicles = state_.vehicles;
+    auto vehicle = std::find_if(vehicles.begin(), vehicles.end(), [&](Vehicle const& v) {
       return v.spec.instanceName == handover_.object && v.ours;
     });
-    if (vehicle == vehicles_.end()) throw failure(L"has no " + handover_.object + L" to hand over");
+    if (vehicle == vehicles.end()) throw failure(L"has no " + handover_.object + L" to hand over");
     evokeUntil(L"a request to release " + handover_.object,
-               [&] { return releaseRequested_.count(vehicle->object) > 0; });
+               [&] { return state_.releaseRequested.count(vehicle->object) > 0; });
     rti1516e::AttributeHandleSet divested;
     rti().attributeOwnershipDivestitureIfWanted(vehicle->object, wholeVehicle_, divested);
     if (divested != wholeVehicle_) throw failure(L"could release only part of " + handover_.object);
     vehicle->ours = false;
-    handoverText_ = L"handed " + handover_.object + L" to " + handover_.to + L" after step " +
-                    std::to_wstring(n);
+    out_ << L"  handed " << handover_.object << L" to " << handover_.to << L" after step " << n
+         << L"\n";
   }
 
   // The taking side: asks for the whole vehicle and waits until the RTI says it is ours.
@@ -222,10 +226,11 @@ class VehicleSimulator : public DemoFederate {
     rti1516e::ObjectInstanceHandle const object = rti().getObjectInstanceHandle(handover_.object);
     rti().attributeOwnershipAcquisition(object, wholeVehicle_, encodeStep(n));
     evokeUntil(L"the ownership of " + handover_.object, [&] {
-      if (unavailable_.count(object)) throw failure(handover_.from + L" kept " + handover_.object);
-      return acquired_[object] == wholeVehicle_;
+      if (state_.unavailable.count(object))
+        throw failure(handover_.from + L" kept " + handover_.object);
+      return state_.acquired[object] == wholeVehicle_;
     });
-    Seen const& seen = seen_[object];
+    Seen const& seen = state_.seen[object];
     Position velocity;
     if (seen.previousStep > 0 && seen.lastStep > seen.previousStep) {
       int const steps = seen.lastStep - seen.previousStep;
@@ -233,38 +238,38 @@ class VehicleSimulator : public DemoFederate {
     }
     Position const start{seen.last.x - seen.lastStep * velocity.x,
                          seen.last.y - seen.lastStep * velocity.y};
-    vehicles_.push_back({Spec{handover_.object, seen.name, start, velocity}, object});
-    handoverText_ = L"took over " + handover_.object + L" from " + handover_.from +
-                    L" after step " + std::to_wstring(n);
+    state_.vehicles.push_back({Spec{handover_.object, seen.name, start, velocity}, object});
+    out_ << L"  took over " << handover_.object << L" from " << handover_.from << L" after step "
+         << n << L"\n";
   }
 
   void requestAttributeOwnershipRelease(rti1516e::ObjectInstanceHandle object,
                                         rti1516e::AttributeHandleSet const&,
                                         rti1516e::VariableLengthData const&) override {
-    releaseRequested_.insert(object);
+    state_.releaseRequested.insert(object);
   }
 
   void attributeOwnershipAcquisitionNotification(rti1516e::ObjectInstanceHandle object,
                                                  rti1516e::AttributeHandleSet const& secured,
                                                  rti1516e::VariableLengthData const&) override {
-    acquired_[object].insert(secured.begin(), secured.end());
+    state_.acquired[object].insert(secured.begin(), secured.end());
   }
 
   void attributeOwnershipUnavailable(rti1516e::ObjectInstanceHandle object,
                                      rti1516e::AttributeHandleSet const&) override {
-    unavailable_.insert(object);
+    state_.unavailable.insert(object);
   }
 
   // Other simulators' vehicles. With the conveyProducingFederate switch on, the RTI calls
   // the variant that says who registered the object.
   void discoverObjectInstance(rti1516e::ObjectInstanceHandle object, rti1516e::ObjectClassHandle,
                               std::wstring const& name, rti1516e::FederateHandle) override {
-    seen_[object].object = name;
+    state_.seen[object].object = name;
   }
 
   void discoverObjectInstance(rti1516e::ObjectInstanceHandle object, rti1516e::ObjectClassHandle,
                               std::wstring const& name) override {
-    seen_[object].object = name;
+    state_.seen[object].object = name;
   }
 
   // Every vehicle this simulator does not move: its reflections say who sent them, so a
@@ -275,7 +280,7 @@ class VehicleSimulator : public DemoFederate {
                               rti1516e::TransportationType, rti1516e::LogicalTime const&,
                               rti1516e::OrderType,
                               rti1516e::SupplementalReflectInfo info) override {
-    Seen& seen = seen_[object];
+    Seen& seen = state_.seen[object];
     // A vehicle this simulator registered and then handed over was never discovered.
     if (seen.object.empty()) seen.object = rti().getObjectInstanceName(object);
     ++seen.updates;
@@ -301,15 +306,13 @@ class VehicleSimulator : public DemoFederate {
                           rti1516e::VariableLengthData const& tag, rti1516e::OrderType,
                           rti1516e::TransportationType, rti1516e::LogicalTime const&,
                           rti1516e::OrderType, rti1516e::SupplementalReceiveInfo) override {
-    heard_.push_back(decodeMessage(values, from_, text_, tag));
+    state_.heard.push_back(decodeMessage(values, from_, text_, tag));
   }
 
   void report() override {
-    out_ << L"  reserved and registered " << listText(registered_) << L"\n";
-    if (!handoverText_.empty()) out_ << L"  " << handoverText_ << L"\n";
     out_ << L"  updated " << updatedText() << L"\n  saw the other vehicles (last values):\n";
     Table rows{{L"object", L"Name", L"Position", L"updates", L"from"}};
-    for (auto const& entry : seen_) {
+    for (auto const& entry : state_.seen) {
       Seen const& s = entry.second;
       rows.push_back({s.object, s.name, s.position, std::to_wstring(s.updates), s.from});
     }
@@ -317,8 +320,8 @@ class VehicleSimulator : public DemoFederate {
     writeTable(out_, rows);
 
     std::map<std::wstring, int> count;
-    for (auto const& heard : heard_) ++count[heard.from];
-    out_ << L"  heard " << heard_.size() << L" messages:";
+    for (auto const& heard : state_.heard) ++count[heard.from];
+    out_ << L"  heard " << state_.heard.size() << L" messages:";
     wchar_t const* separator = L" ";
     for (auto const& c : count) {
       out_ << separator << c.second << L" from " << c.first;
@@ -326,6 +329,9 @@ class VehicleSimulator : public DemoFederate {
     }
     out_ << L"\n";
   }
+
+  void saveState(std::wstring const& label) override { saves_[label] = state_; }
+  void restoreState(std::wstring const& label) override { state_ = saves_.at(label); }
 
   // Deletes the vehicles whose privilege to delete it holds, the one taken over included.
   rti1516e::ResignAction resignAction() const override {
@@ -344,7 +350,7 @@ class VehicleSimulator : public DemoFederate {
   // steps together.
   std::wstring updatedText() const {
     std::vector<std::pair<std::wstring, std::vector<std::wstring>>> groups;  // steps, vehicles
-    for (Vehicle const& vehicle : vehicles_) {
+    for (Vehicle const& vehicle : state_.vehicles) {
       if (vehicle.firstStep == 0) continue;
       std::wstring const steps =
           vehicle.firstStep == vehicle.lastStep
@@ -377,17 +383,23 @@ class VehicleSimulator : public DemoFederate {
     int lastStep = 0, previousStep = 0;
   };
 
-  std::vector<Vehicle> vehicles_;
-  std::vector<std::wstring> registered_;
+  // What changes as the steps go on, and what a federation save keeps: the vehicles with
+  // who moves them, what the handover exchanged, what was seen and heard of the others.
+  // (What the simulator did, it writes into its transcript as it does it.)
+  struct State {
+    std::vector<Vehicle> vehicles;
+    std::set<rti1516e::ObjectInstanceHandle> releaseRequested, unavailable;
+    std::map<rti1516e::ObjectInstanceHandle, rti1516e::AttributeHandleSet> acquired;
+    std::map<rti1516e::ObjectInstanceHandle, Seen> seen;
+    std::vector<Heard> heard;
+  };
+  State state_;
+  std::map<std::wstring, State> saves_;  // by label
+
   Handover const handover_;
-  std::wstring handoverText_;  // what this simulator did in the handover, for the transcript
   rti1516e::AttributeHandleSet wholeVehicle_;
-  std::set<rti1516e::ObjectInstanceHandle> releaseRequested_, unavailable_;
-  std::map<rti1516e::ObjectInstanceHandle, rti1516e::AttributeHandleSet> acquired_;
   std::set<std::wstring> reserved_;
   std::string refused_;
-  std::map<rti1516e::ObjectInstanceHandle, Seen> seen_;
-  std::vector<Heard> heard_;
   rti1516e::ObjectClassHandle vehicle_;
   rti1516e::AttributeHandle nameAttribute_, positionAttribute_;
   rti1516e::InteractionClassHandle message_;
@@ -439,7 +451,7 @@ class TrafficMonitor : public DemoFederate {
                               rti1516e::OrderType receivedOrder,
                               rti1516e::SupplementalReflectInfo info) override {
     count(receivedOrder);
-    Known const& known = known_[object];
+    Known const& known = state_.known[object];
     std::wstring step = L"?", name = L"-", position = L"-";
     try {
       step = std::to_wstring(decodeStep(tag));
@@ -452,15 +464,15 @@ class TrafficMonitor : public DemoFederate {
     }
     std::wstring const from =
         info.hasProducingFederate ? federateName(info.producingFederate) : L"?";
-    reflections_.push_back(
+    state_.reflections.push_back(
         {timeText(time), step, known.object, known.className, name, position, from});
   }
 
   void removeObjectInstance(rti1516e::ObjectInstanceHandle object,
                             rti1516e::VariableLengthData const&, rti1516e::OrderType,
                             rti1516e::SupplementalRemoveInfo) override {
-    removed_.insert(known_[object].object);
-    present_.erase(object);
+    state_.removed.insert(state_.known[object].object);
+    state_.present.erase(object);
   }
 
   void receiveInteraction(rti1516e::InteractionClassHandle theClass,
@@ -472,56 +484,88 @@ class TrafficMonitor : public DemoFederate {
     count(receivedOrder);
     Heard heard = decodeMessage(values, from_, text_, tag);
     if (info.hasProducingFederate) heard.sender = federateName(info.producingFederate);
-    messages_.push_back({timeText(time), std::to_wstring(heard.step),
-                         rti().getInteractionClassName(theClass), heard.from, heard.text,
-                         heard.sender});
+    state_.messages.push_back({timeText(time), std::to_wstring(heard.step),
+                               rti().getInteractionClassName(theClass), heard.from, heard.text,
+                               heard.sender});
   }
 
   // The simulators delete their vehicles as they resign, after "Done".
   void beforeResign() override {
-    evokeUntil(L"the vehicles to be removed", [&] { return present_.empty(); });
+    evokeUntil(L"the vehicles to be removed", [&] { return state_.present.empty(); });
+  }
+
+  // The monitor shows its table as it saves it, and again as it takes it back: the two are
+  // the same, and the rows received between the save and the restore are gone.
+  void saveState(std::wstring const& label) override {
+    saves_[label] = state_;
+    writeReflections(L"at the save");
+  }
+
+  void restoreState(std::wstring const& label) override {
+    out_ << L"  before the restore its table had " << rowCounts() << L"\n";
+    state_ = saves_.at(label);
+    writeReflections(L"after the restore");
   }
 
   void report() override {
-    out_ << L"  discovered " << known_.size()
+    out_ << L"  discovered " << state_.known.size()
          << L" objects; every reflection, in the order received (sorted within each time):\n";
-    sortWithinEachTime(reflections_);
-    writeTable(out_, reflections_);
+    sortWithinEachTime(state_.reflections);
+    writeTable(out_, state_.reflections);
     out_ << L"  every interaction, in the order received (sorted within each time):\n";
-    sortWithinEachTime(messages_);
-    writeTable(out_, messages_);
-    out_ << L"  " << timeStampOrdered_ << L" of " << received_
+    sortWithinEachTime(state_.messages);
+    writeTable(out_, state_.messages);
+    out_ << L"  " << state_.timeStampOrdered << L" of " << state_.received
          << L" received in time-stamp order\n";
     out_ << L"  removed as their owners resigned:";
-    for (auto const& object : removed_) out_ << L" " << object;
+    for (auto const& object : state_.removed) out_ << L" " << object;
     out_ << L"\n";
   }
 
  private:
+  // "12 reflections and 5 interactions": the rows of the two tables.
+  std::wstring rowCounts() const {
+    return std::to_wstring(state_.reflections.size() - 1) + L" reflections and " +
+           std::to_wstring(state_.messages.size() - 1) + L" interactions";
+  }
+
+  void writeReflections(std::wstring const& when) {
+    out_ << L"  its table " << when << L" (" << rowCounts() << L"):\n";
+    Table rows = state_.reflections;
+    sortWithinEachTime(rows);
+    writeTable(out_, rows);
+  }
+
   // Time-stamped messages arrive in time-stamp order only when they are of a time-stamp
   // ordered class and the sender regulates and the receiver is constrained.
   void count(rti1516e::OrderType receivedOrder) {
-    ++received_;
-    if (receivedOrder == rti1516e::TIMESTAMP) ++timeStampOrdered_;
+    ++state_.received;
+    if (receivedOrder == rti1516e::TIMESTAMP) ++state_.timeStampOrdered;
   }
 
   void discover(rti1516e::ObjectInstanceHandle object, rti1516e::ObjectClassHandle theClass,
                 std::wstring const& name, std::wstring const& from) {
-    known_[object] = Known{name, rti().getObjectClassName(theClass), from};
-    present_.insert(object);
+    state_.known[object] = Known{name, rti().getObjectClassName(theClass), from};
+    state_.present.insert(object);
   }
 
   struct Known {
     std::wstring object, className, from;
   };
 
-  std::map<rti1516e::ObjectInstanceHandle, Known> known_;
-  std::set<rti1516e::ObjectInstanceHandle> present_;
-  std::set<std::wstring> removed_;
-  int received_ = 0;
-  int timeStampOrdered_ = 0;
-  Table reflections_{{L"time", L"step", L"object", L"class", L"Name", L"Position", L"from"}};
-  Table messages_{{L"time", L"step", L"interaction", L"From", L"Text", L"sent by"}};
+  // What changes as the steps go on, and what a federation save keeps: the objects known
+  // and present, and a row for everything received.
+  struct State {
+    std::map<rti1516e::ObjectInstanceHandle, Known> known;
+    std::set<rti1516e::ObjectInstanceHandle> present;
+    std::set<std::wstring> removed;
+    int received = 0;
+    int timeStampOrdered = 0;
+    Table reflections{{L"time", L"step", L"object", L"class", L"Name", L"Position", L"from"}};
+    Table messages{{L"time", L"step", L"interaction", L"From", L"Text", L"sent by"}};
+  };
+  State state_;
+  std::map<std::wstring, State> saves_;  // by label
   rti1516e::ObjectClassHandle vehicle_;
   rti1516e::AttributeHandle nameAttribute_, positionAttribute_;
   rti1516e::InteractionClassHandle message_;
@@ -553,7 +597,7 @@ class Radio : public DemoFederate {
     values[text_] = encodeText(text);
     rti1516e::HLAinteger64Time const at = sendTime();
     rti().sendInteraction(message_, values, encodeStep(n), at);
-    log_.push_back({timeText(at), std::to_wstring(n), L"said", text});
+    state_.log.push_back({timeText(at), std::to_wstring(n), L"said", text});
   }
 
   void receiveInteraction(rti1516e::InteractionClassHandle,
@@ -562,18 +606,27 @@ class Radio : public DemoFederate {
                           rti1516e::TransportationType, rti1516e::LogicalTime const& time,
                           rti1516e::OrderType, rti1516e::SupplementalReceiveInfo) override {
     Heard const heard = decodeMessage(values, from_, text_, tag);
-    log_.push_back({timeText(time), std::to_wstring(heard.step), L"heard " + heard.from,
-                    heard.text});
+    state_.log.push_back({timeText(time), std::to_wstring(heard.step), L"heard " + heard.from,
+                          heard.text});
   }
+
+  void saveState(std::wstring const& label) override { saves_[label] = state_; }
+  void restoreState(std::wstring const& label) override { state_ = saves_.at(label); }
 
   void report() override {
     out_ << L"  said and heard, in the order it happened (sorted within each time):\n";
-    sortWithinEachTime(log_);
-    writeTable(out_, log_);
+    sortWithinEachTime(state_.log);
+    writeTable(out_, state_.log);
   }
 
  private:
-  Table log_{{L"time", L"step", L"who", L"Text"}};  // what it said and heard, as it happened
+  // What changes as the steps go on, and what a federation save keeps: what it said and
+  // heard, as it happened.
+  struct State {
+    Table log{{L"time", L"step", L"who", L"Text"}};
+  };
+  State state_;
+  std::map<std::wstring, State> saves_;  // by label
   rti1516e::InteractionClassHandle message_;
   rti1516e::ParameterHandle from_, text_;
 };
@@ -787,7 +840,9 @@ int main(int argc, char** argv) {
     return usage("--federate needs --rti: the others must be able to reach it");
 
   std::vector<std::unique_ptr<DemoFederate>> const federates = makeFederates();
-  DemoSettings settings{L"Demo", OSTRA_EXAMPLE_FOM, widen(rti), 3, {}};
+  // Four steps; the federation saves after step 3, runs on through step 4, restores the
+  // save and runs step 4 again.
+  DemoSettings settings{L"Demo", OSTRA_EXAMPLE_FOM, widen(rti), 4, 3, 4, {}};
   if (!fom.empty()) settings.fomPath = widen(fom);
   for (auto const& federate : federates) settings.federates.push_back(federate->name());
 
@@ -812,10 +867,10 @@ int main(int argc, char** argv) {
              << L"\n"
              << where
              << L"\nthey enable time regulation and constraint, synchronize at ReadyToRun,\nrun "
-             << settings.steps
-             << L" steps of one unit of logical time each, leave time management,\n"
-                L"synchronize at Done and resign"
-             << std::endl;
+             << settings.steps << L" steps of one unit of logical time each (saving the federation"
+             << L" after step " << settings.saveAfterStep << L",\nrestoring that save after step "
+             << settings.restoreAfterStep << L" and going on from it), leave time management,\n"
+             << L"synchronize at Done and resign" << std::endl;
 
   // The federates' processes get the same server and module.
   std::vector<std::string> childArguments{"--rti", rti};

@@ -13,6 +13,27 @@ int64_t timeOf(rti1516e::LogicalTime const& time) {
   return dynamic_cast<rti1516e::HLAinteger64Time const&>(time).getTime();
 }
 
+// The label of the save taken after a step. Only the conductor needs it: the others learn
+// it from the RTI's callbacks.
+std::wstring saveLabel(int step) { return L"Step" + std::to_wstring(step); }
+
+// Why a save or a restore failed, as the RTI's callbacks say it.
+std::wstring reasonText(rti1516e::SaveFailureReason reason) {
+  static wchar_t const* const names[] = {
+      L"the RTI could not save (its log says why)", L"a federate could not save its state",
+      L"a federate resigned during the save", L"the RTI lost a federate during the save",
+      L"the save time could not be honored", L"the save was aborted"};
+  return size_t(reason) < sizeof names / sizeof *names ? names[reason] : L"an unknown reason";
+}
+
+std::wstring reasonText(rti1516e::RestoreFailureReason reason) {
+  static wchar_t const* const names[] = {
+      L"the RTI could not restore", L"a federate could not restore its state",
+      L"a federate resigned during the restore", L"the RTI lost a federate during the restore",
+      L"the restore was aborted"};
+  return size_t(reason) < sizeof names / sizeof *names ? names[reason] : L"an unknown reason";
+}
+
 }  // namespace
 
 DemoFederate::DemoFederate(std::wstring name, std::wstring type, bool conductor)
@@ -49,6 +70,9 @@ bool DemoFederate::run(DemoSettings const& settings) {
     for (int n = 1; n <= settings.steps; ++n) {
       step(n);
       endStep(n);
+      if (n == settings.saveAfterStep) saveFederation(n);
+      // The restore takes the federation back to the save: the steps go on after that one.
+      if (n == settings.restoreAfterStep && !restored_) n = restoreFederation(n);
     }
     leaveTimeManagement();
 
@@ -115,6 +139,65 @@ void DemoFederate::endStep(int n) {
   evokeUntil(L"the advance to time " + std::to_wstring(n), [&] { return !advancing_; });
 }
 
+// After step n every federate waits here for the save. The conductor asks for it at its
+// logical time, n: the RTI begins it once every constrained federate has been granted that
+// time, and grants nothing more until it has ended. Nothing is in flight then: all that
+// was sent in the steps so far has arrived, and nothing of the next step has been sent.
+void DemoFederate::saveFederation(int n) {
+  if (conductor_)
+    rti_->requestFederationSave(saveLabel(n), rti1516e::HLAinteger64Time(time_));
+  evokeUntil(L"the federation save to begin", [&] {
+    if (saveResult_ == Result::failed) throw failure(failure_);
+    return !saveLabel_.empty();
+  });
+  rti_->federateSaveBegun();
+  out_ << L"  the federation saves " << saveLabel_ << L" after step " << n << L", at time "
+       << time_ << L"\n";
+  savedAt_[saveLabel_] = {n, time_};
+  saveState(saveLabel_);
+  rti_->federateSaveComplete();
+  evokeUntil(L"the federation to be saved", [&] { return saveResult_ != Result::pending; });
+  if (saveResult_ == Result::failed) throw failure(failure_);
+  saveLabel_.clear();
+  saveResult_ = Result::pending;
+}
+
+// After step n every federate waits here for the restore of the save taken after step
+// saveAfterStep, which the conductor asks for. The RTI puts back its side of the federation
+// as it was saved (the objects and who owns what, each federate's time, the messages it
+// held), then each federate takes back its own state; the step it returns is the one
+// after which the save was taken.
+int DemoFederate::restoreFederation(int n) {
+  if (conductor_) rti_->requestFederationRestore(saveLabel(settings_->saveAfterStep));
+  evokeUntil(L"the federation restore to begin", [&] {
+    if (restoreResult_ == Result::failed) throw failure(failure_);
+    return !restoreLabel_.empty();
+  });
+  auto const saved = savedAt_.find(restoreLabel_);
+  if (saved == savedAt_.end()) {
+    rti_->federateRestoreNotComplete();
+    throw failure(L"has no state saved as " + restoreLabel_);
+  }
+  out_ << L"  ran on through step " << n << L"; the federation restores " << restoreLabel_
+       << L": back after step " << saved->second.step << L", at time " << saved->second.time
+       << L"\n";
+  restoreState(restoreLabel_);
+  time_ = saved->second.time;
+  rti_->federateRestoreComplete();
+  evokeUntil(L"the federation to be restored",
+             [&] { return restoreResult_ != Result::pending; });
+  if (restoreResult_ == Result::failed) throw failure(failure_);
+  restored_ = true;
+  // The RTI's time is the federate's again: the next step sends and advances from it.
+  rti1516e::HLAinteger64Time now;
+  rti_->queryLogicalTime(now);
+  if (now.getTime() != time_)
+    throw failure(L"is at time " + std::to_wstring(now.getTime()) + L" after the restore, not " +
+                  std::to_wstring(time_));
+  restoreLabel_.clear();
+  return saved->second.step;
+}
+
 rti1516e::HLAinteger64Time DemoFederate::sendTime() const {
   return rti1516e::HLAinteger64Time(time_ + kLookahead);
 }
@@ -136,6 +219,36 @@ void DemoFederate::timeConstrainedEnabled(rti1516e::LogicalTime const& time) {
 void DemoFederate::timeAdvanceGrant(rti1516e::LogicalTime const& time) {
   time_ = timeOf(time);
   advancing_ = false;
+}
+
+void DemoFederate::initiateFederateSave(std::wstring const& label) { saveLabel_ = label; }
+
+void DemoFederate::initiateFederateSave(std::wstring const& label, rti1516e::LogicalTime const&) {
+  saveLabel_ = label;
+}
+
+void DemoFederate::federationSaved() { saveResult_ = Result::succeeded; }
+
+void DemoFederate::federationNotSaved(rti1516e::SaveFailureReason reason) {
+  saveResult_ = Result::failed;
+  failure_ = L"the federation was not saved: " + reasonText(reason);
+}
+
+void DemoFederate::requestFederationRestoreFailed(std::wstring const& label) {
+  restoreResult_ = Result::failed;
+  failure_ = L"the RTI cannot restore " + label + L" (the server's or the federate's log says why)";
+}
+
+void DemoFederate::initiateFederateRestore(std::wstring const& label, std::wstring const&,
+                                           rti1516e::FederateHandle) {
+  restoreLabel_ = label;
+}
+
+void DemoFederate::federationRestored() { restoreResult_ = Result::succeeded; }
+
+void DemoFederate::federationNotRestored(rti1516e::RestoreFailureReason reason) {
+  restoreResult_ = Result::failed;
+  failure_ = L"the federation was not restored: " + reasonText(reason);
 }
 
 void DemoFederate::reflectAttributeValues(
@@ -188,7 +301,7 @@ void DemoFederate::synchronize(std::wstring const& label) {
   if (conductor_)
     rti_->registerFederationSynchronizationPoint(label, rti1516e::VariableLengthData());
   evokeUntil(L"\"" + label + L"\" to be announced", [&] {
-    if (!failure_.empty()) throw std::runtime_error(std::string(failure_.begin(), failure_.end()));
+    if (!failure_.empty()) throw failure(failure_);
     return announced_.count(label) > 0;
   });
   rti_->synchronizationPointAchieved(label);
@@ -220,7 +333,10 @@ std::wstring DemoFederate::federateName(rti1516e::FederateHandle const& federate
 }
 
 std::runtime_error DemoFederate::waitedTooLong(std::wstring const& what) const {
-  std::wstring const text = L"waited ten seconds for " + what;
+  return failure(L"waited ten seconds for " + what);
+}
+
+std::runtime_error failure(std::wstring const& text) {
   return std::runtime_error(std::string(text.begin(), text.end()));
 }
 

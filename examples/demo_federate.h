@@ -9,6 +9,12 @@
 //   the conductor waits until every other federate has joined
 //   synchronize at "ReadyToRun"    nobody sends anything before everybody listens
 //   step(1), endStep(1), ..., step(n), endStep(n)
+//     after step saveAfterStep     the federation saves: the conductor asks, every federate
+//                                  keeps its own state (saveState) and says it is done
+//     after step restoreAfterStep  the federation restores that save, once: the RTI puts its
+//                                  side back (time, objects, ownership), every federate
+//                                  takes its own state back (restoreState), and the steps
+//                                  go on from the one after the save
 //   synchronize at "Done"          everything sent has arrived everywhere
 //   beforeResign(), report()
 //   resign, destroy the federation if it was the last one out, disconnect
@@ -46,6 +52,11 @@ struct DemoSettings {
   // this process, rti://HOST:PORT for a federation server.
   std::wstring rti;
   int steps;  // how many steps each federate runs
+  // After step saveAfterStep the conductor asks for a federation save; after step
+  // restoreAfterStep (later) for a restore of it, after which the steps go on from the one
+  // after the save. 0: neither.
+  int saveAfterStep;
+  int restoreAfterStep;
   // The names of all the federates, this one included. The conductor registers the first
   // synchronization point only once every one of them has joined: a point is announced to
   // the federates joined when it is registered, and a later one would wait for it in vain.
@@ -81,6 +92,16 @@ class DemoFederate : public rti1516e::NullFederateAmbassador {
   void timeConstrainedEnabled(rti1516e::LogicalTime const& time) override;
   void timeAdvanceGrant(rti1516e::LogicalTime const& time) override;
 
+  void initiateFederateSave(std::wstring const& label) override;
+  void initiateFederateSave(std::wstring const& label, rti1516e::LogicalTime const& time) override;
+  void federationSaved() override;
+  void federationNotSaved(rti1516e::SaveFailureReason reason) override;
+  void requestFederationRestoreFailed(std::wstring const& label) override;
+  void initiateFederateRestore(std::wstring const& label, std::wstring const& federateName,
+                               rti1516e::FederateHandle handle) override;
+  void federationRestored() override;
+  void federationNotRestored(rti1516e::RestoreFailureReason reason) override;
+
   // Time-stamp-order updates and interactions come with a retraction handle. The demo
   // never retracts, so they go to the variants without one, which the federates override.
   void reflectAttributeValues(rti1516e::ObjectInstanceHandle object,
@@ -109,6 +130,13 @@ class DemoFederate : public rti1516e::NullFederateAmbassador {
   virtual void endStep(int n);
   virtual void beforeResign() {}
   virtual void report() = 0;
+  // A federation save keeps, and its restore brings back, what the federate knows of the
+  // run so far: everything its transcript's tables are made of. The demo's federates keep
+  // it in memory under the save's label, as their processes live on until the restore (a
+  // federate restored after a restart would have to write it to a file of its own). The
+  // transcript itself is not part of it: it tells what happened, the restore included.
+  virtual void saveState(std::wstring const& label) = 0;
+  virtual void restoreState(std::wstring const& label) = 0;
   // Owners of objects delete them as they resign.
   virtual rti1516e::ResignAction resignAction() const { return rti1516e::NO_ACTION; }
 
@@ -142,6 +170,8 @@ class DemoFederate : public rti1516e::NullFederateAmbassador {
   void leaveTimeManagement();
   void enableTimeManagement();
   void leave();
+  void saveFederation(int step);
+  int restoreFederation(int step);
   std::runtime_error waitedTooLong(std::wstring const& what) const;
 
   std::wstring name_;
@@ -158,8 +188,23 @@ class DemoFederate : public rti1516e::NullFederateAmbassador {
   bool constrained_ = false;
   bool advancing_ = false;
   int64_t time_ = 0;  // the logical time, as the last grant (or enabling) said
+  // Where each save was taken: the step after which it was, and the logical time.
+  struct SavedAt {
+    int step;
+    int64_t time;
+  };
+  std::map<std::wstring, SavedAt> savedAt_;
+  bool restored_ = false;  // the federation has been restored (the demo restores it once)
+  // The save or restore in progress, as its callbacks tell it: the label, and how it ended.
+  std::wstring saveLabel_, restoreLabel_;
+  enum class Result { pending, succeeded, failed };
+  Result saveResult_ = Result::pending, restoreResult_ = Result::pending;
   std::map<rti1516e::FederateHandle, std::wstring> federateNames_;
 };
+
+// What a federate throws when its part of the story goes wrong; run() writes it into the
+// transcript. The demo's names are plain ASCII.
+std::runtime_error failure(std::wstring const& text);
 
 typedef std::vector<std::vector<std::wstring>> Table;
 

@@ -9,7 +9,8 @@
 // advancing, and its logical time. It stops when the other federates have all left (once
 // one has been seen), or after N seconds, or when the synchronization point LABEL is
 // announced: a federation whose last federate destroys it must not find the monitor still
-// joined. Any other point it achieves at once, so that it holds nobody up.
+// joined. Any other point it achieves at once, and it saves and restores (having nothing of
+// its own to keep) as soon as asked, so that it holds nobody up.
 #include <RTI/NullFederateAmbassador.h>
 #include <RTI/RTI1516.h>
 #include <RTI/encoding/BasicDataElements.h>
@@ -42,6 +43,16 @@ class Monitor : public NullFederateAmbassador {
   void announceSynchronizationPoint(std::wstring const& label, VariableLengthData const&) override {
     announced_.push_back(label);
   }
+  // It has nothing of its own to save or restore, and says so at once.
+  void initiateFederateSave(std::wstring const&) override { save_ = true; }
+  void initiateFederateSave(std::wstring const&, LogicalTime const&) override { save_ = true; }
+  void initiateFederateRestore(std::wstring const&, std::wstring const&, FederateHandle) override { restore_ = true; }
+  void answerSaveAndRestore() {
+    if (save_) rti_.federateSaveBegun(), rti_.federateSaveComplete();
+    if (restore_) rti_.federateRestoreComplete();
+    save_ = restore_ = false;
+  }
+
   // achieveAnnounced achieves the points announced since last called, but for leaveAt;
   // it tells whether that one was announced.
   bool achieveAnnounced(std::wstring const& leaveAt) {
@@ -111,6 +122,7 @@ class Monitor : public NullFederateAmbassador {
 
   RTIambassador& rti_;
   std::vector<std::wstring> announced_;
+  bool save_ = false, restore_ = false;
   std::map<ObjectInstanceHandle, std::map<AttributeHandle, VariableLengthData>> federates_;
 };
 
@@ -165,12 +177,20 @@ int main(int argc, char** argv) {
 
     std::wstring last;
     bool seenOthers = false, leaving = false;
+    auto ask = [&] {  // not while the federation saves or restores: it would be refused
+      try {
+        rti->requestAttributeValueUpdate(federateClass, shown, VariableLengthData());
+      } catch (SaveInProgress const&) {
+      } catch (RestoreInProgress const&) {
+      }
+    };
     while (std::chrono::steady_clock::now() < end && !leaving) {
-      rti->requestAttributeValueUpdate(federateClass, shown, VariableLengthData());
+      ask();
       rti->evokeMultipleCallbacks(0.5, 0.5);
+      monitor.answerSaveAndRestore();
       leaving = monitor.achieveAnnounced(leaveAt);
       if (leaving) {  // the others wait at that point for it: one last look at them first
-        rti->requestAttributeValueUpdate(federateClass, shown, VariableLengthData());
+        ask();
         rti->evokeMultipleCallbacks(0.5, 0.5);
       }
       std::wstring const now = monitor.table(handles);

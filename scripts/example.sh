@@ -32,8 +32,9 @@ trap finish EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Port 0: the server takes a free port and says which.
-"$build/java/ostra-rti" --port 0 >"$log" 2>&1 &
+# Port 0: the server takes a free port and says which. The demo's federation save goes to
+# build/saves/Demo/.
+"$build/java/ostra-rti" --port 0 --save-dir "$build/saves" >"$log" 2>&1 &
 server=$!
 port=
 for _ in $(seq 150); do

@@ -46,7 +46,8 @@ import org.vantor.ostra1516e.wire.ServiceMethod;
  * {@code uncon}, {@code tar|tara|nmr|nmra|fqr T}, {@code send T tag} (a time-stamped
  * interaction), {@code ro tag} (one without a time), {@code retract tag}, {@code look L}
  * (modify lookahead), {@code async}, {@code resign}, and the queries {@code galt},
- * {@code lits}, {@code time}, {@code lookahead}, which answer as lines of their own. A
+ * {@code lits}, {@code time}, {@code lookahead}, which answer as lines of their own;
+ * {@code hold} leaves a federate's callbacks queued, undelivered, until {@code go}. A
  * call that throws shows as "!ExceptionClass". Saves, which time holds still for:
  * {@code save L [T]} asks for one, {@code begun}, {@code done} and {@code failed} report a
  * federate's part, {@code abort} and {@code query}; a federate hears "save L[@T]", "saved",
@@ -268,6 +269,24 @@ class TimeScenarioTest {
                 + " restore s as b(2)",
             "b rabort | a: not restored aborted; b: not restored aborted",
             "b rabort | b: !RestoreNotInProgress"),
+        scenario("a federate takes its saved state back in order with its callbacks: a grant still queued"
+                + " at the restore does not move the restored time",
+            "a,b: a b reg 1 con",
+            "a save s | a: save s; b: save s",
+            "a begun |",
+            "a done |",
+            "b begun |",
+            "b done | a: saved; b: saved",
+            "a hold |",
+            "a tar 5 |",
+            "b tar 5 | b: grant 5",
+            "b restore s | b: restore requested s, restore begun, restore s as b(2)",
+            "a go | a: grant 5, restore begun, restore s as a(1)",
+            "a restored |",
+            "b restored | a: restored; b: restored",
+            "a time | a: time 0",
+            "a tar 1 |",
+            "b tar 1 | a: grant 1; b: grant 1"),
         scenario("float times advance by fractional lookaheads",
             "float a,b: a b reg 0.5 con",
             "a tar 1.25 |",
@@ -437,6 +456,8 @@ class TimeScenarioTest {
     final List<Callback> callbacks = new CopyOnWriteArrayList<>();
     final List<String> lines = new ArrayList<>();
     final int collision;
+    /** Its callbacks stay queued: drain delivers none. */
+    boolean held;
 
     Federate(Federation federation, String name) throws RTIexception {
       this.federation = federation;
@@ -481,6 +502,8 @@ class TimeScenarioTest {
         }
         case "look" -> time.modifyLookahead(federation.time(words[1]));
         case "async" -> time.setAsynchronousDelivery(true);
+        case "hold" -> held = true;
+        case "go" -> held = false;
         case "resign" -> lrc.resignFederationExecution(5);
         case "save" -> lrc.requestFederationSave(ServiceMethod.requestFederationSave_S_LT, words[1],
             words.length > 2 ? federation.time(words[2]) : null);
@@ -507,7 +530,7 @@ class TimeScenarioTest {
     }
 
     List<String> drain() throws RTIexception {
-      if (lrc.joinState() != null) {
+      if (lrc.joinState() != null && !held) {
         while (lrc.evokeMultipleCallbacks(0, 0.05)) {
           // until nothing is pending
         }

@@ -31,6 +31,7 @@ import java.util.EnumSet;
 import java.util.List;
 import java.util.Set;
 import java.util.concurrent.atomic.AtomicInteger;
+import java.util.concurrent.atomic.AtomicReference;
 import org.vantor.ostra1516e.fom.FomException;
 import org.vantor.ostra1516e.fom.FomModel;
 import org.vantor.ostra1516e.fom.FomModule;
@@ -492,6 +493,7 @@ public final class LocalRtiComponent implements EventSink {
     }
     expectDone(service, new FederationMessages.Resign(action));
     joined = null;
+    restoring.set(null);
     saveStatus = SaveMessages.NO_SAVE_IN_PROGRESS;
     restoreStatus = SaveMessages.NO_RESTORE_IN_PROGRESS;
     objects.forget();
@@ -609,6 +611,7 @@ public final class LocalRtiComponent implements EventSink {
       }
       restoreStatus = SaveMessages.FEDERATE_WAITING_FOR_FEDERATION_TO_RESTORE;
     }
+    takeRestoredState();  // for a federate that reports before it is told (its callbacks held)
     send(service, new SaveMessages.RestoreComplete(success));
   }
 
@@ -622,6 +625,22 @@ public final class LocalRtiComponent implements EventSink {
     ServiceMethod service = ServiceMethod.queryFederationRestoreStatus;
     check(service);
     send(service, new SaveMessages.QueryRestoreStatus());
+  }
+
+  /**
+   * The restore whose initiateFederateRestore is queued and not yet delivered. The component
+   * takes the saved state as that callback is delivered (or as the federate reports its
+   * restore, if that comes first), not as the restore arrives: the callbacks queued ahead of
+   * it (a grant, say) change the state as they are delivered, and would otherwise undo part
+   * of the restore.
+   */
+  private final AtomicReference<SaveMessages.InitiateRestore> restoring = new AtomicReference<>();
+
+  private void takeRestoredState() {
+    SaveMessages.InitiateRestore e = restoring.getAndSet(null);
+    if (e != null) {
+      restore(e);
+    }
   }
 
   /**
@@ -800,7 +819,7 @@ public final class LocalRtiComponent implements EventSink {
       restoreStatus = SaveMessages.FEDERATE_PREPARED_TO_RESTORE;
       queue.add(new Callback(CallbackMethod.federationRestoreBegun_Native));
     } else if (event instanceof SaveMessages.InitiateRestore e) {
-      restore(e);
+      restoring.set(e);
       restoreStatus = SaveMessages.FEDERATE_RESTORING;
       queue.add(new Callback(CallbackMethod.initiateFederateRestore_S_S_FH_Native, e.label(), e.federateName(),
           e.federate()));
@@ -1013,6 +1032,9 @@ public final class LocalRtiComponent implements EventSink {
       deliveringThread = Thread.currentThread();
       try {
         time.delivering(callback);
+        if (callback.method() == CallbackMethod.initiateFederateRestore_S_S_FH_Native) {
+          takeRestoredState();
+        }
         sink.deliver(federateAmbassador, callback);
       } catch (Throwable t) {
         System.err.println("Federate ambassador callback " + callback.method().name() + " failed: "
