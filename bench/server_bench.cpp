@@ -627,8 +627,8 @@ Results runFederation(std::string const& self, bool bundling) {
   char profile[] = "/tmp/server_bench_chromium_XXXXXX";
   if (!page.empty()) {
     if (mkdtemp(profile) == nullptr) std::exit(1);
-    browser = Child::spawn({"/usr/bin/nice", "-n", "19", "/usr/bin/timeout", "3600", "/usr/bin/chromium", "--headless", "--no-sandbox",
-                            "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+    browser = Child::spawn({"/usr/bin/nice", "-n", "19", "/usr/bin/timeout", "3600", "/usr/bin/chromium",
+                            "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
                             "--disable-component-update", "--disable-sync", "--log-level=3",
                             std::string("--user-data-dir=") + profile,
                             page + "#ServerBench"},
