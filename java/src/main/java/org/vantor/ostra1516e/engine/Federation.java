@@ -358,7 +358,7 @@ final class Federation {
     Member member = membersBySession.get(session);
     if (member != null) {
       remove(member, automaticResign, true);
-      mom.refresh();
+      mom.refreshAll();
     }
   }
 
@@ -418,6 +418,7 @@ final class Federation {
         || message instanceof TimeMessages.Retract) {
       time.handle(member, message);
       saves.timeMoved();
+      mom.changed(member);
       mom.refresh();
     } else if (message instanceof TimeMessages.QueryGalt) {
       org.vantor.ostra1516e.time.Bound galt = time.galt(member);
@@ -432,26 +433,26 @@ final class Federation {
       objects.register(member, m, reply);
     } else if (message instanceof SaveMessages.RequestSave m) {
       saves.request(member, m, reply);
-      mom.refresh();
+      mom.refreshAll();
     } else if (message instanceof SaveMessages.SaveBegun) {
       saves.begun(member);
     } else if (message instanceof SaveMessages.SaveComplete m) {
       saves.complete(member, m);
-      mom.refresh();
+      mom.refreshAll();
     } else if (message instanceof SaveMessages.AbortSave) {
       saves.abort(reply);
-      mom.refresh();
+      mom.refreshAll();
     } else if (message instanceof SaveMessages.QuerySaveStatus) {
       saves.query(member);
     } else if (message instanceof SaveMessages.RequestRestore m) {
       restores.request(member, m, reply);
-      mom.refresh();
+      mom.refreshAll();
     } else if (message instanceof SaveMessages.RestoreComplete m) {
       restores.complete(member, m);
-      mom.refresh();
+      mom.refreshAll();
     } else if (message instanceof SaveMessages.AbortRestore) {
       restores.abort(reply);
-      mom.refresh();
+      mom.refreshAll();
     } else if (message instanceof SaveMessages.QueryRestoreStatus) {
       restores.query(member);
     } else if (message instanceof OwnershipMessages.Divest m) {
@@ -509,7 +510,7 @@ final class Federation {
       }
       remove(member, m.action(), false);
       reply.accept(Reply.Done.INSTANCE);
-      mom.refresh();
+      mom.refreshAll();
     } else if (message instanceof SyncMessages.Register m) {
       register(member, m, reply);
     } else if (message instanceof SyncMessages.Achieved m) {

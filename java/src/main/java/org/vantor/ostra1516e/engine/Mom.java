@@ -70,6 +70,9 @@ final class Mom {
   private final Map<Integer, byte[]> federationTold = new HashMap<>();
   /** Whether any member's object was told anything since nobody subscribed to them last. */
   private boolean federatesTold;
+  /** The members whose conditional attributes may have changed since the last refresh; all when allChanged. */
+  private final java.util.Set<Integer> changed = new java.util.LinkedHashSet<>();
+  private boolean allChanged = true;
   boolean autoProvide;
 
   /** Watched is a member's HLAfederate object and what the MOM last told of it. */
@@ -356,7 +359,7 @@ final class Mom {
       }
       member.send(new MomMessages.Reporting(false, false));  // reports start again switched off
     }
-    refresh();
+    refreshAll();
   }
 
   private static <T> BitSet attributesOf(int objectClass, List<Attribute<T>> table, FomModel model) {
@@ -374,10 +377,23 @@ final class Mom {
     return attributesOf(objectClass, table, federation.model());
   }
 
+  /** changed notes that a member's time state may have changed; the next {@link #refresh} looks at it. */
+  void changed(Member member) {
+    changed.add(member.handle);
+  }
+
+  /** refreshAll is {@link #refresh} after a change that may touch every member's object. */
+  void refreshAll() {
+    allChanged = true;
+    refresh();
+  }
+
   /**
    * refresh sends the conditional attributes that changed since last told, of the
-   * federation's object and every member's. Nothing is worked out while nobody subscribes
-   * to the class; what was told is then forgotten, so that a later subscriber hears it all.
+   * federation's object and of the members noted as changed (a time message costs the
+   * member it concerns, not the whole federation). Nothing is worked out while nobody
+   * subscribes to the class; what was told is then forgotten, so that a later subscriber
+   * hears it all.
    */
   void refresh() {
     if (federationObject != null) {
@@ -390,14 +406,25 @@ final class Mom {
     if (!watched.isEmpty()) {
       if (federation.routes().forObjectClass(federateClass).length > 0) {
         federatesTold = true;
-        for (Watched w : watched.values()) {
-          sendFederate(w, Kind.CONDITIONAL);
+        if (allChanged) {
+          for (Watched w : watched.values()) {
+            sendFederate(w, Kind.CONDITIONAL);
+          }
+        } else {
+          for (int handle : changed) {
+            Watched w = watched.get(handle);
+            if (w != null) {
+              sendFederate(w, Kind.CONDITIONAL);
+            }
+          }
         }
       } else if (federatesTold) {
         federatesTold = false;
         watched.values().forEach(w -> w.told.clear());
       }
     }
+    changed.clear();
+    allChanged = false;
   }
 
   private void sendFederation(Kind kind) {
@@ -623,6 +650,7 @@ final class Mom {
       if (p.has("HLAconveyProducingFederate")) {
         subject.conveyProducingFederate = p.get("HLAconveyProducingFederate", MomValues.Reader::bool);
       }
+      mom.changed(subject);
       mom.refresh();
     });
     // HLAfederate.HLArequest

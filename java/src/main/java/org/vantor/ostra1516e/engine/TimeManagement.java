@@ -460,6 +460,7 @@ final class TimeManagement {
           if (galt == null || galt.time() >= state.time) {
             state.constrainedPending = false;
             state.constrained = true;
+            federation.mom().changed(member);
             member.send(new TimeMessages.ConstrainedEnabled(times.encode(state.time)));
           }
         }
@@ -511,6 +512,7 @@ final class TimeManagement {
         }
       }
     }
+    federation.mom().changed(member);
     member.send(new TimeMessages.Grant(times.encode(t)));
   }
 }
