@@ -22,6 +22,7 @@ import org.vantor.ostra1516e.message.FederationMessages;
 import org.vantor.ostra1516e.message.Message;
 import org.vantor.ostra1516e.message.MomMessages;
 import org.vantor.ostra1516e.message.ObjectMessages;
+import org.vantor.ostra1516e.message.RegionMessages;
 import org.vantor.ostra1516e.message.Reply;
 import org.vantor.ostra1516e.message.SyncMessages;
 import org.vantor.ostra1516e.message.TimeMessages;
@@ -199,6 +200,18 @@ class MomTest {
     monitor.ask(new ObjectMessages.RequestObjectUpdate(simObject, new int[] {updatesSent, registered}, new byte[0]));
     assertArrayEquals(hex("00000003"), monitor.latest(simObject, f, "HLAupdatesSent"));
     assertArrayEquals(hex("00000001"), monitor.latest(simObject, f, "HLAobjectInstancesRegistered"));
+
+    // A subscriber within a region of the HLAfederate dimension takes only the federates in it.
+    Peer picky = join(engine, "picky");
+    int dimension = picky.model.dimensionHandle("HLAfederate");
+    int region = ((Reply.Number) picky.ask(new RegionMessages.CreateRegion(new int[] {dimension}))).value();
+    picky.ask(new RegionMessages.CommitRegion(region, new int[] {dimension}, new int[] {sim.handle, sim.handle + 1}));
+    int name = picky.model.attributeHandle(picky.object(f), "HLAfederateName");
+    picky.ask(new DeclarationMessages.SubscribeObjectClass(picky.object(f), new int[] {name}, true, "",
+        new int[] {name, region}));
+    assertEquals(List.of("HLAfederate" + sim.handle), picky.events.stream()
+        .filter(e -> e instanceof ObjectMessages.Discover).map(e -> ((ObjectMessages.Discover) e).name()).toList());
+    picky.ask(new FederationMessages.Resign(Federation.CANCEL_THEN_DELETE_THEN_DIVEST));
 
     // Resigning deletes its object and leaves the federation's list; losing one is reported.
     sim.ask(new FederationMessages.Resign(Federation.CANCEL_THEN_DELETE_THEN_DIVEST));

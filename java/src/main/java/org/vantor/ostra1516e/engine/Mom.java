@@ -82,6 +82,8 @@ final class Mom {
     final Map<Integer, byte[]> told = new HashMap<>();
     ScheduledFuture<?> timer;
     int period;
+    /** The region of the RTI's that places the member on the HLAfederate dimension (0: none). */
+    int region;
     boolean reportServices;
     boolean reportExceptions;
 
@@ -269,7 +271,7 @@ final class Mom {
     resolve();
     if (federationClass != FomModel.NONE && federationObject == null) {
       federationObject = federation.objects().registerForRti(federationClass, "HLAfederation",
-          attributesOf(federationClass, federationAttributes));
+          attributesOf(federationClass, federationAttributes), 0);
       sendFederation(Kind.STATIC);
     }
   }
@@ -280,16 +282,34 @@ final class Mom {
       return;
     }
     Watched w = new Watched(member);
+    w.region = placeOnFederateDimension(member.handle);
     w.instance = federation.objects().registerForRti(federateClass, "HLAfederate" + member.handle,
-        attributesOf(federateClass, federateAttributes));
+        attributesOf(federateClass, federateAttributes), w.region);
     watched.put(member.handle, w);
     sendFederate(w, Kind.STATIC);
     refresh();
   }
 
+  /**
+   * placeOnFederateDimension makes a region of the RTI's covering the member's place on the
+   * HLAfederate dimension (its handle, as normalizeFederateHandle gives it): its object's
+   * attributes are updated, and the reports about it sent, within it, so that a subscriber
+   * may take those of some federates only. 0 when the model has no such dimension.
+   */
+  private int placeOnFederateDimension(int member) {
+    int dimension = federation.model().dimensionHandle("HLAfederate");
+    if (dimension == FomModel.NONE || dimension <= 0) {
+      return 0;
+    }
+    Regions regions = federation.regions();
+    int handle = regions.nextRegion++;
+    regions.put(handle, new Regions.Region(RTI, new int[] {dimension}, new int[] {member, member + 1}));
+    return handle;
+  }
+
   /** left deletes a member's object, after telling of a lost one with HLAreportFederateLost. */
   void left(Member member, boolean lost, String fault) {
-    Watched w = watched.remove(member.handle);
+    Watched w = watched.get(member.handle);
     if (w == null) {
       return;
     }
@@ -302,9 +322,13 @@ final class Mom {
           "HLAtimeStamp", MomValues.bytes(times().encode(member.time.time)),
           "HLAfaultDescription", MomValues.string(fault));
     }
+    watched.remove(member.handle);
     if (federation.objects().instances.get(w.instance.handle) == w.instance) {
       w.instance.knownClass.remove(member.handle);  // it is leaving: the others are told
       federation.objects().remove(w.instance, rti, NO_TAG, ObjectManagement.RECEIVE, null, null);
+    }
+    if (w.region > 0) {
+      federation.regions().remove(w.region);
     }
   }
 
@@ -343,6 +367,8 @@ final class Mom {
           if (member != null) {
             Watched w = new Watched(member);
             w.instance = instance;
+            w.region = instance.updateRegions.values().stream().mapToInt(r -> r.nextSetBit(0)).filter(r -> r > 0)
+                .findFirst().orElse(0);
             watched.put(member.handle, w);
           }
         } catch (NumberFormatException e) {
@@ -607,9 +633,11 @@ final class Mom {
         values.add((byte[]) pairs[i + 1]);
       }
     }
+    Watched about = path.startsWith("HLAfederate.") ? watched.get(subject) : null;
+    int[] within = about != null && about.region > 0 ? new int[] {about.region} : null;
     federation.objects().sendInteraction(rti, new ObjectMessages.SendInteraction(interactionClass,
         new HandleValues(handles.stream().mapToInt(Integer::intValue).toArray(), values.toArray(new byte[0][])),
-        NO_TAG, ObjectManagement.RECEIVE, null, null, null));
+        NO_TAG, ObjectManagement.RECEIVE, null, null, within));
   }
 
   private static final Map<String, Handler> HANDLERS = handlers();

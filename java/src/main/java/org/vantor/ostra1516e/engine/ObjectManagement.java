@@ -126,11 +126,14 @@ final class ObjectManagement {
   /**
    * registerForRti registers an object of the RTI's own (the management object model's),
    * owned by it with the given attributes and the privilege to delete it, under a name that
-   * no federate can reserve.
+   * no federate can reserve; the attributes are updated within region (none: 0).
    */
-  Instance registerForRti(int objectClass, String name, BitSet attributes) {
+  Instance registerForRti(int objectClass, String name, BitSet attributes, int region) {
     Instance instance = new Instance(nextInstance++, name, objectClass, Mom.RTI);
     attributes.stream().forEach(a -> instance.owners.put(a, Mom.RTI));
+    if (region > 0) {
+      addRegions(instance, attributes.stream().flatMap(a -> java.util.stream.IntStream.of(a, region)).toArray(), true);
+    }
     instance.owners.put(federation.privilegeToDelete(), Mom.RTI);
     instances.put(instance.handle, instance);
     instancesByName.put(name, instance);
