@@ -8,9 +8,11 @@ import java.util.Arrays;
 import java.util.BitSet;
 import java.util.HashMap;
 import java.util.LinkedHashMap;
+import java.util.LinkedHashSet;
 import java.util.List;
 import java.util.Map;
 import java.util.Properties;
+import java.util.Set;
 import java.util.TreeMap;
 import java.util.concurrent.ScheduledFuture;
 import java.util.concurrent.TimeUnit;
@@ -71,7 +73,7 @@ final class Mom {
   /** Whether any member's object was told anything since nobody subscribed to them last. */
   private boolean federatesTold;
   /** The members whose conditional attributes may have changed since the last refresh; all when allChanged. */
-  private final java.util.Set<Integer> changed = new java.util.LinkedHashSet<>();
+  private final Set<Integer> changed = new LinkedHashSet<>();
   private boolean allChanged = true;
   boolean autoProvide;
 

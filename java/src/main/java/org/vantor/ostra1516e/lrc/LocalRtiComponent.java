@@ -878,13 +878,16 @@ public final class LocalRtiComponent implements EventSink {
   private void act(MomMessages.Act act) {
     JoinState state = joined;
     Dispatcher through = dispatcher;
-    if (state == null || through == null) {
-      return;
+    if (state == null) {
+      return;  // resigned meanwhile: nobody to act for
     }
     String service = MomActions.serviceOf(state.model, act.interactionClass());
     MomMessages.ActFailed failed;
     try {
       MomActions.Call call = MomActions.read(state.model, act);
+      if (through == null) {
+        throw new RTIinternalError(service + ": this component was made without a way to call its services");
+      }
       through.dispatch(call.service(), call.arguments());
       return;
     } catch (MomValues.Malformed e) {
