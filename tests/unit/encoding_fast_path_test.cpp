@@ -95,5 +95,100 @@ TEST(EncodingFastPathTest, ACallersElementStaysReachableAfterAssignment) {
   EXPECT_EQ(bound, 3);
 }
 
+HLAfixedRecord numbers(Integer32 id, Integer16 heading) {
+  HLAfixedRecord record;
+  record.appendElement(HLAinteger32BE(id));
+  record.appendElement(HLAinteger16BE(heading));
+  return record;
+}
+
+Integer32 idOf(DataElement const& record) {
+  return static_cast<HLAinteger32BE const&>(static_cast<HLAfixedRecord const&>(record).get(0)).get();
+}
+
+Integer16 headingOf(DataElement const& record) {
+  return static_cast<HLAinteger16BE const&>(static_cast<HLAfixedRecord const&>(record).get(1)).get();
+}
+
+// Records of numbers are placed by a layout worked out when they are built; it must follow
+// every change, and a start the layout does not assume must still place each field by
+// its own boundary.
+TEST(EncodingFastPathTest, RecordsOfNumbersAreLaidOutAsFieldByField) {
+  HLAfixedRecord track = numbers(1, 2);
+  track.appendElement(HLAoctet('a'));
+  HLAvariableArray tracks(track);
+  tracks.addElement(track);
+  track.set(0, HLAinteger32BE(3));
+  track.set(1, HLAinteger16BE(4));
+  track.set(2, HLAoctet('b'));
+  tracks.addElement(track);
+  Bytes const twoTracks{0, 0, 0, 2, 0, 0, 0, 1, 0, 2, 'a', 0, 0, 0, 0, 3, 0, 4, 'b'};
+  EXPECT_EQ(bytesOf(tracks.encode()), twoTracks);
+  HLAvariableArray decoded(track);
+  decoded.decode(dataOf(twoTracks));
+  EXPECT_EQ(bytesOf(decoded.encode()), twoTracks);
+
+  // A record added by pointer that changes afterwards.
+  HLAfixedRecord inner;
+  inner.appendElement(HLAinteger16BE(1));
+  HLAfixedRecord outer;
+  outer.appendElement(HLAoctet('a'));
+  outer.appendElementPointer(&inner);
+  EXPECT_EQ(bytesOf(outer.encode()), (Bytes{'a', 0, 0, 1}));
+  inner.appendElement(HLAoctet('z'));
+  EXPECT_EQ(bytesOf(outer.encode()), (Bytes{'a', 0, 0, 1, 'z'}));
+
+  // An element of another class replaced by one of the prototype's.
+  HLAvariableArray mixed(HLAinteger32BE{});
+  mixed.addElement(HLAoctet(9));
+  mixed.addElement(HLAinteger32BE(2));
+  EXPECT_EQ(bytesOf(mixed.encode()), (Bytes{0, 0, 0, 2, 9, 0, 0, 0, 0, 0, 0, 2}));
+  mixed.set(0, HLAinteger32BE(1));
+  EXPECT_EQ(bytesOf(mixed.encode()), (Bytes{0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 2}));
+
+  // Decoded from an index the record's boundary does not divide, with bytes to spare.
+  HLAfixedRecord unaligned;
+  unaligned.appendElement(HLAoctet());
+  unaligned.appendElement(HLAinteger32BE());
+  std::vector<Octet> const buffer = bufferOf({9, 'x', 0, 0, 0, 0, 0, 7, 9, 9});
+  EXPECT_EQ(unaligned.decodeFrom(buffer, 1), 8u);
+  EXPECT_EQ(static_cast<HLAoctet const&>(unaligned.get(0)).get(), 'x');
+  EXPECT_EQ(static_cast<HLAinteger32BE const&>(unaligned.get(1)).get(), 7);
+}
+
+// A run of records that the bytes do not hold is decoded record by record, field by field:
+// the fields before the shortage take their values and the shortage fails as it did.
+TEST(EncodingFastPathTest, ARunOfRecordsCutShortFailsWhereFieldByFieldWould) {
+  HLAfixedArray array(numbers(-1, -1), 3);
+  EXPECT_EQ(encoderFailure([&] { array.decode(dataOf({0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0, 5})); }),
+            L"Index is out of bounds");
+  Integer32 const ids[] = {1, 3, 5};
+  Integer16 const headings[] = {2, 4, -1};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(idOf(array[i]), ids[i]) << i;
+    EXPECT_EQ(headingOf(array[i]), headings[i]) << i;
+  }
+}
+
+// A caller's own record among an array's records gets its values in the caller's variables.
+TEST(EncodingFastPathTest, ACallersRecordAmongTheArraysOwnIsDecodedIntoItsVariables) {
+  Integer32 id = 0;
+  Integer16 heading = 0;
+  HLAinteger32BE boundId(&id);
+  HLAinteger16BE boundHeading(&heading);
+  HLAfixedRecord mine;
+  mine.appendElementPointer(&boundId);
+  mine.appendElementPointer(&boundHeading);
+  HLAvariableArray array(numbers(0, 0));
+  array.addElement(numbers(0, 0));
+  array.addElementPointer(&mine);
+  array.addElement(numbers(0, 0));
+  array.decode(dataOf({0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0, 5, 0, 6}));
+  EXPECT_EQ(idOf(array[0]), 1);
+  EXPECT_EQ(id, 3);
+  EXPECT_EQ(heading, 4);
+  EXPECT_EQ(headingOf(array[2]), 6);
+}
+
 }  // namespace
 }  // namespace rti1516e

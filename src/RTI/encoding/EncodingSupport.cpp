@@ -89,7 +89,7 @@ DataElement& ElementList::at(size_t index) const {
 
 void ElementList::push(ElementEntry entry) {
   entries_.push_back(entry);
-  include(entry.kind, entries_.size() == 1);
+  include(entries_.size() - 1);
 }
 
 void ElementList::appendCopy(DataElement const& element) { appendCopy(element, kindOf(element)); }
@@ -112,18 +112,27 @@ void ElementList::replaceWithCopy(size_t index, DataElement const& element) {
   DataElement* copy = cloneOf(element);
   ElementEntry& entry = entries_[index];
   if (entry.owned) delete entry.element;
-  Kind const before = entry.kind;
+  ElementEntry const before = entry;
   entry = entryFor(true, kindOf(*copy), copy);
-  if (entry.kind != before) summarize();
+  replaced(index, before);
 }
 
 void ElementList::replaceWithPointer(size_t index, DataElement* element) {
   if (element == nullptr) fail(kNullElement);
   ElementEntry& entry = entries_[index];
   if (entry.owned && entry.element != element) delete entry.element;
-  Kind const before = entry.kind;
+  ElementEntry const before = entry;
   entry = entryFor(false, kindOf(*element), element);
-  if (entry.kind != before) summarize();
+  replaced(index, before);
+}
+
+// An element of the same kind has the same place in the layout.
+void ElementList::replaced(size_t index, ElementEntry const& before) {
+  if (entries_[index].kind == before.kind) {
+    entries_[index].offset = before.offset;
+  } else {
+    summarize();
+  }
 }
 
 void ElementList::truncate(size_t count) {
@@ -135,37 +144,42 @@ void ElementList::truncate(size_t count) {
   summarize();
 }
 
-void ElementList::include(Kind kind, bool first) {
+void ElementList::include(size_t index) {
   Summary& s = summary_;
+  ElementEntry& entry = entries_[index];
+  Kind const kind = entry.kind;
   size_t const fixed = fixedSizeOf(kind);
-  if (first) {
+  if (index == 0) {
     s.run = fixed != 0 ? kind : Kind::Foreign;
   } else if (s.run != kind) {
     s.run = Kind::Foreign;
   }
-  if (!isBasic(kind)) s.basicOnly = false;
-  if (!s.basicOnly || fixed == 0) s.fixedLength = kNotFixed;
-  if (!s.basicOnly) return;
-  // Every fixed-size basic element aligns to its size; the strings to 4.
+  // Every fixed-size basic element aligns to its size; the strings to 4. Offsets are kept
+  // in 32 bits: a prefix that would reach beyond them simply ends there.
   unsigned const b = fixed == 0 ? 4 : static_cast<unsigned>(fixed);
-  if (b > s.boundary) s.boundary = b;
-  if (s.fixedLength != kNotFixed) s.fixedLength = roundUp(s.fixedLength, b) + fixed;
+  if (s.prefixCount == index && fixed != 0) {
+    size_t const offset = roundUp(s.prefixLength, b);
+    if (offset + fixed <= UINT32_MAX) {
+      entry.offset = static_cast<std::uint32_t>(offset);
+      s.prefixLength = offset + fixed;
+      s.prefixCount = index + 1;
+      if (b > s.prefixBoundary) s.prefixBoundary = b;
+    }
+  }
+  // Kinds are below 32: five bits each, counted from 1 so that the shape says the length.
+  static_assert(static_cast<unsigned>(Kind::Foreign) < 31, "a kind takes five bits of a shape");
+  if (s.prefixCount == index + 1 && index < kShapeLength) {
+    s.shape |= static_cast<std::uint64_t>(static_cast<unsigned>(kind) + 1) << (5 * index);
+  } else {
+    s.shape = 0;
+  }
+  if (!isBasic(kind)) s.basicOnly = false;
+  if (s.basicOnly && b > s.boundary) s.boundary = b;
 }
 
 void ElementList::summarize() {
-  summary_ = Summary{Kind::Foreign, true, 1, 0};
-  for (size_t i = 0; i < entries_.size(); ++i) include(entries_[i].kind, i == 0);
-}
-
-unsigned ElementList::maxBoundary(unsigned floor) const {
-  Summary const& s = summary();
-  if (s.basicOnly) return s.boundary > floor ? s.boundary : floor;
-  unsigned boundary = floor;
-  for (ElementEntry const& entry : entries_) {
-    unsigned const b = boundaryOf(entry.kind, *entry.element);
-    if (b > boundary) boundary = b;
-  }
-  return boundary;
+  summary_ = Summary{Kind::Foreign, true, 1, 1, 0, 0, 0};
+  for (size_t i = 0; i < entries_.size(); ++i) include(i);
 }
 
 }  // namespace encoding

@@ -187,9 +187,11 @@ unsigned boundaryOf(Kind kind, DataElement const& element);
 Extent extentOf(Kind kind, DataElement const& element);
 // encodeInto: pads buffer to the element's boundary and appends the element.
 void appendElement(Kind kind, DataElement const& element, std::vector<Octet>& buffer);
-// writes a known element (Extent::known) at p raised to its boundary, into zero bytes
-// already there; returns the position after it.
+// writeElement writes a known element (Extent::known) at p raised to its boundary, into
+// zero bytes already there, and returns the position after it; writeContent the same at
+// p already raised (an encode's own start).
 size_t writeElement(Kind kind, DataElement const& element, Octet* base, size_t p);
+size_t writeContent(Kind kind, DataElement const& element, Octet* base, size_t p);
 // decodeFrom at index as it is, and decodeFrom after raising index to the boundary.
 size_t decodeContent(Kind kind, DataElement& element, DecodeSource& source, size_t index);
 size_t decodeElement(Kind kind, DataElement& element, DecodeSource& source, size_t index);
@@ -205,10 +207,13 @@ size_t decodeCompositeFrom(Kind kind, DataElement& element, std::vector<Octet> c
 // holder's copies, deleted with the entry; the others belong to the caller. For a basic
 // element of the library's own class, record is the record that holds its value (an
 // element keeps one record all its life), so that a run of elements is read and written
-// without going through each element object first; otherwise it is null.
+// without going through each element object first; for one of the library's fixed arrays
+// or fixed records it is that element's ElementList; otherwise it is null. offset is the
+// entry's place in its list's fixed prefix (ElementList), when it belongs to it.
 struct ElementEntry {
   bool owned;
   Kind kind;
+  std::uint32_t offset;
   DataElement* element;
   void* record;
 };
@@ -252,26 +257,52 @@ class ElementList {
   // decode decodes every element in order, each raised to its boundary first.
   size_t decode(DecodeSource& source, size_t index) const;
 
+  // The layout of a list of fixed-size basic elements only (a record of numbers, a fixed
+  // array of them): it does not depend on the values. From a start aligned to
+  // fixedBoundary() each element lies at its entry's offset, and the list takes
+  // fixedLength() bytes. Its shape packs the kinds of its elements into one number, so
+  // that two lists of equal shape are laid out alike; 0 for a list of more than
+  // kShapeLength elements or of other elements.
+  static constexpr size_t kShapeLength = 12;
+  bool fixedOnly() const { return summary_.prefixCount == entries_.size(); }
+  size_t fixedLength() const { return summary_.prefixLength; }
+  unsigned fixedBoundary() const { return summary_.prefixBoundary; }
+  std::uint64_t shape() const { return summary_.shape; }
+  // The kind every element shares when it is one fixed-size basic kind; Foreign otherwise.
+  Kind run() const { return summary_.run; }
+  ElementEntry const* entries() const { return entries_.data(); }
+
  private:
   // What the entries' kinds say about the list, kept up to date by every change of the
   // list (not of its elements: a kind never changes), so that reading it from several
   // threads at once stays safe.
+  //
+  // The fixed prefix is the run of leading entries of fixed-size basic kinds (all of them
+  // in a record of numbers, the numbers before the first string or nested value
+  // otherwise). Its layout is worked out once, when the entries are added (a copy of a
+  // list, such as a variable array's new element made from its prototype, comes out the
+  // same): from a start aligned to prefixBoundary each lies at its entry's offset, and
+  // the prefix takes prefixLength bytes. Encoding and decoding then place them without
+  // measuring, aligning or bounds-checking each one.
   struct Summary {
-    Kind run;            // the kind of every entry, when all share one fixed-size basic kind; else Foreign
-    bool basicOnly;      // every entry is a basic element
-    unsigned boundary;   // the largest boundary, when basicOnly
-    size_t fixedLength;  // the layout length from offset 0, when every entry has a fixed size
+    Kind run;                 // the kind of every entry, when all share one fixed-size basic kind; else Foreign
+    bool basicOnly;           // every entry is a basic element
+    unsigned boundary;        // the largest boundary, when basicOnly
+    unsigned prefixBoundary;  // the largest boundary in the fixed prefix, 1 when it is empty
+    size_t prefixCount;       // the entries in the fixed prefix
+    size_t prefixLength;      // its length from an aligned start
+    std::uint64_t shape;      // see shape()
   };
-  static constexpr size_t kNotFixed = ~size_t{0};
 
-  Summary const& summary() const { return summary_; }
-  // Takes one more entry of kind into summary_, after the entries before it.
-  void include(Kind kind, bool first);
+  // Takes entry index into summary_, after the entries before it.
+  void include(size_t index);
   void summarize();
   void push(ElementEntry entry);
+  // The entry at index takes the place of before; the summary follows when the kind changed.
+  void replaced(size_t index, ElementEntry const& before);
 
   std::vector<ElementEntry> entries_;
-  Summary summary_{Kind::Foreign, true, 1, 0};
+  Summary summary_{Kind::Foreign, true, 1, 1, 0, 0, 0};
 };
 
 }  // namespace encoding

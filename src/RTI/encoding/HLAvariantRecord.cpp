@@ -55,7 +55,7 @@ void HLAvariantRecordImplementation::registerAlternative(Integer64 key, bool own
   std::unique_ptr<DataElement> guard(owned ? element : nullptr);
   ElementEntry const entry = entryFor(owned, kindOf(*element), element);
   ElementEntry& slot =
-      alternatives.emplace(key, ElementEntry{false, Kind::Foreign, nullptr, nullptr}).first->second;
+      alternatives.emplace(key, ElementEntry{false, Kind::Foreign, 0, nullptr, nullptr}).first->second;
   guard.release();
   if (slot.owned && slot.element != entry.element) delete slot.element;
   slot = entry;

@@ -6,6 +6,7 @@
 // element as a federate's encodeInto expects.
 #include "BasicCodecs.h"
 #include "Composites.h"
+#include "RTI/VariableLengthDataFriend.h"
 
 #include <cstring>
 #include <memory>
@@ -79,39 +80,221 @@ inline __attribute__((always_inline)) Extent basicExtent(BasicValue<Codec> const
   return Extent{Codec::length(record.current()), Codec::Boundary, true};
 }
 
-// A run of n elements of one fixed-size kind, decoded after one bounds check; kNoRoom when
-// the bytes do not hold them all (the caller then decodes one by one, so that the
-// elements before the shortage are decoded and the shortage fails as it always has).
+// One basic element of fixed size read from p into its record. The value is read into a
+// local and stored by a branch rather than through a selected address, so that the store
+// (nearly always to the element's own storage) need not wait for the load of the binding.
 template <Kind K>
-size_t decodeRun(ElementEntry const* entries, size_t n, Octet const* data, size_t size, size_t index) {
+inline __attribute__((always_inline)) void readAt(ElementEntry const& entry, Octet const* p) {
   using Codec = typename BasicOf<K>::Codec;
-  constexpr size_t kSize = Codec::Size;
-  size_t const at = alignForDecode(index, Codec::Boundary, size);
-  if (at >= size || (size - at) / kSize < n) return kNoRoom;
-  Octet const* p = data + at;
-  for (size_t i = 0; i < n; ++i, p += kSize) {
-    // Read into a local and store by a branch rather than through a selected address, so
-    // that the store (nearly always to the element's own storage) need not wait for the
-    // load of the binding.
-    auto& slot = valueOf<K>(entries[i]);
+  if constexpr (Codec::Fixed) {
+    auto& slot = valueOf<K>(entry);
     typename Codec::Value value;
-    Codec::read(p, kSize, value);
+    Codec::read(p, Codec::Size, value);
     if (__builtin_expect(slot.external != nullptr, 0)) {
       *slot.external = value;
     } else {
       slot.own = value;
     }
   }
+}
+
+template <Kind K>
+inline __attribute__((always_inline)) void writeAt(ElementEntry const& entry, Octet* p) {
+  using Codec = typename BasicOf<K>::Codec;
+  if constexpr (Codec::Fixed) Codec::write(valueOf<K>(entry).current(), p);
+}
+
+// A run of n elements of one fixed-size kind, decoded after one bounds check; kNoRoom when
+// the bytes do not hold them all (the caller then decodes one by one, so that the
+// elements before the shortage are decoded and the shortage fails as it always has).
+template <Kind K>
+size_t decodeRun(ElementEntry const* entries, size_t n, Octet const* data, size_t size, size_t index) {
+  constexpr size_t kSize = BasicOf<K>::Codec::Size;
+  size_t const at = alignForDecode(index, BasicOf<K>::Codec::Boundary, size);
+  if (at >= size || (size - at) / kSize < n) return kNoRoom;
+  Octet const* p = data + at;
+  for (size_t i = 0; i < n; ++i, p += kSize) readAt<K>(entries[i], p);
   return at + n * kSize;
 }
 
 template <Kind K>
 size_t writeRun(ElementEntry const* entries, size_t n, Octet* base, size_t p) {
-  using Codec = typename BasicOf<K>::Codec;
-  constexpr size_t kSize = Codec::Size;
-  Octet* out = base + roundUp(p, Codec::Boundary);
-  for (size_t i = 0; i < n; ++i, out += kSize) Codec::write(valueOf<K>(entries[i]).current(), out);
+  constexpr size_t kSize = BasicOf<K>::Codec::Size;
+  Octet* out = base + roundUp(p, BasicOf<K>::Codec::Boundary);
+  for (size_t i = 0; i < n; ++i, out += kSize) writeAt<K>(entries[i], out);
   return static_cast<size_t>(out - base);
+}
+
+// ---- a list's fixed prefix ------------------------------------------------------------
+//
+// Each entry of the prefix is of a fixed-size basic kind and lies at its offset from the
+// prefix's start; the callers have checked that the prefix's bytes are there (decoding)
+// or made room for them (encoding).
+
+void readPrefix(ElementEntry const* entries, size_t n, Octet const* start) {
+  for (ElementEntry const* entry = entries; entry != entries + n; ++entry) {
+    switch (entry->kind) {
+#define OSTRA_READ_AT(Name, T) \
+  case Kind::Name:             \
+    readAt<Kind::Name>(*entry, start + entry->offset); \
+    break;
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_READ_AT)
+#undef OSTRA_READ_AT
+      default:
+        __builtin_unreachable();  // a prefix holds basic elements only
+    }
+  }
+}
+
+void writePrefix(ElementEntry const* entries, size_t n, Octet* start) {
+  for (ElementEntry const* entry = entries; entry != entries + n; ++entry) {
+    switch (entry->kind) {
+#define OSTRA_WRITE_AT(Name, T) \
+  case Kind::Name:              \
+    writeAt<Kind::Name>(*entry, start + entry->offset); \
+    break;
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_WRITE_AT)
+#undef OSTRA_WRITE_AT
+      default:
+        __builtin_unreachable();  // a prefix holds basic elements only
+    }
+  }
+}
+
+// The list of a fixed array or a fixed record, through its entry.
+inline ElementList const& listOf(ElementEntry const& entry) {
+  return *static_cast<ElementList const*>(entry.record);
+}
+
+inline bool isFixedList(Kind kind) { return kind == Kind::HLAfixedArray || kind == Kind::HLAfixedRecord; }
+
+// ---- lists of fixed-size basic elements inside other lists ------------------------------
+//
+// A record of numbers (or a fixed array of them) inside a record or an array is placed by
+// its layout (ElementList::fixedOnly): raised to its boundary, one bounds check, each
+// element at its offset. Consecutive ones of one shape, as in an array of such records,
+// are rows of a table: each column (the same element of every row) is done in one loop
+// of one kind, so that the kind is looked at once per column rather than once per value.
+
+// The list at p raised to its boundary; returns the end.
+size_t writeFixedList(ElementList const& list, Octet* base, size_t p) {
+  p = roundUp(p, list.fixedBoundary());
+  switch (list.run()) {
+#define OSTRA_WRITE_FIXED_RUN(Name, T) \
+  case Kind::Name:                     \
+    return writeRun<Kind::Name>(list.entries(), list.size(), base, p);
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_WRITE_FIXED_RUN)
+#undef OSTRA_WRITE_FIXED_RUN
+    default:
+      writePrefix(list.entries(), list.size(), base + p);
+      return p + list.fixedLength();
+  }
+}
+
+// The list at index raised to its boundary, or kNoRoom when its bytes are not all there.
+size_t decodeFixedList(ElementList const& list, Octet const* data, size_t size, size_t index) {
+  size_t const at = alignForDecode(index, list.fixedBoundary(), size);
+  if (remainsFewerThan(at, size, list.fixedLength())) return kNoRoom;
+  switch (list.run()) {
+#define OSTRA_READ_FIXED_RUN(Name, T) \
+  case Kind::Name:                    \
+    return decodeRun<Kind::Name>(list.entries(), list.size(), data, size, at);
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_READ_FIXED_RUN)
+#undef OSTRA_READ_FIXED_RUN
+    default:
+      readPrefix(list.entries(), list.size(), data + at);
+      return at + list.fixedLength();
+  }
+}
+
+constexpr size_t kMaxRows = 64;
+
+// The rows of the table that begins at first: the entries from there on that are fixed
+// lists of one shape, at most kMaxRows of them, with their entries gathered into rows
+// unless it is null. Only owned ones when ownedOnly: an array's own copies, whose values
+// nobody else can reach, so that the order in which a column-wise decode stores them
+// cannot show.
+size_t gatherRows(ElementEntry const* first, ElementEntry const* end, bool ownedOnly,
+                  ElementEntry const** rows) {
+  std::uint64_t const shape = listOf(*first).shape();
+  if (shape == 0) return 0;
+  size_t n = 0;
+  for (ElementEntry const* entry = first; entry != end && n < kMaxRows; ++entry) {
+    if (!isFixedList(entry->kind) || (ownedOnly && !entry->owned)) break;
+    ElementList const& list = listOf(*entry);
+    if (list.shape() != shape) break;
+    if (rows != nullptr) rows[n] = list.entries();
+    ++n;
+  }
+  return n;
+}
+
+// The byte layout of n rows of the list layout from start (aligned): row r at
+// start + r * stride; the whole takes span bytes.
+struct Table {
+  size_t stride;
+  size_t span;
+};
+
+inline Table tableOf(ElementList const& layout, size_t n) {
+  size_t const stride = roundUp(layout.fixedLength(), layout.fixedBoundary());
+  return Table{stride, (n - 1) * stride + layout.fixedLength()};
+}
+
+template <Kind K>
+inline __attribute__((always_inline)) void writeColumn(ElementEntry const* const* rows, size_t n, size_t column,
+                                                       Octet* out, size_t stride) {
+  for (size_t r = 0; r < n; ++r, out += stride) writeAt<K>(rows[r][column], out);
+}
+
+template <Kind K>
+inline __attribute__((always_inline)) void readColumn(ElementEntry const* const* rows, size_t n, size_t column,
+                                                      Octet const* in, size_t stride) {
+  for (size_t r = 0; r < n; ++r, in += stride) readAt<K>(rows[r][column], in);
+}
+
+// Writes n rows of layout's shape at p raised to their boundary; returns the end.
+size_t writeRows(ElementList const& layout, ElementEntry const* const* rows, size_t n, Octet* base,
+                 size_t p) {
+  Table const table = tableOf(layout, n);
+  Octet* const start = base + roundUp(p, layout.fixedBoundary());
+  for (size_t column = 0; column < layout.size(); ++column) {
+    ElementEntry const& cell = layout.entries()[column];
+    switch (cell.kind) {
+#define OSTRA_WRITE_COLUMN(Name, T) \
+  case Kind::Name:                  \
+    writeColumn<Kind::Name>(rows, n, column, start + cell.offset, table.stride); \
+    break;
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_WRITE_COLUMN)
+#undef OSTRA_WRITE_COLUMN
+      default:
+        __builtin_unreachable();  // a shape holds basic elements only
+    }
+  }
+  return static_cast<size_t>(start - base) + table.span;
+}
+
+// Decodes n rows at index raised to their boundary after one bounds check for all of
+// them; kNoRoom when they are not all there (the caller then goes row by row).
+size_t decodeRows(ElementList const& layout, ElementEntry const* const* rows, size_t n, Octet const* data,
+                  size_t size, size_t index) {
+  Table const table = tableOf(layout, n);
+  size_t const at = alignForDecode(index, layout.fixedBoundary(), size);
+  if (remainsFewerThan(at, size, table.span)) return kNoRoom;
+  for (size_t column = 0; column < layout.size(); ++column) {
+    ElementEntry const& cell = layout.entries()[column];
+    switch (cell.kind) {
+#define OSTRA_READ_COLUMN(Name, T) \
+  case Kind::Name:                 \
+    readColumn<Kind::Name>(rows, n, column, data + at + cell.offset, table.stride); \
+    break;
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_READ_COLUMN)
+#undef OSTRA_READ_COLUMN
+      default:
+        __builtin_unreachable();  // a shape holds basic elements only
+    }
+  }
+  return at + table.span;
 }
 
 // ---- the composites -------------------------------------------------------------------
@@ -215,10 +398,14 @@ ElementEntry entryFor(bool owned, Kind kind, DataElement* element) {
     break;
     RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_RECORD)
 #undef OSTRA_RECORD
+    case Kind::HLAfixedArray:
+    case Kind::HLAfixedRecord:
+      record = const_cast<ElementList*>(&listOf(kind, *element));
+      break;
     default:
       break;
   }
-  return ElementEntry{owned, kind, element, record};
+  return ElementEntry{owned, kind, 0, element, record};
 }
 
 Kind kindOf(DataElement const& element) {
@@ -321,7 +508,7 @@ void appendElement(Kind kind, DataElement const& element, std::vector<Octet>& bu
   element.encodeInto(buffer);
 }
 
-size_t writeElement(Kind kind, DataElement const& element, Octet* base, size_t p) {
+size_t writeContent(Kind kind, DataElement const& element, Octet* base, size_t p) {
   switch (kind) {
 #define OSTRA_WRITE(Name, T) \
   case Kind::Name:           \
@@ -329,19 +516,15 @@ size_t writeElement(Kind kind, DataElement const& element, Octet* base, size_t p
     RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_WRITE)
 #undef OSTRA_WRITE
     case Kind::HLAfixedArray:
-    case Kind::HLAfixedRecord: {
-      ElementList const& list = listOf(kind, element);
-      return list.write(base, roundUp(p, list.maxBoundary(1)));
-    }
+    case Kind::HLAfixedRecord:
+      return listOf(kind, element).write(base, p);
     case Kind::HLAvariableArray: {
       auto const& array = recordOf<HLAvariableArray>(element);
-      p = roundUp(p, variableArrayBoundary(array));
       storeUInt32BE(base + p, static_cast<std::uint32_t>(array.elements.size()));
       return array.elements.write(base, p + 4);
     }
     case Kind::HLAvariantRecord: {
       auto const& record = recordOf<HLAvariantRecord>(element);
-      p = roundUp(p, boundaryOf(kind, element));
       p = writeElement(record.discriminantKind, *record.discriminant, base, p);
       if (record.alternatives.empty()) return p;
       p = roundUp(p, record.largestAlternativeBoundary());
@@ -350,7 +533,6 @@ size_t writeElement(Kind kind, DataElement const& element, Octet* base, size_t p
     }
     case Kind::HLAopaqueData: {
       auto const& opaque = recordOf<HLAopaqueData>(element);
-      p = roundUp(p, 4);
       storeUInt32BE(base + p, static_cast<std::uint32_t>(opaque.dataLength));
       if (opaque.dataLength > 0) std::memcpy(base + p + 4, opaque.data, opaque.dataLength);
       return p + 4 + opaque.dataLength;
@@ -361,6 +543,11 @@ size_t writeElement(Kind kind, DataElement const& element, Octet* base, size_t p
   // Not reached: a value with a federate's element inside is appended, never written at
   // offsets worked out in advance.
   fail(kIndexOutOfBounds);
+}
+
+// A basic element raises p to its boundary itself.
+size_t writeElement(Kind kind, DataElement const& element, Octet* base, size_t p) {
+  return writeContent(kind, element, base, isBasic(kind) ? p : roundUp(p, boundaryOf(kind, element)));
 }
 
 size_t decodeContent(Kind kind, DataElement& element, DecodeSource& source, size_t index) {
@@ -396,7 +583,7 @@ void encodeCompositeInto(Kind kind, DataElement const& element, std::vector<Octe
   if (extent.known) {
     size_t const at = roundUp(buffer.size(), extent.boundary);
     buffer.resize(at + extent.length);
-    writeElement(kind, element, buffer.data(), at);
+    writeContent(kind, element, buffer.data(), at);
     return;
   }
   // A federate's element inside: element after element, each appending its own bytes.
@@ -432,18 +619,28 @@ void encodeCompositeInto(Kind kind, DataElement const& element, std::vector<Octe
 // Written straight into the bytes that the value then owns, when only the library's own
 // elements are inside; a value without bytes is empty data, as from an empty buffer.
 void encodeComposite(Kind kind, DataElement const& element, rti1516e::VariableLengthData& out) {
-  Extent const extent = extentOf(kind, element);
+  ElementList const* const list = isFixedList(kind) ? &listOf(kind, element) : nullptr;
+  Extent const extent = list != nullptr ? list->extent(0, 1) : extentOf(kind, element);
   if (!extent.known) return encodeThroughBuffer(element, out);
   if (extent.length == 0) return out.setData(nullptr, 0);
   std::unique_ptr<Octet[]> bytes(new Octet[extent.length]());
-  writeElement(kind, element, bytes.get(), 0);
+  if (list != nullptr) {
+    list->write(bytes.get(), 0);
+  } else {
+    writeContent(kind, element, bytes.get(), 0);
+  }
   out.takeDataPointer(bytes.get(), extent.length);
   bytes.release();
 }
 
 void decodeComposite(Kind kind, DataElement& element, rti1516e::VariableLengthData const& in) {
-  DecodeSource source(static_cast<Octet const*>(in.data()), in.size());
-  decodeContent(kind, element, source, 0);
+  DecodeSource source(static_cast<Octet const*>(rti1516e::VariableLengthDataFriend::data(in)),
+                      rti1516e::VariableLengthDataFriend::size(in));
+  if (isFixedList(kind)) {
+    listOf(kind, element).decode(source, 0);
+  } else {
+    decodeContent(kind, element, source, 0);
+  }
 }
 
 size_t decodeCompositeFrom(Kind kind, DataElement& element, std::vector<Octet> const& buffer,
@@ -454,19 +651,38 @@ size_t decodeCompositeFrom(Kind kind, DataElement& element, std::vector<Octet> c
 
 // ---- element lists --------------------------------------------------------------------
 
+unsigned ElementList::maxBoundary(unsigned floor) const {
+  Summary const& s = summary_;
+  if (s.basicOnly) return s.boundary > floor ? s.boundary : floor;
+  unsigned boundary = s.prefixBoundary > floor ? s.prefixBoundary : floor;
+  for (size_t i = s.prefixCount; i < entries_.size(); ++i) {
+    ElementEntry const& entry = entries_[i];
+    unsigned const b = isFixedList(entry.kind) ? listOf(entry).maxBoundary(1) : boundaryOf(entry.kind, *entry.element);
+    if (b > boundary) boundary = b;
+  }
+  return boundary;
+}
+
+// The fixed prefix is measured, written and decoded as a whole when its start is aligned
+// to its boundary; otherwise (a caller's unaligned index, an odd mix of elements behind a
+// variable array's count) element by element, which places them the same way there.
 Extent ElementList::extent(size_t start, unsigned floor) const {
-  Summary const& s = summary();
+  Summary const& s = summary_;
   size_t const n = entries_.size();
   if (s.run != Kind::Foreign) {  // every element aligns to its size, so no padding between
     size_t const size = fixedSizeOf(s.run);
     unsigned const boundary = static_cast<unsigned>(size) > floor ? static_cast<unsigned>(size) : floor;
     return Extent{roundUp(start, static_cast<unsigned>(size)) + n * size, boundary, true};
   }
-  if (start == 0 && s.fixedLength != kNotFixed) {
-    return Extent{s.fixedLength, s.boundary > floor ? s.boundary : floor, true};
-  }
   Extent total{start, floor, true};
-  for (ElementEntry const& entry : entries_) {
+  size_t i = 0;
+  if (s.prefixCount > 0 && (start & (s.prefixBoundary - 1)) == 0) {
+    total.length = start + s.prefixLength;
+    if (s.prefixBoundary > total.boundary) total.boundary = s.prefixBoundary;
+    i = s.prefixCount;
+  }
+  for (; i < n; ++i) {
+    ElementEntry const& entry = entries_[i];
     Extent e;
     switch (entry.kind) {
 #define OSTRA_EXTENT_CASE(Name, T) \
@@ -475,6 +691,22 @@ Extent ElementList::extent(size_t start, unsigned floor) const {
     break;
       RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_EXTENT_CASE)
 #undef OSTRA_EXTENT_CASE
+      case Kind::HLAfixedArray:
+      case Kind::HLAfixedRecord: {
+        ElementList const& list = listOf(entry);
+        if (!list.fixedOnly()) {
+          e = list.extent(0, 1);
+          break;
+        }
+        size_t const rows = gatherRows(&entry, entries_.data() + n, false, nullptr);
+        if (rows > 1) {
+          e = Extent{tableOf(list, rows).span, list.fixedBoundary(), true};
+          i += rows - 1;
+        } else {
+          e = Extent{list.fixedLength(), list.fixedBoundary(), true};
+        }
+        break;
+      }
       default:
         e = extentOf(entry.kind, *entry.element);
     }
@@ -490,7 +722,7 @@ void ElementList::append(std::vector<Octet>& buffer) const {
 }
 
 size_t ElementList::write(Octet* base, size_t p) const {
-  Summary const& s = summary();
+  Summary const& s = summary_;
   switch (s.run) {
 #define OSTRA_WRITE_RUN(Name, T) \
   case Kind::Name:               \
@@ -500,29 +732,55 @@ size_t ElementList::write(Octet* base, size_t p) const {
     default:
       break;
   }
-  for (ElementEntry const& entry : entries_) {
-    switch (entry.kind) {
+  ElementEntry const* entry = entries_.data();
+  ElementEntry const* const end = entry + entries_.size();
+  if (s.prefixCount > 0 && (p & (s.prefixBoundary - 1)) == 0) {
+    writePrefix(entry, s.prefixCount, base + p);
+    p += s.prefixLength;
+    entry += s.prefixCount;
+  }
+  for (; entry != end; ++entry) {
+    switch (entry->kind) {
 #define OSTRA_WRITE_CASE(Name, T) \
   case Kind::Name:                \
-    p = writeBasic(valueOf<Kind::Name>(entry), base, p); \
+    p = writeBasic(valueOf<Kind::Name>(*entry), base, p); \
     break;
       RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_WRITE_CASE)
 #undef OSTRA_WRITE_CASE
+      case Kind::HLAfixedArray:
+      case Kind::HLAfixedRecord: {
+        ElementList const& list = listOf(*entry);
+        if (!list.fixedOnly()) {
+          p = list.write(base, roundUp(p, list.maxBoundary(1)));
+          break;
+        }
+        ElementEntry const* rows[kMaxRows];
+        size_t const n = gatherRows(entry, end, false, rows);
+        if (n > 1) {
+          p = writeRows(list, rows, n, base, p);
+          entry += n - 1;
+        } else {
+          p = writeFixedList(list, base, p);
+        }
+        break;
+      }
       default:
-        p = writeElement(entry.kind, *entry.element, base, p);
+        p = writeElement(entry->kind, *entry->element, base, p);
     }
   }
   return p;
 }
 
 size_t ElementList::decode(DecodeSource& source, size_t index) const {
-  Summary const& s = summary();
+  Summary const& s = summary_;
+  // A federate's element may make the source's vector, but the bytes stay where they are.
+  Octet const* const data = source.data();
+  size_t const size = source.size();
   size_t end = kNoRoom;
   switch (s.run) {
-#define OSTRA_DECODE_RUN(Name, T)                                                              \
-  case Kind::Name:                                                                             \
-    end = decodeRun<Kind::Name>(entries_.data(), entries_.size(), source.data(), source.size(), \
-                                index);                                                        \
+#define OSTRA_DECODE_RUN(Name, T)                                                     \
+  case Kind::Name:                                                                    \
+    end = decodeRun<Kind::Name>(entries_.data(), entries_.size(), data, size, index); \
     break;
     RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_DECODE_RUN)
 #undef OSTRA_DECODE_RUN
@@ -530,19 +788,47 @@ size_t ElementList::decode(DecodeSource& source, size_t index) const {
       break;
   }
   if (end != kNoRoom) return end;
-  // A federate's element may make the source's vector, but the bytes stay where they are.
-  Octet const* const data = source.data();
-  size_t const size = source.size();
-  for (ElementEntry const& entry : entries_) {
-    switch (entry.kind) {
+  // What the bytes do not hold all of is decoded element by element, so that the elements
+  // before the shortage are decoded and the shortage fails as it always has.
+  ElementEntry const* entry = entries_.data();
+  ElementEntry const* const last = entry + entries_.size();
+  if (s.run == Kind::Foreign && s.prefixCount > 0 && (index & (s.prefixBoundary - 1)) == 0 &&
+      !remainsFewerThan(index, size, s.prefixLength)) {
+    readPrefix(entry, s.prefixCount, data + index);
+    index += s.prefixLength;
+    entry += s.prefixCount;
+  }
+  for (; entry != last; ++entry) {
+    switch (entry->kind) {
 #define OSTRA_DECODE_CASE(Name, T) \
   case Kind::Name:                 \
-    index = decodeBasicAligned(valueOf<Kind::Name>(entry), data, size, index); \
+    index = decodeBasicAligned(valueOf<Kind::Name>(*entry), data, size, index); \
     break;
       RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_DECODE_CASE)
 #undef OSTRA_DECODE_CASE
+      case Kind::HLAfixedArray:
+      case Kind::HLAfixedRecord: {
+        ElementList const& list = listOf(*entry);
+        if (list.fixedOnly()) {
+          ElementEntry const* rows[kMaxRows];
+          size_t const n = gatherRows(entry, last, true, rows);
+          size_t const rowsEnd = n > 1 ? decodeRows(list, rows, n, data, size, index) : kNoRoom;
+          if (rowsEnd != kNoRoom) {
+            index = rowsEnd;
+            entry += n - 1;
+            break;
+          }
+          size_t const listEnd = decodeFixedList(list, data, size, index);
+          if (listEnd != kNoRoom) {
+            index = listEnd;
+            break;
+          }
+        }
+        index = list.decode(source, alignForDecode(index, list.maxBoundary(1), size));
+        break;
+      }
       default:
-        index = decodeElement(entry.kind, *entry.element, source, index);
+        index = decodeElement(entry->kind, *entry->element, source, index);
     }
   }
   return index;
