@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace fuzz {
@@ -32,6 +34,24 @@ void requireStableRoundTrip(rti1516e::DataElement const& decoded, MakeFresh make
   auto fresh = makeFresh();
   fresh->decode(once);
   require(sameBytes(fresh->encode(), once), "a re-encoded value decodes to itself");
+}
+
+// The outcome of a decode, to compare two ways of decoding the same bytes: the end index,
+// or the exception's message.
+inline std::wstring outcome(std::function<size_t()> const& decode) {
+  try {
+    return std::to_wstring(decode());
+  } catch (rti1516e::EncoderException const& e) {
+    return e.what();
+  }
+}
+
+// Two elements that took the same path through decoding hold the same value: the same
+// bytes, length and boundary.
+inline void requireSame(rti1516e::DataElement const& fast, rti1516e::DataElement const& general, char const* what) {
+  require(sameBytes(fast.encode(), general.encode()), what);
+  require(fast.getEncodedLength() == general.getEncodedLength(), "the same length");
+  require(fast.getOctetBoundary() == general.getOctetBoundary(), "the same boundary");
 }
 
 // decodeFrom at an index chosen by the input, which may lie past the end of the buffer.

@@ -10,7 +10,6 @@
 
 #include "FuzzSupport.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -38,21 +37,6 @@ class Forwarding : public rti1516e::DataElement {
   Element inner_;
 };
 
-// The outcome of a decode: the end index, or the exception's message.
-std::wstring outcome(std::function<size_t()> const& decode) {
-  try {
-    return std::to_wstring(decode());
-  } catch (rti1516e::EncoderException const& e) {
-    return e.what();
-  }
-}
-
-void requireSame(rti1516e::DataElement const& fast, rti1516e::DataElement const& general, char const* what) {
-  fuzz::require(fuzz::sameBytes(fast.encode(), general.encode()), what);
-  fuzz::require(fast.getEncodedLength() == general.getEncodedLength(), "the same length");
-  fuzz::require(fast.getOctetBoundary() == general.getOctetBoundary(), "the same boundary");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(unsigned char const* data, size_t size) {
@@ -67,18 +51,18 @@ extern "C" int LLVMFuzzerTestOneInput(unsigned char const* data, size_t size) {
     fast.addElement(Element());
     general.addElement(Forwarding());
   }
-  std::wstring const variable = outcome([&] { return fast.decodeFrom(buffer, index); });
-  fuzz::require(variable == outcome([&] { return general.decodeFrom(buffer, index); }),
+  std::wstring const variable = fuzz::outcome([&] { return fast.decodeFrom(buffer, index); });
+  fuzz::require(variable == fuzz::outcome([&] { return general.decodeFrom(buffer, index); }),
                 "a variable array decodes as element by element");
   fuzz::require(fast.size() == general.size(), "the same number of elements");
-  requireSame(fast, general, "a variable array keeps the same values");
+  fuzz::requireSame(fast, general, "a variable array keeps the same values");
 
   rti1516e::HLAfixedArray fixedFast(Element(), before);
   rti1516e::HLAfixedArray fixedGeneral(Forwarding(), before);
-  std::wstring const fixed = outcome([&] { return fixedFast.decodeFrom(buffer, index); });
-  fuzz::require(fixed == outcome([&] { return fixedGeneral.decodeFrom(buffer, index); }),
+  std::wstring const fixed = fuzz::outcome([&] { return fixedFast.decodeFrom(buffer, index); });
+  fuzz::require(fixed == fuzz::outcome([&] { return fixedGeneral.decodeFrom(buffer, index); }),
                 "a fixed array decodes as element by element");
-  requireSame(fixedFast, fixedGeneral, "a fixed array keeps the same values");
+  fuzz::requireSame(fixedFast, fixedGeneral, "a fixed array keeps the same values");
 
   // Encoded inside a buffer that already holds some bytes, both pad and write alike.
   std::vector<char> intoFast(data[1] % 9, 'x'), intoGeneral(intoFast);

@@ -17,7 +17,6 @@
 
 #include "FuzzSupport.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -136,20 +135,6 @@ class Side {
   std::vector<std::unique_ptr<rti1516e::HLAfixedRecord>> kept_;
 };
 
-std::wstring outcome(std::function<size_t()> const& decode) {
-  try {
-    return std::to_wstring(decode());
-  } catch (rti1516e::EncoderException const& e) {
-    return e.what();
-  }
-}
-
-void requireSame(DataElement const& fast, DataElement const& general, char const* what) {
-  fuzz::require(fuzz::sameBytes(fast.encode(), general.encode()), what);
-  fuzz::require(fast.getEncodedLength() == general.getEncodedLength(), "the same length");
-  fuzz::require(fast.getOctetBoundary() == general.getOctetBoundary(), "the same boundary");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(unsigned char const* data, size_t size) {
@@ -171,24 +156,24 @@ extern "C" int LLVMFuzzerTestOneInput(unsigned char const* data, size_t size) {
 
   Side fastSide(plan, false), generalSide(plan, true);
   std::unique_ptr<DataElement> fast = fastSide.value(), general = generalSide.value();
-  requireSame(*fast, *general, "the values start alike");
+  fuzz::requireSame(*fast, *general, "the values start alike");
 
-  std::wstring const from = outcome([&] { return fast->decodeFrom(buffer, index); });
-  fuzz::require(from == outcome([&] { return general->decodeFrom(buffer, index); }),
+  std::wstring const from = fuzz::outcome([&] { return fast->decodeFrom(buffer, index); });
+  fuzz::require(from == fuzz::outcome([&] { return general->decodeFrom(buffer, index); }),
                 "decodeFrom decodes as element by element");
-  requireSame(*fast, *general, "decodeFrom leaves the same values");
+  fuzz::requireSame(*fast, *general, "decodeFrom leaves the same values");
 
   rti1516e::VariableLengthData const value(buffer.data(), buffer.size());
-  std::wstring const whole = outcome([&] {
+  std::wstring const whole = fuzz::outcome([&] {
     fast->decode(value);
     return size_t{0};
   });
-  fuzz::require(whole == outcome([&] {
+  fuzz::require(whole == fuzz::outcome([&] {
                   general->decode(value);
                   return size_t{0};
                 }),
                 "decode decodes as element by element");
-  requireSame(*fast, *general, "decode leaves the same values");
+  fuzz::requireSame(*fast, *general, "decode leaves the same values");
 
   // Encoded inside a buffer that already holds some bytes, both pad and write alike.
   std::vector<char> intoFast(choice % 9, 'x'), intoGeneral(intoFast);
