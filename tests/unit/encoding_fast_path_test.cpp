@@ -7,6 +7,8 @@
 
 #include "encoding_test_support.h"
 
+#include <memory>
+
 namespace rti1516e {
 namespace {
 
@@ -186,6 +188,105 @@ TEST(EncodingFastPathTest, ACallersRecordAmongTheArraysOwnIsDecodedIntoItsVariab
   array.decode(dataOf({0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0, 5, 0, 6}));
   EXPECT_EQ(idOf(array[0]), 1);
   EXPECT_EQ(id, 3);
+  EXPECT_EQ(heading, 4);
+  EXPECT_EQ(headingOf(array[2]), 6);
+}
+
+// A value decoded again and again is decoded by a plan made from it. Every change made
+// between decodes must show in the next one: fields added, replaced, bound to a variable,
+// records repointed and destroyed (ASan reports a stale plan), and numbers sharing their
+// storage must end as decoding element by element leaves them.
+TEST(EncodingFastPathTest, RepeatedDecodesFollowEveryChangeBetweenThem) {
+  HLAoctet a;
+  HLAinteger16BE h;
+  HLAfloat64BE x;
+  HLAinteger32BE n;
+  HLAfixedRecord inner, other, outer;
+  inner.appendElementPointer(&h);
+  inner.appendElementPointer(&x);
+  other.appendElementPointer(&n);
+  outer.appendElementPointer(&a);
+  outer.appendElementPointer(&inner);
+  outer.appendElementPointer(&other);
+  auto decodeThrice = [&](Bytes const& bytes) {
+    for (int i = 0; i < 3; ++i) outer.decode(dataOf(bytes));
+  };
+  // a@0 | h@8 x@16 (the record aligns to 8) | n@24
+  Bytes bytes{'a', 0, 0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0, 0, 0, 0x3f, 0xf8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7};
+  decodeThrice(bytes);
+  EXPECT_EQ(a.get(), 'a');
+  EXPECT_EQ(h.get(), 0x102);
+  EXPECT_EQ(x.get(), 1.5);
+  EXPECT_EQ(n.get(), 7);
+
+  Integer16 bound = 0;
+  h.setDataPointer(&bound);
+  bytes[9] = 3;
+  decodeThrice(bytes);
+  EXPECT_EQ(bound, 0x103);
+
+  other.appendElement(HLAinteger16BE());  // @28
+  bytes.insert(bytes.end(), {0, 9});
+  decodeThrice(bytes);
+  EXPECT_EQ(static_cast<HLAinteger16BE const&>(other.get(1)).get(), 9);
+
+  inner.set(1, HLAfloat64BE());
+  bytes[16] = 0x40;  // 2.5
+  bytes[17] = 0x04;
+  decodeThrice(bytes);
+  EXPECT_EQ(x.get(), 1.5);
+  EXPECT_EQ(static_cast<HLAfloat64BE const&>(inner.get(1)).get(), 2.5);
+
+  // A record repointed, then the one it replaced destroyed.
+  auto gone = std::unique_ptr<HLAfixedRecord>(new HLAfixedRecord);
+  gone->appendElement(HLAinteger32BE());
+  outer.setElementPointer(2, gone.get());
+  decodeThrice(bytes);
+  EXPECT_EQ(static_cast<HLAinteger32BE const&>(gone->get(0)).get(), 7);
+  HLAfixedRecord kept;
+  kept.appendElement(HLAinteger32BE());
+  outer.setElementPointer(2, &kept);
+  gone.reset();
+  decodeThrice(bytes);
+  EXPECT_EQ(static_cast<HLAinteger32BE const&>(kept.get(0)).get(), 7);
+
+  // Cut short, or from an index the boundary does not divide, it decodes as always.
+  EXPECT_EQ(encoderFailure([&] { outer.decode(dataOf(Bytes(bytes.begin(), bytes.begin() + 26))); }),
+            L"Index is out of bounds");
+  EXPECT_EQ(static_cast<HLAinteger32BE const&>(kept.get(0)).get(), 7);
+  std::vector<Octet> shifted(8, 0);
+  shifted.insert(shifted.end(), bytes.begin(), bytes.end());
+  shifted[8 + 27] = 8;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(outer.decodeFrom(shifted, 8), 36u);
+  EXPECT_EQ(static_cast<HLAinteger32BE const&>(kept.get(0)).get(), 8);
+  shifted.erase(shifted.begin(), shifted.begin() + 4);  // 'a' at 4, then h at 8, x at 16, n at 24
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(outer.decodeFrom(shifted, 4), 28u);
+  EXPECT_EQ(bound, 0);
+  EXPECT_EQ(static_cast<HLAinteger32BE const&>(kept.get(0)).get(), 0);
+
+  // Numbers of two kinds bound to one variable, in turn: the last one wins.
+  HLAinteger16LE little(&bound);
+  HLAinteger16BE big(&bound);
+  outer.appendElementPointer(&little);  // @28
+  outer.appendElementPointer(&big);     // @30
+  bytes.insert(bytes.end(), {0, 5});
+  decodeThrice(bytes);
+  EXPECT_EQ(bound, 5);
+}
+
+// An array of records decoded again and again, as its count changes.
+TEST(EncodingFastPathTest, RepeatedDecodesOfAnArrayFollowItsCount) {
+  HLAvariableArray array(numbers(0, 0));
+  Bytes const three{0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0, 5, 0, 6};
+  Bytes const two{0, 0, 0, 2, 0, 0, 0, 7, 0, 8, 0, 0, 0, 0, 0, 9, 0, 10};
+  for (Bytes const* bytes : {&three, &three, &three, &two, &two, &two, &three, &three}) {
+    array.decode(dataOf(*bytes));
+    EXPECT_EQ(bytesOf(array.encode()), *bytes);
+  }
+  Integer16 heading = 0;
+  auto& field = static_cast<HLAfixedRecord const&>(array[1]).get(1);  // the array's own element
+  const_cast<HLAinteger16BE&>(static_cast<HLAinteger16BE const&>(field)).setDataPointer(&heading);
+  array.decode(dataOf(three));
   EXPECT_EQ(heading, 4);
   EXPECT_EQ(headingOf(array[2]), 6);
 }

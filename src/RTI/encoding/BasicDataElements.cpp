@@ -51,7 +51,10 @@ using ostra1516e::encoding::CodecOf;
   size_t Name::getEncodedLength() const { return Name##Codec::length(_impl->current()); }  \
   unsigned int Name::getOctetBoundary() const { return Name##Codec::Boundary; }            \
   Integer64 Name::hash() const { return Name##Codec::hash(_impl->current()); }             \
-  void Name::setDataPointer(T* inData) { _impl->external = inData; }                       \
+  void Name::setDataPointer(T* inData) {                                                   \
+    _impl->external = inData;                                                              \
+    ostra1516e::encoding::movePlanEpoch(); /* plans store by what is bound */              \
+  }                                                                                        \
   void Name::set(T inData) {                                                               \
     _impl->own = std::move(inData);                                                        \
     _impl->external = nullptr;                                                             \

@@ -17,7 +17,14 @@ wchar_t const kNullElement[] = L"Element pointer is null";
 
 void fail(wchar_t const* message) { throw rti1516e::EncoderException(message); }
 
+std::atomic<std::uint64_t> planEpoch{0};
+
 namespace {
+
+std::uint64_t newStamp() {
+  static std::atomic<std::uint64_t> stamps{0};
+  return stamps.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 constexpr size_t kKeptCapacity = 64 * 1024;
 
@@ -66,7 +73,9 @@ DataElement* cloneOf(DataElement const& element) {
   return copy;
 }
 
-ElementList::ElementList(ElementList const& other) {
+ElementList::ElementList() : stamp_(newStamp()) {}
+
+ElementList::ElementList(ElementList const& other) : stamp_(newStamp()) {
   entries_.reserve(other.entries_.size());
   try {
     for (ElementEntry const& entry : other.entries_) appendCopy(*entry.element, entry.kind);
@@ -77,6 +86,7 @@ ElementList::ElementList(ElementList const& other) {
 }
 
 ElementList::~ElementList() {
+  if (planned_) movePlanEpoch();
   for (ElementEntry& entry : entries_) {
     if (entry.owned) delete entry.element;
   }
@@ -90,6 +100,12 @@ DataElement& ElementList::at(size_t index) const {
 void ElementList::push(ElementEntry entry) {
   entries_.push_back(entry);
   include(entries_.size() - 1);
+  changed();
+}
+
+void ElementList::changed() {
+  stamp_ = newStamp();
+  if (planned_) movePlanEpoch();
 }
 
 void ElementList::appendCopy(DataElement const& element) { appendCopy(element, kindOf(element)); }
@@ -133,6 +149,7 @@ void ElementList::replaced(size_t index, ElementEntry const& before) {
   } else {
     summarize();
   }
+  changed();
 }
 
 void ElementList::truncate(size_t count) {
@@ -142,6 +159,7 @@ void ElementList::truncate(size_t count) {
     entries_.pop_back();
   }
   summarize();
+  changed();
 }
 
 void ElementList::include(size_t index) {
@@ -173,12 +191,15 @@ void ElementList::include(size_t index) {
   } else {
     s.shape = 0;
   }
+  bool const list = kind == Kind::HLAfixedArray || kind == Kind::HLAfixedRecord;
+  if (fixed == 0 && !list) s.fixedTree = false;
+  if (list) s.nested = true;
   if (!isBasic(kind)) s.basicOnly = false;
   if (s.basicOnly && b > s.boundary) s.boundary = b;
 }
 
 void ElementList::summarize() {
-  summary_ = Summary{Kind::Foreign, true, 1, 1, 0, 0, 0};
+  summary_ = Summary{};
   for (size_t i = 0; i < entries_.size(); ++i) include(i);
 }
 

@@ -11,9 +11,11 @@
 #include <RTI/encoding/BasicDataElements.h>
 #include <RTI/encoding/DataElement.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -221,12 +223,35 @@ struct ElementEntry {
 // The entry for element, of the given kind.
 ElementEntry entryFor(bool owned, Kind kind, DataElement* element);
 
+// ---- decode plans ---------------------------------------------------------------------
+//
+// A record or array whose elements are all numbers, or records and fixed arrays of
+// numbers however deeply nested, has one layout for every value. Decoding such a list
+// again and again (a federate's reflected attribute), the list keeps a plan: every
+// number's record and place, laid out as a table when the list's elements are rows of
+// one shape, so that a decode is one bounds check and a loop per column.
+//
+// A plan must never outlive what it was made from. Every list takes a new stamp, unique
+// among all lists ever made, when it is made and whenever its elements change; a plan
+// notes the stamps of the lists it went through. So that a plan need not look at all of
+// them on every decode, the plan epoch moves on whenever a list that some plan went
+// through changes or is destroyed, and whenever a number is bound to a federate's
+// variable (which decides how a plan may store); a plan made or checked at the present
+// epoch is good as it stands.
+extern std::atomic<std::uint64_t> planEpoch;
+inline void movePlanEpoch() { planEpoch.fetch_add(1, std::memory_order_relaxed); }
+
+class DecodePlan;
+struct DecodePlanDeleter {
+  void operator()(DecodePlan* plan) const;
+};
+
 // ElementList is the ordered element list of arrays and records. Every change that can
 // fail (copying, allocating) is done before anything is released, so a failing change
 // leaves the list as it was.
 class ElementList {
  public:
-  ElementList() = default;
+  ElementList();
   // Owned copies of every element of other, in order.
   ElementList(ElementList const& other);
   ElementList& operator=(ElementList const&) = delete;
@@ -271,8 +296,10 @@ class ElementList {
   // The kind every element shares when it is one fixed-size basic kind; Foreign otherwise.
   Kind run() const { return summary_.run; }
   ElementEntry const* entries() const { return entries_.data(); }
+  std::uint64_t stamp() const { return stamp_; }
 
  private:
+  friend class DecodePlan;
   // What the entries' kinds say about the list, kept up to date by every change of the
   // list (not of its elements: a kind never changes), so that reading it from several
   // threads at once stays safe.
@@ -285,13 +312,15 @@ class ElementList {
   // the prefix takes prefixLength bytes. Encoding and decoding then place them without
   // measuring, aligning or bounds-checking each one.
   struct Summary {
-    Kind run;                 // the kind of every entry, when all share one fixed-size basic kind; else Foreign
-    bool basicOnly;           // every entry is a basic element
-    unsigned boundary;        // the largest boundary, when basicOnly
-    unsigned prefixBoundary;  // the largest boundary in the fixed prefix, 1 when it is empty
-    size_t prefixCount;       // the entries in the fixed prefix
-    size_t prefixLength;      // its length from an aligned start
-    std::uint64_t shape;      // see shape()
+    Kind run = Kind::Foreign;     // the kind of every entry, when all share one fixed-size basic kind; else Foreign
+    bool basicOnly = true;        // every entry is a basic element
+    bool fixedTree = true;        // every entry is a fixed-size basic element, a fixed array or a fixed record
+    bool nested = false;          // some entry is a fixed array or a fixed record
+    unsigned boundary = 1;        // the largest boundary, when basicOnly
+    unsigned prefixBoundary = 1;  // the largest boundary in the fixed prefix, 1 when it is empty
+    size_t prefixCount = 0;       // the entries in the fixed prefix
+    size_t prefixLength = 0;      // its length from an aligned start
+    std::uint64_t shape = 0;      // see shape()
   };
 
   // Takes entry index into summary_, after the entries before it.
@@ -300,9 +329,21 @@ class ElementList {
   void push(ElementEntry entry);
   // The entry at index takes the place of before; the summary follows when the kind changed.
   void replaced(size_t index, ElementEntry const& before);
+  // Every change of the entries ends in changed().
+  void changed();
+  // The plan to decode with, when the list has a good one (see DecodePlan).
+  DecodePlan* readyPlan() const;
 
   std::vector<ElementEntry> entries_;
-  Summary summary_{Kind::Foreign, true, 1, 1, 0, 0, 0};
+  Summary summary_;
+
+  std::uint64_t stamp_;
+  // Decoding changes the values of the elements, never the list, so it runs alone on the
+  // list; it keeps the plan here. seen_ is the stamp of the previous decode: a plan is
+  // only made for a list decoded twice as it stands.
+  mutable std::uint64_t seen_ = 0;
+  mutable bool planned_ = false;  // some plan went through this list
+  mutable std::unique_ptr<DecodePlan, DecodePlanDeleter> plan_;
 };
 
 }  // namespace encoding

@@ -8,6 +8,7 @@
 #include "Composites.h"
 #include "RTI/VariableLengthDataFriend.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <typeinfo>
@@ -649,6 +650,238 @@ size_t decodeCompositeFrom(Kind kind, DataElement& element, std::vector<Octet> c
   return decodeContent(kind, element, source, index);
 }
 
+// ---- decode plans ----------------------------------------------------------------------
+
+namespace {
+
+// A plan goes at most this deep and this far; a larger value is decoded the usual way.
+constexpr int kMaxPlanDepth = 32;
+constexpr size_t kMaxPlanNumbers = 1 << 16;
+
+// n numbers of one kind, each read from start + offsets[i] into records[i]; bound when
+// some of the records are bound to a federate's variable.
+template <Kind K>
+void readGroup(void* const* records, std::uint32_t const* offsets, size_t n, Octet const* start, bool bound) {
+  using Codec = typename BasicOf<K>::Codec;
+  if constexpr (Codec::Fixed) {
+    if (bound) {
+      for (size_t i = 0; i < n; ++i) readAt<K>(ElementEntry{false, K, 0, nullptr, records[i]}, start + offsets[i]);
+      return;
+    }
+    for (size_t i = 0; i < n; ++i) {
+      typename Codec::Value value;
+      Codec::read(start + offsets[i], Codec::Size, value);
+      static_cast<BasicValue<Codec>*>(records[i])->own = value;
+    }
+  }
+}
+
+// Whether any of n records is bound; the variables bound to go to bound, with their sizes.
+template <Kind K>
+bool noteBound(void* const* records, size_t n, std::vector<std::pair<char const*, size_t>>& bound) {
+  using Value = typename BasicOf<K>::Codec::Value;
+  size_t const before = bound.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (Value const* external = static_cast<BasicValue<typename BasicOf<K>::Codec> const*>(records[i])->external) {
+      bound.emplace_back(reinterpret_cast<char const*>(external), sizeof(Value));
+    }
+  }
+  return bound.size() != before;
+}
+
+}  // namespace
+
+// The numbers of a list in the order in which the list decodes them, gathered by kind:
+// each group reads the numbers of one kind, the number i from offsets_[i] after the start
+// into records_[i]. The start is where the list's first element begins, raised to first_;
+// it must lie on a multiple of boundary_ for these places to hold.
+//
+// The numbers are stored group by group, not in the list's order. Within a group they
+// keep that order, so a record that comes twice ends as it always has; across groups the
+// order could only show through numbers of different kinds bound to overlapping
+// variables, and a list with such numbers is decoded the usual way.
+class DecodePlan {
+ public:
+  // The list's plan at the present epoch, made or checked again as needed; null when the
+  // list is to be decoded the usual way.
+  static DecodePlan* of(ElementList const& list);
+
+  // Decodes the list at index; kNoRoom when the bytes do not hold it all or the start is
+  // placed otherwise (the caller then decodes the usual way).
+  size_t decode(Octet const* data, size_t size, size_t index) const;
+
+ private:
+  struct Group {
+    Kind kind;
+    bool bound;  // some of its records are bound to a federate's variable
+    std::uint32_t begin;
+    std::uint32_t end;
+  };
+  struct Number {
+    Kind kind;
+    std::uint32_t offset;
+    void* record;
+  };
+
+  // Makes the plan afresh.
+  void make(ElementList const& list);
+  // Appends the numbers of list placed at p (raised already) and moves p past them; false
+  // when the list holds anything but numbers, fixed arrays and fixed records, or is too large.
+  bool flatten(ElementList const& list, size_t& p, int depth, std::vector<Number>& numbers);
+  // Whether every list the plan went through is as it was.
+  bool current() const;
+  // Looks again at which numbers are bound, and where.
+  void check();
+
+  std::uint64_t epoch_ = 0;
+  bool made_ = false;   // the list is made of numbers only
+  bool apart_ = false;  // no two numbers bound to variables that overlap
+  unsigned first_ = 1;
+  unsigned boundary_ = 1;
+  size_t length_ = 0;
+  std::vector<std::pair<ElementList const*, std::uint64_t>> lists_;  // each list before those inside it
+  std::vector<Group> groups_;
+  std::vector<std::uint32_t> offsets_;
+  std::vector<void*> records_;
+};
+
+void DecodePlanDeleter::operator()(DecodePlan* plan) const { delete plan; }
+
+DecodePlan* DecodePlan::of(ElementList const& list) {
+  std::uint64_t const epoch = planEpoch.load(std::memory_order_relaxed);
+  DecodePlan* plan = list.plan_.get();
+  if (plan != nullptr && plan->epoch_ != epoch && plan->current()) {
+    if (plan->made_) plan->check();
+    plan->epoch_ = epoch;
+  }
+  if (plan == nullptr || plan->epoch_ != epoch) {
+    // Only a list decoded twice as it stands is worth a plan.
+    if (list.seen_ != list.stamp_) {
+      list.seen_ = list.stamp_;
+      return nullptr;
+    }
+    if (plan == nullptr) {
+      plan = new DecodePlan;
+      list.plan_.reset(plan);
+    }
+    plan->make(list);
+    plan->epoch_ = epoch;
+  }
+  return plan->made_ && plan->apart_ ? plan : nullptr;
+}
+
+bool DecodePlan::current() const {
+  // A list inside is looked at only once the list that holds it is known to be unchanged,
+  // so that nothing is read through an element that is gone.
+  for (auto const& noted : lists_) {
+    if (noted.first->stamp_ != noted.second) return false;
+  }
+  return true;
+}
+
+bool DecodePlan::flatten(ElementList const& list, size_t& p, int depth, std::vector<Number>& numbers) {
+  lists_.emplace_back(&list, list.stamp_);
+  list.planned_ = true;
+  if (depth > kMaxPlanDepth) return false;
+  for (ElementEntry const& entry : list.entries_) {
+    if (isFixedList(entry.kind)) {
+      ElementList const& inner = listOf(entry);
+      p = roundUp(p, inner.maxBoundary(1));
+      if (!flatten(inner, p, depth + 1, numbers)) return false;
+      continue;
+    }
+    size_t const fixed = fixedSizeOf(entry.kind);
+    if (fixed == 0) return false;
+    p = roundUp(p, static_cast<unsigned>(fixed));
+    if (p > UINT32_MAX - fixed || numbers.size() == kMaxPlanNumbers) return false;
+    numbers.push_back(Number{entry.kind, static_cast<std::uint32_t>(p), entry.record});
+    p += fixed;
+  }
+  return true;
+}
+
+void DecodePlan::make(ElementList const& list) {
+  made_ = false;
+  lists_.clear();
+  groups_.clear();
+  offsets_.clear();
+  records_.clear();
+  std::vector<Number> numbers;  // in the list's order
+  size_t end = 0;
+  if (!flatten(list, end, 0, numbers) || numbers.empty()) return;
+  ElementEntry const& head = list.entries_.front();
+  first_ = isFixedList(head.kind) ? listOf(head).maxBoundary(1) : static_cast<unsigned>(fixedSizeOf(head.kind));
+  boundary_ = list.maxBoundary(1);
+  length_ = end;
+  // The groups, in the order in which their kinds first come; each in the list's order.
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    Kind const kind = numbers[i].kind;
+    bool known = false;
+    for (Group const& group : groups_) known = known || group.kind == kind;
+    if (known) continue;
+    auto const begin = static_cast<std::uint32_t>(records_.size());
+    for (size_t j = i; j < numbers.size(); ++j) {
+      if (numbers[j].kind != kind) continue;
+      offsets_.push_back(numbers[j].offset);
+      records_.push_back(numbers[j].record);
+    }
+    groups_.push_back(Group{kind, false, begin, static_cast<std::uint32_t>(records_.size())});
+  }
+  made_ = true;
+  check();
+}
+
+void DecodePlan::check() {
+  std::vector<std::pair<char const*, size_t>> bound;
+  for (Group& group : groups_) {
+    void* const* const records = records_.data() + group.begin;
+    size_t const n = group.end - group.begin;
+    switch (group.kind) {
+#define OSTRA_NOTE_BOUND(Name, T) \
+  case Kind::Name:                \
+    group.bound = noteBound<Kind::Name>(records, n, bound); \
+    break;
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_NOTE_BOUND)
+#undef OSTRA_NOTE_BOUND
+      default:
+        __builtin_unreachable();  // a plan holds numbers only
+    }
+  }
+  std::sort(bound.begin(), bound.end());
+  apart_ = true;
+  for (size_t i = 1; i < bound.size() && apart_; ++i) {
+    apart_ = static_cast<size_t>(bound[i].first - bound[i - 1].first) >= bound[i - 1].second;
+  }
+}
+
+size_t DecodePlan::decode(Octet const* data, size_t size, size_t index) const {
+  size_t const at = alignForDecode(index, first_, size);
+  if ((at & (boundary_ - 1)) != 0 || remainsFewerThan(at, size, length_)) return kNoRoom;
+  Octet const* const start = data + at;
+  // Held in locals: a store of a single octet could otherwise be taken to change the plan.
+  Group const* const groups = groups_.data();
+  size_t const count = groups_.size();
+  std::uint32_t const* const offsets = offsets_.data();
+  void* const* const records = records_.data();
+  for (size_t g = 0; g < count; ++g) {
+    Group const group = groups[g];
+    size_t const n = group.end - group.begin;
+    switch (group.kind) {
+#define OSTRA_READ_GROUP(Name, T) \
+  case Kind::Name:                \
+    readGroup<Kind::Name>(records + group.begin, offsets + group.begin, n, start, group.bound); \
+    break;
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_READ_GROUP)
+#undef OSTRA_READ_GROUP
+      default:
+        __builtin_unreachable();
+    }
+  }
+  return at + length_;
+}
+
+DecodePlan* ElementList::readyPlan() const { return DecodePlan::of(*this); }
+
 // ---- element lists --------------------------------------------------------------------
 
 unsigned ElementList::maxBoundary(unsigned floor) const {
@@ -786,6 +1019,9 @@ size_t ElementList::decode(DecodeSource& source, size_t index) const {
 #undef OSTRA_DECODE_RUN
     default:
       break;
+  }
+  if (s.fixedTree && s.nested) {
+    if (DecodePlan const* plan = readyPlan()) end = plan->decode(data, size, index);
   }
   if (end != kNoRoom) return end;
   // What the bytes do not hold all of is decoded element by element, so that the elements
