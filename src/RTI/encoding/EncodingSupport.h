@@ -228,8 +228,8 @@ ElementEntry entryFor(bool owned, Kind kind, DataElement* element);
 // A record or array whose elements are all numbers, or records and fixed arrays of
 // numbers however deeply nested, has one layout for every value. Decoding such a list
 // again and again (a federate's reflected attribute), the list keeps a plan: every
-// number's record and place, laid out as a table when the list's elements are rows of
-// one shape, so that a decode is one bounds check and a loop per column.
+// number's record and place, gathered by kind, so that a decode is one bounds check and
+// one loop per kind of number (KnownElements.cpp).
 //
 // A plan must never outlive what it was made from. Every list takes a new stamp, unique
 // among all lists ever made, when it is made and whenever its elements change; a plan
@@ -296,7 +296,6 @@ class ElementList {
   // The kind every element shares when it is one fixed-size basic kind; Foreign otherwise.
   Kind run() const { return summary_.run; }
   ElementEntry const* entries() const { return entries_.data(); }
-  std::uint64_t stamp() const { return stamp_; }
 
  private:
   friend class DecodePlan;
