@@ -8,6 +8,7 @@
 #include "encoding_test_support.h"
 
 #include <memory>
+#include <vector>
 
 namespace rti1516e {
 namespace {
@@ -274,12 +275,55 @@ TEST(EncodingFastPathTest, RepeatedDecodesFollowEveryChangeBetweenThem) {
   EXPECT_EQ(bound, 5);
 }
 
+// Records of one layout are decoded column by column; one number in two columns must
+// still end with the later of its two values, as element by element.
+TEST(EncodingFastPathTest, ANumberInTwoColumnsEndsWithItsLaterValue) {
+  HLAinteger16BE x, y;
+  HLAfixedRecord first, second, rows;
+  first.appendElementPointer(&x);
+  first.appendElementPointer(&y);
+  second.appendElementPointer(&y);
+  second.appendElementPointer(&x);
+  rows.appendElementPointer(&first);
+  rows.appendElementPointer(&second);
+  for (int i = 0; i < 3; ++i) rows.decode(dataOf({0, 1, 0, 2, 0, 3, 0, 4}));
+  EXPECT_EQ(x.get(), 4);
+  EXPECT_EQ(y.get(), 3);
+}
+
+// A federate's element class may keep the copies its clone() makes; they must outlive the
+// array that asked for them (ASan reports a copy left in the array's storage).
+class Kept : public HLAinteger32BE {
+ public:
+  static std::vector<std::unique_ptr<HLAinteger32BE>> copies;
+  std::auto_ptr<DataElement> clone() const override {
+    copies.emplace_back(new HLAinteger32BE(*this));  // a copy by the library's own class
+    return std::auto_ptr<DataElement>(new Kept(*this));
+  }
+};
+std::vector<std::unique_ptr<HLAinteger32BE>> Kept::copies;
+
+TEST(EncodingFastPathTest, CopiesAFederatesCloneKeepsOutliveTheArray) {
+  Kept::copies.clear();
+  {
+    HLAfixedRecord row;
+    row.appendElement(HLAinteger32BE(1));
+    row.appendElement(Kept());
+    HLAvariableArray array(row);
+    array.decode(dataOf({0, 0, 0, 2, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0, 7, 0, 0, 0, 8}));
+    EXPECT_EQ(bytesOf(array.encode()), (Bytes{0, 0, 0, 2, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0, 7, 0, 0, 0, 8}));
+  }
+  ASSERT_FALSE(Kept::copies.empty());
+  for (auto& copy : Kept::copies) copy->set(copy->get() + 1);
+  Kept::copies.clear();
+}
+
 // An array of records decoded again and again, as its count changes.
 TEST(EncodingFastPathTest, RepeatedDecodesOfAnArrayFollowItsCount) {
   HLAvariableArray array(numbers(0, 0));
   Bytes const three{0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0, 5, 0, 6};
   Bytes const two{0, 0, 0, 2, 0, 0, 0, 7, 0, 8, 0, 0, 0, 0, 0, 9, 0, 10};
-  for (Bytes const* bytes : {&three, &three, &three, &two, &two, &two, &three, &three}) {
+  for (Bytes const* bytes : {&three, &three, &three, &two, &two, &two, &three, &three, &two, &three, &three}) {
     array.decode(dataOf(*bytes));
     EXPECT_EQ(bytesOf(array.encode()), *bytes);
   }

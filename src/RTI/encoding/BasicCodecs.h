@@ -11,6 +11,7 @@
 #include "RTI/Utf16.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -271,6 +272,7 @@ struct BasicValue {
   using T = typename Codec::Value;
   T* external = nullptr;
   T own{};
+  ValuePool* pool = nullptr;  // the pool whose slot holds the record, if any
 
   BasicValue() = default;
   explicit BasicValue(T const& value) : own(value) {}
@@ -279,6 +281,31 @@ struct BasicValue {
   T const& current() const { return external != nullptr ? *external : own; }
   T& target() { return external != nullptr ? *external : own; }
 };
+
+// A record for a copy of a number holding value: in a slot of the present pool when there
+// is one (ValuePool), else on its own. dropRecord ends either.
+template <class Record, class Value>
+Record* copyRecord(Value const& value) {
+  if constexpr (sizeof(Record) <= ValuePool::kSlot && alignof(Record) <= alignof(void*) &&
+                std::is_nothrow_copy_constructible<Value>::value) {
+    if (ValuePool* const pool = ValuePool::current()) {
+      Record* const record = new (pool->take()) Record(value);
+      record->pool = pool;
+      return record;
+    }
+  }
+  return new Record(value);
+}
+
+template <class Record>
+void dropRecord(Record* record) {
+  if (ValuePool* const pool = record->pool) {
+    record->~Record();
+    pool->give(record);
+  } else {
+    delete record;
+  }
+}
 
 template <class Codec>
 void encodeValue(typename Codec::Value const& value, rti1516e::VariableLengthData& out) {

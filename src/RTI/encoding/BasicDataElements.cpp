@@ -17,8 +17,9 @@ using ostra1516e::encoding::CodecOf;
   Name::Name(T const& inData) : _impl(new Name##Implementation(inData)) {}                 \
   Name::Name(T* inData) : _impl(new Name##Implementation(inData)) {}                       \
   Name::Name(Name const& rhs)                                                              \
-      : DataElement(rhs), _impl(new Name##Implementation(rhs._impl->current())) {}         \
-  Name::~Name() { delete _impl; }                                                          \
+      : DataElement(rhs),                                                                  \
+        _impl(ostra1516e::encoding::copyRecord<Name##Implementation>(rhs._impl->current())) {} \
+  Name::~Name() { ostra1516e::encoding::dropRecord(_impl); }                               \
   /* The record stays: arrays and records keep a pointer to it. The value is copied  */  \
   /* before anything changes, so a failing copy changes nothing. */                       \
   Name& Name::operator=(Name const& rhs) {                                                 \

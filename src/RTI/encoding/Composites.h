@@ -45,6 +45,7 @@ class HLAvariableArrayImplementation {
 
   std::unique_ptr<DataElement> prototype;
   ostra1516e::encoding::Kind prototypeKind;
+  ostra1516e::encoding::ValuePool pool;  // destroyed after the elements
   ostra1516e::encoding::ElementList elements;
 };
 

@@ -1,6 +1,7 @@
 #include "EncodingSupport.h"
 
 #include <memory>
+#include <new>
 
 namespace ostra1516e {
 namespace encoding {
@@ -67,7 +68,59 @@ std::vector<Octet> const& DecodeSource::vector() {
   return *vector_;
 }
 
+namespace {
+
+thread_local ValuePool* currentPool = nullptr;
+constexpr size_t kMaxBlockSlots = 4096;
+
+}  // namespace
+
+ValuePool* ValuePool::current() { return currentPool; }
+
+PoolScope::PoolScope(ValuePool* pool) : saved_(currentPool) { currentPool = pool; }
+
+PoolScope::~PoolScope() { currentPool = saved_; }
+
+void ValuePool::addBlock(size_t slots) {
+  blocks_.reserve(blocks_.size() + 1);
+  blocks_.emplace_back(new char[slots * kSlot]);
+  next_ = blocks_.back().get();
+  end_ = next_ + slots * kSlot;
+}
+
+void* ValuePool::take() {
+  ++taken_;
+  if (free_ != nullptr) {
+    Free* const slot = free_;
+    free_ = slot->next;
+    --freeCount_;
+    return slot;
+  }
+  if (next_ == end_) {
+    addBlock(blockSlots_);
+    if (blockSlots_ < kMaxBlockSlots) blockSlots_ *= 2;
+  }
+  void* const slot = next_;
+  next_ += kSlot;
+  return slot;
+}
+
+// Given back in the order a row's numbers are destroyed, slots come back for the next
+// row in the reverse order, so that rows made again over rows destroyed lie as evenly.
+void ValuePool::give(void* slot) {
+  free_ = new (slot) Free{free_};
+  ++freeCount_;
+}
+
+void ValuePool::reserve(size_t slots) {
+  if (slots <= freeCount_) return;
+  size_t const needed = slots - freeCount_;
+  if (static_cast<size_t>(end_ - next_) / kSlot < needed) addBlock(needed > blockSlots_ ? needed : blockSlots_);
+}
+
 DataElement* cloneOf(DataElement const& element) {
+  std::optional<PoolScope> withoutPool;
+  if (ValuePool::current() != nullptr && kindOf(element) == Kind::Foreign) withoutPool.emplace(nullptr);
   DataElement* copy = element.clone().release();
   if (copy == nullptr) fail(kNullElement);  // a federate's clone() returned nothing
   return copy;

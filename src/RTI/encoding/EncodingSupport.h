@@ -118,11 +118,65 @@ class ScratchBuffer {
   std::vector<Octet>& buffer_;
 };
 
+// An array keeps the records of the numbers it makes for itself (the copies of its
+// prototype it adds while decoding, and the copies of elements added to it) side by side
+// in its pool, in the order it makes them, rather than one allocation each: decoding the
+// array then stores into a few cache lines, row after row at one spacing. A number's
+// record takes a slot only while its array makes the copy (PoolScope), and only when the
+// copy is made by the library's own classes: a federate's clone() runs without a pool, so
+// nothing but the array's own elements, which the array destroys before its pool, ever
+// holds a slot.
+class ValuePool {
+ public:
+  static constexpr size_t kSlot = 24;  // the record of any fixed-size number fits
+
+  ValuePool() = default;
+  ValuePool(ValuePool const&) = delete;
+  ValuePool& operator=(ValuePool const&) = delete;
+
+  void* take();
+  void give(void* slot);
+  // Makes the next slots taken lie side by side, as far as the slots given back do not
+  // supply them.
+  void reserve(size_t slots);
+  // How many slots have been taken, ever.
+  size_t taken() const { return taken_; }
+  // The pool the copies this thread makes take their slots from, or null.
+  static ValuePool* current();
+
+ private:
+  struct Free {
+    Free* next;
+  };
+  void addBlock(size_t slots);
+
+  size_t taken_ = 0;
+  Free* free_ = nullptr;
+  size_t freeCount_ = 0;
+  char* next_ = nullptr;
+  char* end_ = nullptr;
+  size_t blockSlots_ = 8;  // the next block's; doubled up to kMaxBlockSlots
+  std::vector<std::unique_ptr<char[]>> blocks_;
+};
+
+// Names the pool the copies made while it lives take their slots from (null: none).
+class PoolScope {
+ public:
+  explicit PoolScope(ValuePool* pool);
+  ~PoolScope();
+  PoolScope(PoolScope const&) = delete;
+  PoolScope& operator=(PoolScope const&) = delete;
+
+ private:
+  ValuePool* saved_;
+};
+
 // The composites build their bytes in a scratch buffer when an element of a federate's
 // own class is inside; otherwise they size the value once and write it in place.
 void encodeThroughBuffer(DataElement const& element, rti1516e::VariableLengthData& out);
 
-// cloneOf returns an owned copy of element; never null.
+// cloneOf returns an owned copy of element; never null. A federate's element is copied
+// without a pool.
 DataElement* cloneOf(DataElement const& element);
 
 // ---- the library's own element classes ----------------------------------------------

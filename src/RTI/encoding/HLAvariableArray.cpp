@@ -77,6 +77,7 @@ bool HLAvariableArray::hasPrototypeSameTypeAs(DataElement const& dataElement) co
 }
 
 void HLAvariableArray::addElement(DataElement const& dataElement) {
+  PoolScope scope(&_impl->pool);
   _impl->elements.appendCopy(dataElement);
 }
 

@@ -339,8 +339,23 @@ size_t decodeVariableArray(rti1516e::HLAvariableArrayImplementation& array, Deco
   ElementList& elements = array.elements;
   elements.truncate(static_cast<size_t>(count));
   index = elements.decode(source, index + 4);
+  // The copies' numbers side by side in the array's pool: once the first copy shows how
+  // many numbers a copy has, room for the rest, as far as the bytes left can hold them
+  // (a number takes one byte at least).
+  bool roomMade = false;
   while (elements.size() < count) {
-    elements.appendCopy(*array.prototype, array.prototypeKind);
+    {
+      PoolScope scope(&array.pool);
+      size_t const taken = array.pool.taken();
+      elements.appendCopy(*array.prototype, array.prototypeKind);
+      size_t const perCopy = array.pool.taken() - taken;
+      if (!roomMade && perCopy > 0) {
+        size_t const copies = static_cast<size_t>(count) - elements.size();
+        size_t const left = size - (index < size ? index : size);
+        array.pool.reserve(copies <= left / perCopy ? copies * perCopy : left);
+        roomMade = true;
+      }
+    }
     DataElement& element = elements[elements.size() - 1];
     index = decodeElement(array.prototypeKind, element, source, index);
   }
@@ -658,20 +673,29 @@ namespace {
 constexpr int kMaxPlanDepth = 32;
 constexpr size_t kMaxPlanNumbers = 1 << 16;
 
-// n numbers of one kind, each read from start + offsets[i] into records[i]; bound when
-// some of the records are bound to a federate's variable.
+// n numbers of one kind, each read from start + offsets[i] into records[i], some of
+// which are bound to a federate's variable.
 template <Kind K>
-void readGroup(void* const* records, std::uint32_t const* offsets, size_t n, Octet const* start, bool bound) {
+void readBound(void* const* records, std::uint32_t const* offsets, size_t n, Octet const* start) {
+  if constexpr (BasicOf<K>::Codec::Fixed) {
+    for (size_t i = 0; i < n; ++i) readAt<K>(ElementEntry{false, K, 0, nullptr, records[i]}, start + offsets[i]);
+  }
+}
+
+// The numbers of one kind in runs, none bound: run by run, each number read from
+// start + its place into its record (DecodePlan::Run).
+template <Kind K, class Run>
+void readRuns(Run const* runs, size_t n, void* const* records, std::uint32_t const* places, Octet const* start) {
   using Codec = typename BasicOf<K>::Codec;
   if constexpr (Codec::Fixed) {
-    if (bound) {
-      for (size_t i = 0; i < n; ++i) readAt<K>(ElementEntry{false, K, 0, nullptr, records[i]}, start + offsets[i]);
-      return;
-    }
-    for (size_t i = 0; i < n; ++i) {
-      typename Codec::Value value;
-      Codec::read(start + offsets[i], Codec::Size, value);
-      static_cast<BasicValue<Codec>*>(records[i])->own = value;
+    for (Run const* run = runs; run != runs + n; ++run) {
+      auto out = reinterpret_cast<std::uintptr_t>(records[run->begin]);
+      Octet const* in = start + places[run->begin];
+      for (size_t i = 0; i < run->count; ++i, in += run->placeSpacing, out += static_cast<std::uintptr_t>(run->recordSpacing)) {
+        typename Codec::Value value;
+        Codec::read(in, Codec::Size, value);
+        reinterpret_cast<BasicValue<Codec>*>(out)->own = value;
+      }
     }
   }
 }
@@ -691,15 +715,16 @@ bool noteBound(void* const* records, size_t n, std::vector<std::pair<char const*
 
 }  // namespace
 
-// The numbers of a list in the order in which the list decodes them, gathered by kind:
-// each group reads the numbers of one kind, the number i from offsets_[i] after the start
-// into records_[i]. The start is where the list's first element begins, raised to first_;
-// it must lie on a multiple of boundary_ for these places to hold.
+// The numbers of a list, in groups of one kind (of one column, when the list's elements
+// are rows of one layout), each group in the list's order: number i is read from
+// offsets_[i] after the start into records_[i]; the runs of a group say where numbers lie
+// evenly, to be read without looking up each one. The start is where the list's first
+// element begins, raised to first_; it must lie on a multiple of boundary_ for these
+// places to hold.
 //
-// The numbers are stored group by group, not in the list's order. Within a group they
-// keep that order, so a record that comes twice ends as it always has; across groups the
-// order could only show through numbers of different kinds bound to overlapping
-// variables, and a list with such numbers is decoded the usual way.
+// The numbers are stored group by group, not in the list's order. That can only show
+// when two of them share storage: a record that comes twice, or numbers bound to
+// overlapping variables. A list with such numbers is decoded the usual way.
 class DecodePlan {
  public:
   // The list's plan at the present epoch, made or checked again as needed; null when the
@@ -716,6 +741,17 @@ class DecodePlan {
     bool bound;  // some of its records are bound to a federate's variable
     std::uint32_t begin;
     std::uint32_t end;
+    std::uint32_t firstRun;
+    std::uint32_t endRun;
+  };
+  // Numbers of a group that lie evenly, both their places and their records (a column
+  // of an array whose rows' records sit side by side in its pool): the first at begin,
+  // each next one placeSpacing and recordSpacing bytes further on.
+  struct Run {
+    std::uint32_t begin;
+    std::uint32_t count;
+    std::ptrdiff_t placeSpacing;
+    std::ptrdiff_t recordSpacing;
   };
   struct Number {
     Kind kind;
@@ -732,15 +768,19 @@ class DecodePlan {
   bool current() const;
   // Looks again at which numbers are bound, and where.
   void check();
+  // Splits the group into runs of numbers that lie evenly.
+  void splitIntoRuns(Group& group);
 
   std::uint64_t epoch_ = 0;
-  bool made_ = false;   // the list is made of numbers only
-  bool apart_ = false;  // no two numbers bound to variables that overlap
+  bool made_ = false;      // the list is made of numbers only
+  bool repeated_ = false;  // some record comes twice
+  bool apart_ = false;     // no record twice, and no two numbers bound to variables that overlap
   unsigned first_ = 1;
   unsigned boundary_ = 1;
   size_t length_ = 0;
   std::vector<std::pair<ElementList const*, std::uint64_t>> lists_;  // each list before those inside it
   std::vector<Group> groups_;
+  std::vector<Run> runs_;
   std::vector<std::uint32_t> offsets_;
   std::vector<void*> records_;
 };
@@ -804,6 +844,7 @@ void DecodePlan::make(ElementList const& list) {
   made_ = false;
   lists_.clear();
   groups_.clear();
+  runs_.clear();
   offsets_.clear();
   records_.clear();
   std::vector<Number> numbers;  // in the list's order
@@ -813,22 +854,58 @@ void DecodePlan::make(ElementList const& list) {
   first_ = isFixedList(head.kind) ? listOf(head).maxBoundary(1) : static_cast<unsigned>(fixedSizeOf(head.kind));
   boundary_ = list.maxBoundary(1);
   length_ = end;
-  // The groups, in the order in which their kinds first come; each in the list's order.
+  // When the list's elements are rows of one layout (an array of records), a group is a
+  // column: the numbers of one kind at one place in every row. Otherwise a group holds
+  // every number of one kind. Each group keeps the list's order.
+  size_t const rows = list.entries_.size();
+  size_t const width = rows > 1 && numbers.size() % rows == 0 ? numbers.size() / rows : 0;
+  bool table = width > 0;
+  for (size_t i = width; table && i < numbers.size(); ++i) table = numbers[i].kind == numbers[i % width].kind;
+  std::vector<std::pair<size_t, size_t>> order;  // (group key, number)
+  order.reserve(numbers.size());
   for (size_t i = 0; i < numbers.size(); ++i) {
-    Kind const kind = numbers[i].kind;
-    bool known = false;
-    for (Group const& group : groups_) known = known || group.kind == kind;
-    if (known) continue;
-    auto const begin = static_cast<std::uint32_t>(records_.size());
-    for (size_t j = i; j < numbers.size(); ++j) {
-      if (numbers[j].kind != kind) continue;
-      offsets_.push_back(numbers[j].offset);
-      records_.push_back(numbers[j].record);
-    }
-    groups_.push_back(Group{kind, false, begin, static_cast<std::uint32_t>(records_.size())});
+    size_t const column = table ? i % width : 0;
+    order.emplace_back(column * (static_cast<size_t>(Kind::Foreign) + 1) + static_cast<size_t>(numbers[i].kind), i);
   }
+  std::sort(order.begin(), order.end());
+  for (size_t i = 0; i < order.size();) {
+    auto const begin = static_cast<std::uint32_t>(i);
+    for (; i < order.size() && order[i].first == order[begin].first; ++i) {
+      offsets_.push_back(numbers[order[i].second].offset);
+      records_.push_back(numbers[order[i].second].record);
+    }
+    groups_.push_back(Group{numbers[order[begin].second].kind, false, begin, static_cast<std::uint32_t>(i), 0, 0});
+    splitIntoRuns(groups_.back());
+  }
+  // A record that comes twice in two groups would be stored out of the list's order.
+  std::vector<void*> sorted(records_);
+  std::sort(sorted.begin(), sorted.end());
+  repeated_ = std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
   made_ = true;
   check();
+}
+
+void DecodePlan::splitIntoRuns(Group& group) {
+  std::uint32_t const* const places = offsets_.data();
+  void* const* const records = records_.data();
+  auto const place = [&](size_t i) { return static_cast<std::ptrdiff_t>(places[i]); };
+  auto const address = [&](size_t i) { return static_cast<std::ptrdiff_t>(reinterpret_cast<std::uintptr_t>(records[i])); };
+  group.firstRun = static_cast<std::uint32_t>(runs_.size());
+  for (size_t i = group.begin; i < group.end;) {
+    Run run{static_cast<std::uint32_t>(i), 1, 0, 0};
+    if (i + 1 < group.end) {
+      run.placeSpacing = place(i + 1) - place(i);
+      run.recordSpacing = address(i + 1) - address(i);
+      run.count = 2;
+      while (i + run.count < group.end && place(i + run.count) - place(i + run.count - 1) == run.placeSpacing &&
+             address(i + run.count) - address(i + run.count - 1) == run.recordSpacing) {
+        ++run.count;
+      }
+    }
+    runs_.push_back(run);
+    i += run.count;
+  }
+  group.endRun = static_cast<std::uint32_t>(runs_.size());
 }
 
 void DecodePlan::check() {
@@ -848,7 +925,7 @@ void DecodePlan::check() {
     }
   }
   std::sort(bound.begin(), bound.end());
-  apart_ = true;
+  apart_ = !repeated_;
   for (size_t i = 1; i < bound.size() && apart_; ++i) {
     apart_ = static_cast<size_t>(bound[i].first - bound[i - 1].first) >= bound[i - 1].second;
   }
@@ -863,13 +940,18 @@ size_t DecodePlan::decode(Octet const* data, size_t size, size_t index) const {
   size_t const count = groups_.size();
   std::uint32_t const* const offsets = offsets_.data();
   void* const* const records = records_.data();
+  Run const* const runs = runs_.data();
   for (size_t g = 0; g < count; ++g) {
     Group const group = groups[g];
     size_t const n = group.end - group.begin;
     switch (group.kind) {
 #define OSTRA_READ_GROUP(Name, T) \
   case Kind::Name:                \
-    readGroup<Kind::Name>(records + group.begin, offsets + group.begin, n, start, group.bound); \
+    if (group.bound) {                                                                       \
+      readBound<Kind::Name>(records + group.begin, offsets + group.begin, n, start);         \
+    } else {                                                                                 \
+      readRuns<Kind::Name>(runs + group.firstRun, group.endRun - group.firstRun, records, offsets, start); \
+    }                                                                                        \
     break;
       RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_READ_GROUP)
 #undef OSTRA_READ_GROUP
