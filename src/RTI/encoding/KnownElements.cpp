@@ -340,24 +340,28 @@ size_t decodeVariableArray(rti1516e::HLAvariableArrayImplementation& array, Deco
   elements.truncate(static_cast<size_t>(count));
   index = elements.decode(source, index + 4);
   // The copies' numbers side by side in the array's pool: once the first copy shows how
-  // many numbers a copy has, room for the rest, as far as the bytes left can hold them
-  // (a number takes one byte at least).
+  // many numbers and how many bytes a copy has, room for the numbers of the copies that
+  // the bytes left can hold.
   bool roomMade = false;
   while (elements.size() < count) {
+    size_t const taken = array.pool.taken();
+    size_t const from = index;
     {
       PoolScope scope(&array.pool);
-      size_t const taken = array.pool.taken();
       elements.appendCopy(*array.prototype, array.prototypeKind);
-      size_t const perCopy = array.pool.taken() - taken;
-      if (!roomMade && perCopy > 0) {
-        size_t const copies = static_cast<size_t>(count) - elements.size();
-        size_t const left = size - (index < size ? index : size);
-        array.pool.reserve(copies <= left / perCopy ? copies * perCopy : left);
-        roomMade = true;
-      }
     }
     DataElement& element = elements[elements.size() - 1];
     index = decodeElement(array.prototypeKind, element, source, index);
+    if (!roomMade) {
+      roomMade = true;
+      size_t const numbers = array.pool.taken() - taken;
+      size_t const bytes = index > from ? index - from : 0;
+      if (numbers > 0 && bytes > 0 && index < size) {
+        size_t const copies = static_cast<size_t>(count) - elements.size();
+        size_t const fit = (size - index) / bytes;
+        array.pool.reserve((copies < fit ? copies : fit) * numbers);
+      }
+    }
   }
   return index;
 }
