@@ -193,6 +193,11 @@ TEST(EncodingFastPathTest, ACallersRecordAmongTheArraysOwnIsDecodedIntoItsVariab
   EXPECT_EQ(headingOf(array[2]), 6);
 }
 
+// Adds the fields to record by pointer.
+void pointTo(HLAfixedRecord& record, std::initializer_list<DataElement*> fields) {
+  for (DataElement* field : fields) record.appendElementPointer(field);
+}
+
 // A value decoded again and again is decoded by a plan made from it. Every change made
 // between decodes must show in the next one: fields added, replaced, bound to a variable,
 // records repointed and destroyed (ASan reports a stale plan), and numbers sharing their
@@ -203,12 +208,9 @@ TEST(EncodingFastPathTest, RepeatedDecodesFollowEveryChangeBetweenThem) {
   HLAfloat64BE x;
   HLAinteger32BE n;
   HLAfixedRecord inner, other, outer;
-  inner.appendElementPointer(&h);
-  inner.appendElementPointer(&x);
-  other.appendElementPointer(&n);
-  outer.appendElementPointer(&a);
-  outer.appendElementPointer(&inner);
-  outer.appendElementPointer(&other);
+  pointTo(inner, {&h, &x});
+  pointTo(other, {&n});
+  pointTo(outer, {&a, &inner, &other});
   auto decodeThrice = [&](Bytes const& bytes) {
     for (int i = 0; i < 3; ++i) outer.decode(dataOf(bytes));
   };
@@ -280,12 +282,9 @@ TEST(EncodingFastPathTest, RepeatedDecodesFollowEveryChangeBetweenThem) {
 TEST(EncodingFastPathTest, ANumberInTwoColumnsEndsWithItsLaterValue) {
   HLAinteger16BE x, y;
   HLAfixedRecord first, second, rows;
-  first.appendElementPointer(&x);
-  first.appendElementPointer(&y);
-  second.appendElementPointer(&y);
-  second.appendElementPointer(&x);
-  rows.appendElementPointer(&first);
-  rows.appendElementPointer(&second);
+  pointTo(first, {&x, &y});
+  pointTo(second, {&y, &x});
+  pointTo(rows, {&first, &second});
   for (int i = 0; i < 3; ++i) rows.decode(dataOf({0, 1, 0, 2, 0, 3, 0, 4}));
   EXPECT_EQ(x.get(), 4);
   EXPECT_EQ(y.get(), 3);
