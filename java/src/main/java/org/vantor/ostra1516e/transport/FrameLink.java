@@ -7,6 +7,9 @@ import java.net.Socket;
 import java.net.SocketTimeoutException;
 import java.util.ArrayList;
 import java.util.Arrays;
+import java.util.concurrent.Executors;
+import java.util.concurrent.ScheduledExecutorService;
+import java.util.concurrent.ScheduledFuture;
 import java.util.concurrent.TimeUnit;
 import java.util.concurrent.locks.Condition;
 import java.util.concurrent.locks.LockSupport;
@@ -38,7 +41,9 @@ import org.vantor.ostra1516e.message.Message;
  * #setPace}): its heartbeats carry its interval and timeout, which a federate's end adopts,
  * and it also closes a link whose peer has taken nothing of a write for the timeout (a
  * frozen federate that stops reading, while the reader here waits in a handler and so
- * cannot tell its silence).
+ * cannot tell its silence). The heartbeat thread may itself be the one stuck in a write to
+ * a peer that reads nothing, so the timeouts are watched by a thread shared by all links
+ * that never writes ({@link #WATCHDOG}).
  *
  * <p>Thread-safety: {@link #send} and {@link #close} may be called from any thread.
  */
@@ -47,6 +52,13 @@ public final class FrameLink {
   static final int BUNDLE_BYTES = 32 << 10;
   private static final int HANDSHAKE_MILLIS = 5000;
   private static final int WRITE_PIECE = 64 << 10;
+  private static final long WATCH_MILLIS = 10;
+  /** WATCHDOG checks every open link's timeouts; it only closes links, which never blocks. */
+  private static final ScheduledExecutorService WATCHDOG = Executors.newSingleThreadScheduledExecutor(r -> {
+    Thread t = new Thread(r, "ostra-link-watchdog");
+    t.setDaemon(true);
+    return t;
+  });
 
   /** Handler takes what arrives on a link. Both methods run on the link's reader thread. */
   public interface Handler {
@@ -81,6 +93,7 @@ public final class FrameLink {
   private volatile int timeoutMillis;
   private String peerSoftware = "";
   private Handler handler;
+  private volatile ScheduledFuture<?> watch;
 
   /**
    * FrameLink says hello on socket and reads the peer's; the link does nothing more until
@@ -153,6 +166,10 @@ public final class FrameLink {
     Thread beat = new Thread(this::beat, name + "-heartbeat");
     beat.setDaemon(true);
     beat.start();
+    watch = WATCHDOG.scheduleWithFixedDelay(this::watch, WATCH_MILLIS, WATCH_MILLIS, TimeUnit.MILLISECONDS);
+    if (closed) {
+      watch.cancel(false);  // closed before the watch was there to cancel
+    }
     if (bundling) {
       Thread flusher = new Thread(this::flushBundles, name + "-flusher");
       flusher.setDaemon(true);
@@ -310,6 +327,7 @@ public final class FrameLink {
     }
   }
 
+  /** beat sends the heartbeats; it may wait in a write for as long as the peer reads nothing. */
   private void beat() {
     FederationMessages.Heartbeat beat = null;
     long lastBeat = System.nanoTime() - TimeUnit.MILLISECONDS.toNanos(heartbeatMillis);  // the first at once
@@ -321,19 +339,6 @@ public final class FrameLink {
         return;
       }
       long now = System.nanoTime();
-      long silent = TimeUnit.NANOSECONDS.toMillis(now - lastHeard);
-      if (silent > timeoutMillis && !handling) {
-        close("no sign of life from " + peer + " for " + silent / 1000.0 + " s (heartbeat timeout "
-            + timeoutMillis / 1000.0 + " s)");
-        return;
-      }
-      long writing = writeProgress;
-      long stalled = writing == 0 ? 0 : TimeUnit.NANOSECONDS.toMillis(now - writing);
-      if (setsPace && stalled > timeoutMillis) {
-        close(peer + " took nothing of what was sent to it for " + stalled / 1000.0 + " s (heartbeat timeout "
-            + timeoutMillis / 1000.0 + " s)");
-        return;
-      }
       if (TimeUnit.NANOSECONDS.toMillis(now - lastBeat) < heartbeatMillis) {
         continue;
       }
@@ -346,6 +351,26 @@ public final class FrameLink {
       } catch (IOException e) {
         return;
       }
+    }
+  }
+
+  /** watch closes the link when the peer has been silent, or has taken nothing written, for the timeout. */
+  private void watch() {
+    if (closed) {
+      return;
+    }
+    long now = System.nanoTime();
+    long silent = TimeUnit.NANOSECONDS.toMillis(now - lastHeard);
+    if (silent > timeoutMillis && !handling) {
+      close("no sign of life from " + peer + " for " + silent / 1000.0 + " s (heartbeat timeout "
+          + timeoutMillis / 1000.0 + " s)");
+      return;
+    }
+    long writing = writeProgress;
+    long stalled = writing == 0 ? 0 : TimeUnit.NANOSECONDS.toMillis(now - writing);
+    if (setsPace && stalled > timeoutMillis) {
+      close(peer + " took nothing of what was sent to it for " + stalled / 1000.0 + " s (heartbeat timeout "
+          + timeoutMillis / 1000.0 + " s)");
     }
   }
 
@@ -457,6 +482,10 @@ public final class FrameLink {
       batchStarted.signalAll();
     } finally {
       pendingLock.unlock();
+    }
+    ScheduledFuture<?> watching = watch;
+    if (watching != null) {
+      watching.cancel(false);
     }
     try {
       socket.close();
