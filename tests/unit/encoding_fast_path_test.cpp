@@ -277,8 +277,9 @@ TEST(EncodingFastPathTest, RepeatedDecodesFollowEveryChangeBetweenThem) {
   EXPECT_EQ(bound, 5);
 }
 
-// Records of one layout are decoded column by column; one number in two columns must
-// still end with the later of its two values, as element by element.
+// One number in two columns of rows of one layout must end with the later of its two
+// values, as element by element: in a few records, and in a long array whose rows lie
+// evenly (decoded column by column).
 TEST(EncodingFastPathTest, ANumberInTwoColumnsEndsWithItsLaterValue) {
   HLAinteger16BE x, y;
   HLAfixedRecord first, second, rows;
@@ -288,6 +289,24 @@ TEST(EncodingFastPathTest, ANumberInTwoColumnsEndsWithItsLaterValue) {
   for (int i = 0; i < 3; ++i) rows.decode(dataOf({0, 1, 0, 2, 0, 3, 0, 4}));
   EXPECT_EQ(x.get(), 4);
   EXPECT_EQ(y.get(), 3);
+
+  HLAfixedRecord pair;
+  pair.appendElement(HLAinteger16BE());
+  pair.appendElement(HLAinteger16BE());
+  HLAvariableArray array(pair);
+  Bytes bytes{0, 0, 0, 32};
+  for (int row = 0; row < 32; ++row) bytes.insert(bytes.end(), {0, 0, 0, static_cast<Octet>(row)});
+  array.decode(dataOf(bytes));
+  array.setElementPointer(0, &first);
+  array.setElementPointer(31, &second);
+  bytes[4 + 1] = 1;  // x in the first row, then 2 for y, ..., 3 for y and 4 for x in the last
+  bytes[4 + 3] = 2;
+  bytes[4 + 31 * 4 + 1] = 3;
+  bytes[4 + 31 * 4 + 3] = 4;
+  for (int i = 0; i < 3; ++i) array.decode(dataOf(bytes));
+  EXPECT_EQ(x.get(), 4);
+  EXPECT_EQ(y.get(), 3);
+  EXPECT_EQ(static_cast<HLAinteger16BE const&>(static_cast<HLAfixedRecord const&>(array[30]).get(1)).get(), 30);
 }
 
 // A federate's element class may keep the copies its clone() makes; they must outlive the

@@ -282,8 +282,8 @@ ElementEntry entryFor(bool owned, Kind kind, DataElement* element);
 // A record or array whose elements are all numbers, or records and fixed arrays of
 // numbers however deeply nested, has one layout for every value. Decoding such a list
 // again and again (a federate's reflected attribute), the list keeps a plan: every
-// number's record and place, gathered by kind, so that a decode is one bounds check and
-// one loop per kind of number (KnownElements.cpp).
+// number's place and where it is stored, so that a decode is one bounds check and one
+// loop over the numbers, or one per kind or column of them (KnownElements.cpp).
 //
 // A plan must never outlive what it was made from. Every list takes a new stamp, unique
 // among all lists ever made, when it is made and whenever its elements change; a plan
@@ -335,6 +335,8 @@ class ElementList {
   size_t write(Octet* base, size_t p) const;
   // decode decodes every element in order, each raised to its boundary first.
   size_t decode(DecodeSource& source, size_t index) const;
+  // decode without a plan: a run of one kind in one go, else element by element.
+  size_t decodeEach(DecodeSource& source, size_t index) const;
 
   // The layout of a list of fixed-size basic elements only (a record of numbers, a fixed
   // array of them): it does not depend on the values. From a start aligned to
@@ -384,8 +386,6 @@ class ElementList {
   void replaced(size_t index, ElementEntry const& before);
   // Every change of the entries ends in changed().
   void changed();
-  // The plan to decode with, when the list has a good one (see DecodePlan).
-  DecodePlan* readyPlan() const;
 
   std::vector<ElementEntry> entries_;
   Summary summary_;
@@ -397,6 +397,8 @@ class ElementList {
   mutable std::uint64_t seen_ = 0;
   mutable bool planned_ = false;  // some plan went through this list
   mutable std::unique_ptr<DecodePlan, DecodePlanDeleter> plan_;
+  // The epoch at which plan_ was last found good to decode with; none to begin with.
+  mutable std::uint64_t readyEpoch_ = ~std::uint64_t{0};
 };
 
 }  // namespace encoding

@@ -653,16 +653,6 @@ void encodeComposite(Kind kind, DataElement const& element, rti1516e::VariableLe
   bytes.release();
 }
 
-void decodeComposite(Kind kind, DataElement& element, rti1516e::VariableLengthData const& in) {
-  DecodeSource source(static_cast<Octet const*>(rti1516e::VariableLengthDataFriend::data(in)),
-                      rti1516e::VariableLengthDataFriend::size(in));
-  if (isFixedList(kind)) {
-    listOf(kind, element).decode(source, 0);
-  } else {
-    decodeContent(kind, element, source, 0);
-  }
-}
-
 size_t decodeCompositeFrom(Kind kind, DataElement& element, std::vector<Octet> const& buffer,
                            size_t index) {
   DecodeSource source(buffer);
@@ -676,6 +666,8 @@ namespace {
 // A plan goes at most this deep and this far; a larger value is decoded the usual way.
 constexpr int kMaxPlanDepth = 32;
 constexpr size_t kMaxPlanNumbers = 1 << 16;
+// Groups are used when their runs hold at least this many numbers on average.
+constexpr size_t kMinRunAverage = 4;
 
 // n numbers of one kind, each read from start + offsets[i] into records[i], some of
 // which are bound to a federate's variable.
@@ -692,14 +684,25 @@ template <Kind K, class Run>
 void readRuns(Run const* runs, size_t n, void* const* records, std::uint32_t const* places, Octet const* start) {
   using Codec = typename BasicOf<K>::Codec;
   if constexpr (Codec::Fixed) {
+    auto const readOne = [](Octet const* in, std::uintptr_t out) {
+      typename Codec::Value value;
+      Codec::read(in, Codec::Size, value);
+      reinterpret_cast<BasicValue<Codec>*>(out)->own = value;
+    };
     for (Run const* run = runs; run != runs + n; ++run) {
       auto out = reinterpret_cast<std::uintptr_t>(records[run->begin]);
       Octet const* in = start + places[run->begin];
-      for (size_t i = 0; i < run->count; ++i, in += run->placeSpacing, out += static_cast<std::uintptr_t>(run->recordSpacing)) {
-        typename Codec::Value value;
-        Codec::read(in, Codec::Size, value);
-        reinterpret_cast<BasicValue<Codec>*>(out)->own = value;
+      std::ptrdiff_t const ps = run->placeSpacing;
+      auto const rs = static_cast<std::uintptr_t>(run->recordSpacing);
+      size_t i = 0;
+      // Four at a time, so that the loop's own work is shared by four numbers.
+      for (; i + 4 <= run->count; i += 4, in += 4 * ps, out += 4 * rs) {
+        readOne(in, out);
+        readOne(in + ps, out + rs);
+        readOne(in + 2 * ps, out + 2 * rs);
+        readOne(in + 3 * ps, out + 3 * rs);
       }
+      for (; i < run->count; ++i, in += ps, out += rs) readOne(in, out);
     }
   }
 }
@@ -717,6 +720,24 @@ bool noteBound(void* const* records, size_t n, std::vector<std::pair<char const*
   return bound.size() != before;
 }
 
+// A number of fixed size read from p and stored at storage, which holds its kind's value.
+template <Kind K>
+inline __attribute__((always_inline)) void readInto(Octet const* p, void* storage) {
+  using Codec = typename BasicOf<K>::Codec;
+  if constexpr (Codec::Fixed) {
+    typename Codec::Value value;
+    Codec::read(p, Codec::Size, value);
+    *static_cast<typename Codec::Value*>(storage) = value;
+  }
+}
+
+// Where a decode stores the number of a record: the variable it is bound to, or its own.
+template <Kind K>
+void* storageOf(void* record) {
+  auto* const value = static_cast<BasicValue<typename BasicOf<K>::Codec>*>(record);
+  return value->external != nullptr ? static_cast<void*>(value->external) : static_cast<void*>(&value->own);
+}
+
 }  // namespace
 
 // The numbers of a list, in groups of one kind (of one column, when the list's elements
@@ -729,15 +750,42 @@ bool noteBound(void* const* records, size_t n, std::vector<std::pair<char const*
 // The numbers are stored group by group, not in the list's order. That can only show
 // when two of them share storage: a record that comes twice, or numbers bound to
 // overlapping variables. A list with such numbers is decoded the usual way.
+//
+// Groups pay off when their numbers lie in long runs (the columns of an array of
+// records). When they do not (a few records nested in one another), the plan is flat
+// instead: number by number in the list's order, each read straight into where it is
+// stored, which also keeps the order of stores whatever shares storage.
 class DecodePlan {
  public:
   // The list's plan at the present epoch, made or checked again as needed; null when the
   // list is to be decoded the usual way.
-  static DecodePlan* of(ElementList const& list);
+  static DecodePlan const* of(ElementList const& list) {
+    std::uint64_t const epoch = planEpoch.load(std::memory_order_relaxed);
+    if (list.readyEpoch_ == epoch) return list.plan_.get();
+    return refresh(list, epoch);
+  }
 
-  // Decodes the list at index; kNoRoom when the bytes do not hold it all or the start is
-  // placed otherwise (the caller then decodes the usual way).
-  size_t decode(Octet const* data, size_t size, size_t index) const;
+  // Decodes list at index by its plan; kNoRoom when it has none, the bytes do not hold
+  // it all or the start is placed otherwise (the caller then decodes the usual way).
+  static size_t decodeBy(ElementList const& list, Octet const* data, size_t size, size_t index) {
+    if (!list.summary_.nested || !list.summary_.fixedTree) return kNoRoom;
+    DecodePlan const* const plan = of(list);
+    if (plan == nullptr) return kNoRoom;
+    size_t const at = alignForDecode(index, plan->first_, size);
+    if ((at & (plan->boundary_ - 1)) != 0 || remainsFewerThan(at, size, plan->length_)) return kNoRoom;
+    if (plan->flat_) {
+      // A branch rather than a choice of address, so that a small plan's steps are read
+      // without waiting for the load of a pointer.
+      if (plan->stepCount_ <= kInlineSteps) {
+        readSteps(plan->steps_, plan->stepCount_, data + at);
+      } else {
+        readSteps(plan->moreSteps_.data(), plan->stepCount_, data + at);
+      }
+    } else {
+      plan->readGroups(data + at);
+    }
+    return at + plan->length_;
+  }
 
  private:
   struct Group {
@@ -762,7 +810,16 @@ class DecodePlan {
     std::uint32_t offset;
     void* record;
   };
+  // A number of a flat plan: read from offset after the start and stored at storage,
+  // its record's own storage or the variable that the record is bound to.
+  struct Step {
+    void* storage;
+    std::uint32_t offset;
+    Kind kind;
+  };
 
+  // of() when the plan is missing or from an earlier epoch.
+  static DecodePlan const* refresh(ElementList const& list, std::uint64_t epoch);
   // Makes the plan afresh.
   void make(ElementList const& list);
   // Appends the numbers of list placed at p (raised already) and moves p past them; false
@@ -774,9 +831,14 @@ class DecodePlan {
   void check();
   // Splits the group into runs of numbers that lie evenly.
   void splitIntoRuns(Group& group);
+  // Read the numbers of a flat plan, or of one with groups, from the list's start. Kept
+  // apart so that neither loop is compiled around the other.
+  __attribute__((noinline)) static void readSteps(Step const* steps, size_t n, Octet const* start);
+  __attribute__((noinline)) void readGroups(Octet const* start) const;
 
   std::uint64_t epoch_ = 0;
   bool made_ = false;      // the list is made of numbers only
+  bool flat_ = false;      // steps_ rather than groups
   bool repeated_ = false;  // some record comes twice
   bool apart_ = false;     // no record twice, and no two numbers bound to variables that overlap
   unsigned first_ = 1;
@@ -786,13 +848,18 @@ class DecodePlan {
   std::vector<Group> groups_;
   std::vector<Run> runs_;
   std::vector<std::uint32_t> offsets_;
-  std::vector<void*> records_;
+  std::vector<void*> records_;  // by group, or in the steps' order
+  // The steps of a flat plan: inside the plan while there are few, else in moreSteps_.
+  static constexpr size_t kInlineSteps = 16;
+  size_t stepCount_ = 0;
+  Step steps_[kInlineSteps];
+  std::vector<Step> moreSteps_;
+  Step* steps() { return stepCount_ <= kInlineSteps ? steps_ : moreSteps_.data(); }
 };
 
 void DecodePlanDeleter::operator()(DecodePlan* plan) const { delete plan; }
 
-DecodePlan* DecodePlan::of(ElementList const& list) {
-  std::uint64_t const epoch = planEpoch.load(std::memory_order_relaxed);
+DecodePlan const* DecodePlan::refresh(ElementList const& list, std::uint64_t epoch) {
   DecodePlan* plan = list.plan_.get();
   if (plan != nullptr && plan->epoch_ != epoch && plan->current()) {
     if (plan->made_) plan->check();
@@ -811,7 +878,9 @@ DecodePlan* DecodePlan::of(ElementList const& list) {
     plan->make(list);
     plan->epoch_ = epoch;
   }
-  return plan->made_ && plan->apart_ ? plan : nullptr;
+  if (!plan->made_ || !(plan->flat_ || plan->apart_)) return nullptr;
+  list.readyEpoch_ = epoch;
+  return plan;
 }
 
 bool DecodePlan::current() const {
@@ -851,6 +920,8 @@ void DecodePlan::make(ElementList const& list) {
   runs_.clear();
   offsets_.clear();
   records_.clear();
+  stepCount_ = 0;
+  moreSteps_.clear();
   std::vector<Number> numbers;  // in the list's order
   size_t end = 0;
   if (!flatten(list, end, 0, numbers) || numbers.empty()) return;
@@ -880,6 +951,23 @@ void DecodePlan::make(ElementList const& list) {
     }
     groups_.push_back(Group{numbers[order[begin].second].kind, false, begin, static_cast<std::uint32_t>(i), 0, 0});
     splitIntoRuns(groups_.back());
+  }
+  flat_ = runs_.size() * kMinRunAverage > numbers.size();
+  if (flat_) {
+    groups_.clear();
+    runs_.clear();
+    offsets_.clear();
+    records_.clear();
+    stepCount_ = numbers.size();
+    if (stepCount_ > kInlineSteps) moreSteps_.resize(stepCount_);
+    Step* const steps = this->steps();
+    for (size_t i = 0; i < numbers.size(); ++i) {
+      steps[i] = Step{nullptr, numbers[i].offset, numbers[i].kind};
+      records_.push_back(numbers[i].record);
+    }
+    made_ = true;
+    check();
+    return;
   }
   // A record that comes twice in two groups would be stored out of the list's order.
   std::vector<void*> sorted(records_);
@@ -913,6 +1001,22 @@ void DecodePlan::splitIntoRuns(Group& group) {
 }
 
 void DecodePlan::check() {
+  if (flat_) {
+    Step* const steps = this->steps();
+    for (size_t i = 0; i < stepCount_; ++i) {
+      switch (steps[i].kind) {
+#define OSTRA_STORAGE_OF(Name, T) \
+  case Kind::Name:                \
+    steps[i].storage = storageOf<Kind::Name>(records_[i]); \
+    break;
+        RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_STORAGE_OF)
+#undef OSTRA_STORAGE_OF
+        default:
+          __builtin_unreachable();  // a plan holds numbers only
+      }
+    }
+    return;
+  }
   std::vector<std::pair<char const*, size_t>> bound;
   for (Group& group : groups_) {
     void* const* const records = records_.data() + group.begin;
@@ -935,10 +1039,22 @@ void DecodePlan::check() {
   }
 }
 
-size_t DecodePlan::decode(Octet const* data, size_t size, size_t index) const {
-  size_t const at = alignForDecode(index, first_, size);
-  if ((at & (boundary_ - 1)) != 0 || remainsFewerThan(at, size, length_)) return kNoRoom;
-  Octet const* const start = data + at;
+void DecodePlan::readSteps(Step const* steps, size_t n, Octet const* start) {
+  for (Step const* step = steps, *const end = steps + n; step != end; ++step) {
+    switch (step->kind) {
+#define OSTRA_READ_STEP(Name, T) \
+  case Kind::Name:               \
+    readInto<Kind::Name>(start + step->offset, step->storage); \
+    break;
+      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_READ_STEP)
+#undef OSTRA_READ_STEP
+      default:
+        __builtin_unreachable();
+    }
+  }
+}
+
+void DecodePlan::readGroups(Octet const* start) const {
   // Held in locals: a store of a single octet could otherwise be taken to change the plan.
   Group const* const groups = groups_.data();
   size_t const count = groups_.size();
@@ -963,10 +1079,29 @@ size_t DecodePlan::decode(Octet const* data, size_t size, size_t index) const {
         __builtin_unreachable();
     }
   }
-  return at + length_;
 }
 
-DecodePlan* ElementList::readyPlan() const { return DecodePlan::of(*this); }
+namespace {
+
+// decodeComposite when no plan decodes the value.
+__attribute__((noinline)) void decodeCompositeEach(Kind kind, DataElement& element, Octet const* data,
+                                                   size_t size) {
+  DecodeSource source(data, size);
+  if (isFixedList(kind)) {
+    listOf(kind, element).decodeEach(source, 0);
+  } else {
+    decodeContent(kind, element, source, 0);
+  }
+}
+
+}  // namespace
+
+void decodeComposite(Kind kind, DataElement& element, rti1516e::VariableLengthData const& in) {
+  auto const* const data = static_cast<Octet const*>(rti1516e::VariableLengthDataFriend::data(in));
+  size_t const size = rti1516e::VariableLengthDataFriend::size(in);
+  if (isFixedList(kind) && DecodePlan::decodeBy(listOf(kind, element), data, size, 0) != kNoRoom) return;
+  decodeCompositeEach(kind, element, data, size);
+}
 
 // ---- element lists --------------------------------------------------------------------
 
@@ -1091,6 +1226,11 @@ size_t ElementList::write(Octet* base, size_t p) const {
 }
 
 size_t ElementList::decode(DecodeSource& source, size_t index) const {
+  size_t const end = DecodePlan::decodeBy(*this, source.data(), source.size(), index);
+  return end != kNoRoom ? end : decodeEach(source, index);
+}
+
+size_t ElementList::decodeEach(DecodeSource& source, size_t index) const {
   Summary const& s = summary_;
   // A federate's element may make the source's vector, but the bytes stay where they are.
   Octet const* const data = source.data();
@@ -1105,9 +1245,6 @@ size_t ElementList::decode(DecodeSource& source, size_t index) const {
 #undef OSTRA_DECODE_RUN
     default:
       break;
-  }
-  if (s.fixedTree && s.nested) {
-    if (DecodePlan const* plan = readyPlan()) end = plan->decode(data, size, index);
   }
   if (end != kNoRoom) return end;
   // What the bytes do not hold all of is decoded element by element, so that the elements
