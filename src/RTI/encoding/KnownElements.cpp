@@ -734,8 +734,7 @@ inline __attribute__((always_inline)) void readInto(Octet const* p, void* storag
 // Where a decode stores the number of a record: the variable it is bound to, or its own.
 template <Kind K>
 void* storageOf(void* record) {
-  auto* const value = static_cast<BasicValue<typename BasicOf<K>::Codec>*>(record);
-  return value->external != nullptr ? static_cast<void*>(value->external) : static_cast<void*>(&value->own);
+  return &static_cast<BasicValue<typename BasicOf<K>::Codec>*>(record)->target();
 }
 
 }  // namespace
