@@ -58,8 +58,24 @@ TEST(EncodingFastPathTest, AFederatesElementClassIsAskedForEveryElement) {
   EXPECT_EQ(bytesOf(record.encode()), (Bytes{'b', 0, 0, 0, 0, 0, 0, 5, 0, 9}));
 }
 
-// A run that the bytes do not hold is decoded element by element, as always: the
-// elements before the shortage take their values and the shortage fails as it did.
+HLAfixedRecord numbers(Integer32 id, Integer16 heading) {
+  HLAfixedRecord record;
+  record.appendElement(HLAinteger32BE(id));
+  record.appendElement(HLAinteger16BE(heading));
+  return record;
+}
+
+Integer32 idOf(DataElement const& record) {
+  return static_cast<HLAinteger32BE const&>(static_cast<HLAfixedRecord const&>(record).get(0)).get();
+}
+
+Integer16 headingOf(DataElement const& record) {
+  return static_cast<HLAinteger16BE const&>(static_cast<HLAfixedRecord const&>(record).get(1)).get();
+}
+
+// A run of numbers or of records that the bytes do not hold is decoded element by
+// element, field by field, as always: the fields before the shortage take their values
+// and the shortage fails as it did.
 TEST(EncodingFastPathTest, ARunCutShortFailsWhereElementByElementWould) {
   struct Case {
     char const* name;
@@ -81,6 +97,16 @@ TEST(EncodingFastPathTest, ARunCutShortFailsWhereElementByElementWould) {
       EXPECT_EQ(static_cast<HLAinteger32BE const&>(array[i]).get(), i < c.decoded ? Integer32(i + 1) : -1);
     }
   }
+
+  HLAfixedArray records(numbers(-1, -1), 3);
+  EXPECT_EQ(encoderFailure([&] { records.decode(dataOf({0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0, 5})); }),
+            L"Index is out of bounds");
+  Integer32 const ids[] = {1, 3, 5};
+  Integer16 const headings[] = {2, 4, -1};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(idOf(records[i]), ids[i]) << i;
+    EXPECT_EQ(headingOf(records[i]), headings[i]) << i;
+  }
 }
 
 // The arrays keep track of the value of a caller's element by its record, which must
@@ -96,21 +122,6 @@ TEST(EncodingFastPathTest, ACallersElementStaysReachableAfterAssignment) {
   array.decode(dataOf({0, 0, 0, 2, 0, 0, 0, 8, 0, 0, 0, 9}));
   EXPECT_EQ(mine.get(), 8);
   EXPECT_EQ(bound, 3);
-}
-
-HLAfixedRecord numbers(Integer32 id, Integer16 heading) {
-  HLAfixedRecord record;
-  record.appendElement(HLAinteger32BE(id));
-  record.appendElement(HLAinteger16BE(heading));
-  return record;
-}
-
-Integer32 idOf(DataElement const& record) {
-  return static_cast<HLAinteger32BE const&>(static_cast<HLAfixedRecord const&>(record).get(0)).get();
-}
-
-Integer16 headingOf(DataElement const& record) {
-  return static_cast<HLAinteger16BE const&>(static_cast<HLAfixedRecord const&>(record).get(1)).get();
 }
 
 // Records of numbers are placed by a layout worked out when they are built; it must follow
@@ -157,20 +168,6 @@ TEST(EncodingFastPathTest, RecordsOfNumbersAreLaidOutAsFieldByField) {
   EXPECT_EQ(unaligned.decodeFrom(buffer, 1), 8u);
   EXPECT_EQ(static_cast<HLAoctet const&>(unaligned.get(0)).get(), 'x');
   EXPECT_EQ(static_cast<HLAinteger32BE const&>(unaligned.get(1)).get(), 7);
-}
-
-// A run of records that the bytes do not hold is decoded record by record, field by field:
-// the fields before the shortage take their values and the shortage fails as it did.
-TEST(EncodingFastPathTest, ARunOfRecordsCutShortFailsWhereFieldByFieldWould) {
-  HLAfixedArray array(numbers(-1, -1), 3);
-  EXPECT_EQ(encoderFailure([&] { array.decode(dataOf({0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0, 5})); }),
-            L"Index is out of bounds");
-  Integer32 const ids[] = {1, 3, 5};
-  Integer16 const headings[] = {2, 4, -1};
-  for (size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(idOf(array[i]), ids[i]) << i;
-    EXPECT_EQ(headingOf(array[i]), headings[i]) << i;
-  }
 }
 
 // A caller's own record among an array's records gets its values in the caller's variables.
