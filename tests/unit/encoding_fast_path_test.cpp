@@ -224,6 +224,18 @@ TEST(EncodingFastPathTest, RepeatedDecodesFollowEveryChangeBetweenThem) {
   bytes[9] = 3;
   decodeThrice(bytes);
   EXPECT_EQ(bound, 0x103);
+  // Unbound by set() and by assignment: decodes go to the element's own value again.
+  for (auto unbind : {+[](HLAinteger16BE& e) { e.set(0); }, +[](HLAinteger16BE& e) { e = HLAinteger16BE(); }}) {
+    unbind(h);
+    bytes[9] = 4;
+    decodeThrice(bytes);
+    EXPECT_EQ(h.get(), 0x104);
+    EXPECT_EQ(bound, 0x103);
+    h.setDataPointer(&bound);
+    bytes[9] = 3;
+    decodeThrice(bytes);
+    EXPECT_EQ(bound, 0x103);
+  }
 
   other.appendElement(HLAinteger16BE());  // @28
   bytes.insert(bytes.end(), {0, 9});

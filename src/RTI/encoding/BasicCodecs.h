@@ -280,6 +280,16 @@ struct BasicValue {
 
   T const& current() const { return external != nullptr ? *external : own; }
   T& target() { return external != nullptr ? *external : own; }
+  // Plans store and load by what is bound, so every change of the binding moves them on.
+  void bind(T* variable) {
+    external = variable;
+    movePlanEpoch();
+  }
+  void unbind() {
+    if (external == nullptr) return;
+    external = nullptr;
+    movePlanEpoch();
+  }
 };
 
 // A record for a copy of a number holding value: in a slot of the present pool when there

@@ -25,7 +25,7 @@ using ostra1516e::encoding::CodecOf;
   Name& Name::operator=(Name const& rhs) {                                                 \
     T value(rhs._impl->current());                                                         \
     _impl->own = std::move(value);                                                         \
-    _impl->external = nullptr;                                                             \
+    _impl->unbind();                                                                       \
     return *this;                                                                          \
   }                                                                                        \
   std::auto_ptr<DataElement> Name::clone() const {                                         \
@@ -52,13 +52,10 @@ using ostra1516e::encoding::CodecOf;
   size_t Name::getEncodedLength() const { return Name##Codec::length(_impl->current()); }  \
   unsigned int Name::getOctetBoundary() const { return Name##Codec::Boundary; }            \
   Integer64 Name::hash() const { return Name##Codec::hash(_impl->current()); }             \
-  void Name::setDataPointer(T* inData) {                                                   \
-    _impl->external = inData;                                                              \
-    ostra1516e::encoding::movePlanEpoch(); /* plans store by what is bound */              \
-  }                                                                                        \
+  void Name::setDataPointer(T* inData) { _impl->bind(inData); }                            \
   void Name::set(T inData) {                                                               \
     _impl->own = std::move(inData);                                                        \
-    _impl->external = nullptr;                                                             \
+    _impl->unbind();                                                                       \
   }                                                                                        \
   T Name::get() const { return _impl->current(); }                                         \
   Name& Name::operator=(T rhs) {                                                           \
