@@ -1,7 +1,7 @@
 // Records of numbers inside arrays and records. The library lays such a record out once,
 // places its fields at offsets worked out in advance, takes a run of records of one layout
-// column by column, and decodes a value decoded again and again by a plan made from it;
-// the same values built on a federate's own element class, which only forwards to the
+// column by column, and decodes or encodes a value done again and again by a plan made
+// from it; the same values built on a federate's own element class, which only forwards to the
 // library's element, go element by element. Both must agree on
 // everything: the outcome (the same end index, or the same EncoderException), the
 // elements left, and the bytes they encode to.

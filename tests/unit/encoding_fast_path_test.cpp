@@ -7,7 +7,10 @@
 
 #include "encoding_test_support.h"
 
+#include <atomic>
+#include <cmath>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace rti1516e {
@@ -195,11 +198,12 @@ void pointTo(HLAfixedRecord& record, std::initializer_list<DataElement*> fields)
   for (DataElement* field : fields) record.appendElementPointer(field);
 }
 
-// A value decoded again and again is decoded by a plan made from it. Every change made
-// between decodes must show in the next one: fields added, replaced, bound to a variable,
-// records repointed and destroyed (ASan reports a stale plan), and numbers sharing their
-// storage must end as decoding element by element leaves them.
-TEST(EncodingFastPathTest, RepeatedDecodesFollowEveryChangeBetweenThem) {
+// A value decoded or encoded again and again is done by a plan made from it. Every change
+// made in between must show in the next one: fields added, replaced, bound to a variable
+// and unbound, records repointed and destroyed (ASan reports a stale plan), and numbers
+// sharing their storage must end as decoding element by element leaves them. Encodes are
+// compared with encodeInto, which never takes a plan.
+TEST(EncodingFastPathTest, RepeatedDecodesAndEncodesFollowEveryChangeBetweenThem) {
   HLAoctet a;
   HLAinteger16BE h;
   HLAfloat64BE x;
@@ -210,10 +214,14 @@ TEST(EncodingFastPathTest, RepeatedDecodesFollowEveryChangeBetweenThem) {
   pointTo(outer, {&a, &inner, &other});
   auto decodeThrice = [&](Bytes const& bytes) {
     for (int i = 0; i < 3; ++i) outer.decode(dataOf(bytes));
+    std::vector<Octet> expected;
+    outer.encodeInto(expected);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(bytesOf(outer.encode()), bytesOf(expected)) << "encode " << i;
   };
   // a@0 | h@8 x@16 (the record aligns to 8) | n@24
   Bytes bytes{'a', 0, 0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0, 0, 0, 0x3f, 0xf8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7};
   decodeThrice(bytes);
+  EXPECT_EQ(bytesOf(outer.encode()), bytes);
   EXPECT_EQ(a.get(), 'a');
   EXPECT_EQ(h.get(), 0x102);
   EXPECT_EQ(x.get(), 1.5);
@@ -284,6 +292,65 @@ TEST(EncodingFastPathTest, RepeatedDecodesFollowEveryChangeBetweenThem) {
   bytes.insert(bytes.end(), {0, 5});
   decodeThrice(bytes);
   EXPECT_EQ(bound, 5);
+}
+
+// Numbers bound to a struct's members one after the other are moved several at a time;
+// six in a row, and a row broken by a member bound out of order, must each keep their own.
+TEST(EncodingFastPathTest, NumbersBoundToNeighbouringMembersKeepTheirOwnValues) {
+  struct {
+    double d[6];
+    Integer16 h[3];
+  } s{};
+  std::vector<std::unique_ptr<DataElement>> fields;
+  HLAfixedRecord inner, outer;
+  for (double& d : s.d) fields.emplace_back(new HLAfloat64BE(&d));
+  for (int i : {0, 2, 1}) fields.emplace_back(new HLAinteger16BE(&s.h[i]));
+  for (size_t i = 0; i < fields.size(); ++i) (i < 3 ? outer : inner).appendElementPointer(fields[i].get());
+  outer.appendElementPointer(&inner);
+  Bytes bytes;
+  for (int i = 1; i <= 6; ++i) bytes.insert(bytes.end(), {static_cast<Octet>(0x40 + i), 0, 0, 0, 0, 0, 0, 0});
+  bytes.insert(bytes.end(), {0, 1, 0, 3, 0, 2});
+  for (int i = 0; i < 3; ++i) outer.decode(dataOf(bytes));
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(s.d[i], std::ldexp(1.0, 17 + 16 * i)) << i;  // 0x41 00 ... is 2^17
+  EXPECT_EQ(s.h[0], 1);
+  EXPECT_EQ(s.h[1], 2);
+  EXPECT_EQ(s.h[2], 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(bytesOf(outer.encode()), bytes);
+}
+
+// Threads may encode one value at once, also just after a change, when they all find its
+// plan out of date at once; each must get the value's bytes. The changes here move where a
+// number is kept every round, so the value soon stops taking new plans (ASan reports a
+// plan deleted while another thread used it).
+TEST(EncodingFastPathTest, ThreadsEncodingOneValueAtOnceEachGetItsBytes) {
+  HLAfloat64BE x(1.5), y(2.5);
+  HLAinteger16BE h(7);
+  HLAoctet c('c');
+  HLAfixedRecord inner, outer;
+  pointTo(inner, {&x, &y});
+  pointTo(outer, {&c, &inner, &h});
+  double bound = 0;
+  for (int round = 0; round < 24; ++round) {
+    if (round % 2 == 0) {
+      bound = round;
+      x.setDataPointer(&bound);
+    } else {
+      x.set(-round);
+    }
+    std::vector<Octet> expected;
+    outer.encodeInto(expected);
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+      threads.emplace_back([&] {
+        for (int i = 0; i < 100; ++i) {
+          if (bytesOf(outer.encode()) != bytesOf(expected)) ++wrong;
+        }
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(wrong.load(), 0) << "round " << round;
+  }
 }
 
 // One number in two columns of rows of one layout must end with the later of its two

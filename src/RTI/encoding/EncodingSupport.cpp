@@ -139,7 +139,8 @@ ElementList::ElementList(ElementList const& other) : stamp_(newStamp()) {
 }
 
 ElementList::~ElementList() {
-  if (planned_) movePlanEpoch();
+  releaseEncodePlans();
+  if (planned_.load(std::memory_order_relaxed)) movePlanEpoch();
   for (ElementEntry& entry : entries_) {
     if (entry.owned) delete entry.element;
   }
@@ -158,7 +159,8 @@ void ElementList::push(ElementEntry entry) {
 
 void ElementList::changed() {
   stamp_ = newStamp();
-  if (planned_) movePlanEpoch();
+  releaseEncodePlans();
+  if (planned_.load(std::memory_order_relaxed)) movePlanEpoch();
 }
 
 void ElementList::appendCopy(DataElement const& element) { appendCopy(element, kindOf(element)); }

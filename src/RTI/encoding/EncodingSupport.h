@@ -277,25 +277,21 @@ struct ElementEntry {
 // The entry for element, of the given kind.
 ElementEntry entryFor(bool owned, Kind kind, DataElement* element);
 
-// ---- decode plans ---------------------------------------------------------------------
+// ---- plans ------------------------------------------------------------------------------
 //
 // A record or array whose elements are all numbers, or records and fixed arrays of
-// numbers however deeply nested, has one layout for every value. Decoding such a list
-// again and again (a federate's reflected attribute), the list keeps a plan: every
-// number's place and where it is stored, so that a decode is one bounds check and one
-// loop over the numbers, or one per kind or column of them (KnownElements.cpp).
-//
-// A plan must never outlive what it was made from. Every list takes a new stamp, unique
-// among all lists ever made, when it is made and whenever its elements change; a plan
-// notes the stamps of the lists it went through. So that a plan need not look at all of
-// them on every decode, the plan epoch moves on whenever a list that some plan went
-// through changes or is destroyed, and whenever a number is bound to a federate's
-// variable (which decides how a plan may store); a plan made or checked at the present
-// epoch is good as it stands.
+// numbers however deeply nested, has one layout for every value. Decoding or encoding
+// such a list again and again (a federate's reflected or updated attribute), the list
+// keeps a plan: every number's place and where its value is kept, so that a decode or an
+// encode is one run over the numbers (KnownElements.cpp). Plans follow every change by
+// the plan epoch, which moves on whenever a list that some plan went through changes or
+// is destroyed, and whenever a number is bound or unbound.
 extern std::atomic<std::uint64_t> planEpoch;
 inline void movePlanEpoch() { planEpoch.fetch_add(1, std::memory_order_relaxed); }
 
+class PlanBase;
 class DecodePlan;
+class EncodePlan;
 struct DecodePlanDeleter {
   void operator()(DecodePlan* plan) const;
 };
@@ -354,7 +350,9 @@ class ElementList {
   ElementEntry const* entries() const { return entries_.data(); }
 
  private:
+  friend class PlanBase;
   friend class DecodePlan;
+  friend class EncodePlan;
   // What the entries' kinds say about the list, kept up to date by every change of the
   // list (not of its elements: a kind never changes), so that reading it from several
   // threads at once stays safe.
@@ -386,6 +384,8 @@ class ElementList {
   void replaced(size_t index, ElementEntry const& before);
   // Every change of the entries ends in changed().
   void changed();
+  // Deletes the encode plans; only while nothing else can use the list.
+  void releaseEncodePlans();
 
   std::vector<ElementEntry> entries_;
   Summary summary_;
@@ -395,10 +395,17 @@ class ElementList {
   // list; it keeps the plan here. seen_ is the stamp of the previous decode: a plan is
   // only made for a list decoded twice as it stands.
   mutable std::uint64_t seen_ = 0;
-  mutable bool planned_ = false;  // some plan went through this list
+  mutable std::atomic<bool> planned_{false};  // some plan went through this list
   mutable std::unique_ptr<DecodePlan, DecodePlanDeleter> plan_;
   // The epoch at which plan_ was last found good to decode with; none to begin with.
   mutable std::uint64_t readyEpoch_ = ~std::uint64_t{0};
+  // Encoding leaves the list as it is, and several threads may encode it at once: its
+  // plan is taken and replaced atomically, and the plans replaced are kept until the list
+  // changes or goes (EncodePlan). encodeSeen_ is the epoch of the latest encode without a plan.
+  mutable std::atomic<EncodePlan*> encodePlan_{nullptr};
+  mutable std::atomic<EncodePlan*> retired_{nullptr};
+  mutable std::atomic<unsigned> retiredCount_{0};
+  mutable std::atomic<std::uint64_t> encodeSeen_{~std::uint64_t{0}};
 };
 
 }  // namespace encoding

@@ -636,34 +636,17 @@ void encodeCompositeInto(Kind kind, DataElement const& element, std::vector<Octe
   }
 }
 
-// Written straight into the bytes that the value then owns, when only the library's own
-// elements are inside; a value without bytes is empty data, as from an empty buffer.
-void encodeComposite(Kind kind, DataElement const& element, rti1516e::VariableLengthData& out) {
-  ElementList const* const list = isFixedList(kind) ? &listOf(kind, element) : nullptr;
-  Extent const extent = list != nullptr ? list->extent(0, 1) : extentOf(kind, element);
-  if (!extent.known) return encodeThroughBuffer(element, out);
-  if (extent.length == 0) return out.setData(nullptr, 0);
-  std::unique_ptr<Octet[]> bytes(new Octet[extent.length]());
-  if (list != nullptr) {
-    list->write(bytes.get(), 0);
-  } else {
-    writeContent(kind, element, bytes.get(), 0);
-  }
-  out.takeDataPointer(bytes.get(), extent.length);
-  bytes.release();
-}
-
 size_t decodeCompositeFrom(Kind kind, DataElement& element, std::vector<Octet> const& buffer,
                            size_t index) {
   DecodeSource source(buffer);
   return decodeContent(kind, element, source, index);
 }
 
-// ---- decode plans ----------------------------------------------------------------------
+// ---- plans ----------------------------------------------------------------------------
 
 namespace {
 
-// A plan goes at most this deep and this far; a larger value is decoded the usual way.
+// A plan goes at most this deep and this far; a larger value is done the usual way.
 constexpr int kMaxPlanDepth = 32;
 constexpr size_t kMaxPlanNumbers = 1 << 16;
 // Groups are used when their runs hold at least this many numbers on average.
@@ -720,41 +703,213 @@ bool noteBound(void* const* records, size_t n, std::vector<std::pair<char const*
   return bound.size() != before;
 }
 
-// A number of fixed size read from p and stored at storage, which holds its kind's value.
-template <Kind K>
-inline __attribute__((always_inline)) void readInto(Octet const* p, void* storage) {
-  using Codec = typename BasicOf<K>::Codec;
-  if constexpr (Codec::Fixed) {
-    typename Codec::Value value;
-    Codec::read(p, Codec::Size, value);
-    *static_cast<typename Codec::Value*>(storage) = value;
+// Where the value of a number is kept, by its record: the variable it is bound to, or its own.
+void* storageOf(Kind kind, void* record) {
+  switch (kind) {
+#define OSTRA_STORAGE_OF(Name, T) \
+  case Kind::Name:                \
+    return &static_cast<BasicValue<typename BasicOf<Kind::Name>::Codec>*>(record)->target();
+    RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_STORAGE_OF)
+#undef OSTRA_STORAGE_OF
+    default:
+      __builtin_unreachable();  // a plan holds numbers only
   }
 }
 
-// Where a decode stores the number of a record: the variable it is bound to, or its own.
-template <Kind K>
-void* storageOf(void* record) {
-  return &static_cast<BasicValue<typename BasicOf<K>::Codec>*>(record)->target();
+// A number of a value laid out the same way every time: its kind, its place from the
+// value's start, and its record.
+struct Number {
+  Kind kind;
+  std::uint32_t offset;
+  void* record;
+};
+
+// One move of a program: Count numbers of one kind (op says which: kind * kMaxCount +
+// Count - 1) that lie side by side from offset in the bytes, and stride bytes apart from
+// storage where they are kept.
+struct Move {
+  Octet* storage;
+  std::uint32_t offset;
+  std::int32_t stride;
+  std::uint32_t op;
+};
+constexpr std::uint32_t kMaxCount = 4;
+constexpr std::uint32_t kEndOp = static_cast<std::uint32_t>(Kind::HLAfixedArray) * kMaxCount;
+
+template <bool Read, Kind K, unsigned Count>
+inline __attribute__((always_inline)) void move(Move const& m, Octet* bytes) {
+  using Codec = typename BasicOf<K>::Codec;
+  if constexpr (Codec::Fixed) {
+    using Value = typename Codec::Value;
+    Octet* const at = bytes + m.offset;
+    auto const stored = reinterpret_cast<std::uintptr_t>(m.storage);
+    for (unsigned i = 0; i < Count; ++i) {
+      auto const apart = static_cast<std::uintptr_t>(static_cast<std::intptr_t>(i) * m.stride);
+      auto* const value = reinterpret_cast<Value*>(stored + apart);
+      if constexpr (Read) {
+        Value read;
+        Codec::read(at + i * Codec::Size, Codec::Size, read);
+        *value = read;
+      } else {
+        Codec::write(*value, at + i * Codec::Size);
+      }
+    }
+  }
 }
+
+// Runs a program: reads every number from bytes into where it is kept, or writes it from
+// there into bytes. Each move ends in a jump of its own to the next one, so that the
+// processor learns the sequence of a plan as a whole rather than guessing at one shared
+// dispatch for every number.
+template <bool Read>
+__attribute__((noinline)) void run(Move const* m, Octet* bytes) {
+#define OSTRA_MOVE_LABELS(Name, T) &&Name##1, &&Name##2, &&Name##3, &&Name##4,
+  static void* const next[] = {RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_MOVE_LABELS) &&end};
+#undef OSTRA_MOVE_LABELS
+  static_assert(sizeof next / sizeof next[0] == kEndOp + 1, "one label per kind and count, and the end");
+  goto *next[m->op];
+#define OSTRA_MOVE_CODE(Name, T)                  \
+  Name##1 : move<Read, Kind::Name, 1>(*m, bytes); \
+  goto *next[(++m)->op];                          \
+  Name##2 : move<Read, Kind::Name, 2>(*m, bytes); \
+  goto *next[(++m)->op];                          \
+  Name##3 : move<Read, Kind::Name, 3>(*m, bytes); \
+  goto *next[(++m)->op];                          \
+  Name##4 : move<Read, Kind::Name, 4>(*m, bytes); \
+  goto *next[(++m)->op];
+  RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_MOVE_CODE)
+#undef OSTRA_MOVE_CODE
+end:
+  return;
+}
+
+// The moves of numbers in a list's order, where storages[i] keeps the value of numbers[i];
+// neighbours are taken together where they can be, and the order of stores stays. Made
+// again for the same numbers, a program takes no new memory.
+class Program {
+ public:
+  void compile(Number const* numbers, void* const* storages, size_t n) {
+    spilled_ = n + 1 > kInline;
+    if (spilled_) more_.resize(n + 1);
+    Move* const moves = spilled_ ? more_.data() : inline_;
+    Move* out = moves;
+    auto const address = [&](size_t i) { return static_cast<std::intptr_t>(reinterpret_cast<std::uintptr_t>(storages[i])); };
+    for (size_t i = 0; i < n;) {
+      Kind const kind = numbers[i].kind;
+      auto const size = static_cast<std::uint32_t>(fixedSizeOf(kind));
+      std::intptr_t stride = 0;
+      std::uint32_t count = 1;
+      for (; count < kMaxCount && i + count < n; ++count) {
+        Number const& next = numbers[i + count];
+        if (next.kind != kind || next.offset != numbers[i + count - 1].offset + size) break;
+        std::intptr_t const apart = address(i + count) - address(i + count - 1);
+        if (count == 1 && apart >= INT32_MIN && apart <= INT32_MAX) stride = apart;
+        if (apart != stride) break;
+      }
+      *out++ = Move{static_cast<Octet*>(storages[i]), numbers[i].offset, static_cast<std::int32_t>(stride),
+                    static_cast<std::uint32_t>(kind) * kMaxCount + count - 1};
+      i += count;
+    }
+    *out = Move{nullptr, 0, 0, kEndOp};
+  }
+  // A branch rather than a choice of address, so that a short program's moves are read
+  // without waiting for the load of a pointer.
+  void read(Octet const* bytes) const {
+    if (!spilled_) {
+      run<true>(inline_, const_cast<Octet*>(bytes));
+    } else {
+      run<true>(more_.data(), const_cast<Octet*>(bytes));
+    }
+  }
+  void write(Octet* bytes) const { run<false>(spilled_ ? more_.data() : inline_, bytes); }
+
+ private:
+  static constexpr size_t kInline = 16;  // moves kept inside, the end included
+  bool spilled_ = false;                 // more moves than that, kept in more_
+  Move inline_[kInline];
+  std::vector<Move> more_;
+};
 
 }  // namespace
 
-// The numbers of a list, in groups of one kind (of one column, when the list's elements
-// are rows of one layout), each group in the list's order: number i is read from
-// offsets_[i] after the start into records_[i]; the runs of a group say where numbers lie
-// evenly, to be read without looking up each one. The start is where the list's first
-// element begins, raised to first_; it must lie on a multiple of boundary_ for these
-// places to hold.
+// What decode and encode plans share: the numbers of a list whose layout is the same for
+// every value (numbers, and fixed records and arrays of them, however deeply nested), and
+// the lists they were found in, so that a plan can tell whether it still holds.
 //
-// The numbers are stored group by group, not in the list's order. That can only show
-// when two of them share storage: a record that comes twice, or numbers bound to
-// overlapping variables. A list with such numbers is decoded the usual way.
+// A plan must never outlive what it was made from. Every list takes a new stamp, unique
+// among all lists ever made, when it is made and whenever its elements change; a plan
+// notes the stamps of the lists it went through. So that a plan need not look at all of
+// them every time, the plan epoch moves on whenever a list that some plan went through
+// changes or is destroyed, and whenever a number is bound or unbound (which decides where
+// its value is kept); a plan found good at the present epoch is good as it stands.
+class PlanBase {
+ protected:
+  // Appends the numbers of list placed at p (raised already) and moves p past them; false
+  // when the list holds anything but numbers, fixed arrays and fixed records, or is too large.
+  bool flatten(ElementList const& list, size_t& p, int depth, std::vector<Number>& numbers) {
+    lists_.emplace_back(&list, list.stamp_);
+    list.planned_.store(true, std::memory_order_relaxed);
+    if (depth > kMaxPlanDepth) return false;
+    for (ElementEntry const& entry : list.entries_) {
+      if (isFixedList(entry.kind)) {
+        ElementList const& inner = listOf(entry);
+        p = roundUp(p, inner.maxBoundary(1));
+        if (!flatten(inner, p, depth + 1, numbers)) return false;
+        continue;
+      }
+      size_t const fixed = fixedSizeOf(entry.kind);
+      if (fixed == 0) return false;
+      p = roundUp(p, static_cast<unsigned>(fixed));
+      if (p > UINT32_MAX - fixed || numbers.size() == kMaxPlanNumbers) return false;
+      numbers.push_back(Number{entry.kind, static_cast<std::uint32_t>(p), entry.record});
+      p += fixed;
+    }
+    return true;
+  }
+
+  // Flattens list from its start; false when it cannot be planned or holds no number.
+  bool flattenAll(ElementList const& list, std::vector<Number>& numbers) {
+    lists_.clear();
+    size_t end = 0;
+    if (!flatten(list, end, 0, numbers) || numbers.empty()) return false;
+    length_ = end;
+    return true;
+  }
+
+  // Whether every list the plan went through is as it was. A list inside is looked at
+  // only once the list that holds it is known to be unchanged, so that nothing is read
+  // through an element that is gone.
+  bool current() const {
+    for (auto const& noted : lists_) {
+      if (noted.first->stamp_ != noted.second) return false;
+    }
+    return true;
+  }
+
+  static bool plannable(ElementList const& list) { return list.summary_.nested && list.summary_.fixedTree; }
+
+  std::vector<std::pair<ElementList const*, std::uint64_t>> lists_;  // each list before those inside it
+  size_t length_ = 0;
+};
+
+// A record or array decoded again and again (a federate's reflected attribute) keeps a
+// plan, so that a decode is one bounds check and one run over the numbers.
 //
-// Groups pay off when their numbers lie in long runs (the columns of an array of
-// records). When they do not (a few records nested in one another), the plan is flat
-// instead: number by number in the list's order, each read straight into where it is
-// stored, which also keeps the order of stores whatever shares storage.
-class DecodePlan {
+// When its numbers lie in long runs (the columns of an array of records), the plan reads
+// them in groups of one kind (of one column, when the list's elements are rows of one
+// layout), each group in the list's order: number i is read from offsets_[i] after the
+// start into records_[i]; the runs of a group say where numbers lie evenly, to be read
+// without looking up each one. Stored group by group, not in the list's order, two
+// numbers that share storage (a record that comes twice, or numbers bound to overlapping
+// variables) could end the other way round; a list with such numbers is decoded the usual way.
+//
+// Otherwise (a few records nested in one another) the plan is flat: a program that reads
+// number by number in the list's order straight into where each is kept, which also keeps
+// the order of stores whatever shares storage.
+//
+// The start is where the list's first element begins, raised to first_; it must lie on a
+// multiple of boundary_ for these places to hold.
+class DecodePlan : PlanBase {
  public:
   // The list's plan at the present epoch, made or checked again as needed; null when the
   // list is to be decoded the usual way.
@@ -767,23 +922,30 @@ class DecodePlan {
   // Decodes list at index by its plan; kNoRoom when it has none, the bytes do not hold
   // it all or the start is placed otherwise (the caller then decodes the usual way).
   static size_t decodeBy(ElementList const& list, Octet const* data, size_t size, size_t index) {
-    if (!list.summary_.nested || !list.summary_.fixedTree) return kNoRoom;
+    if (!plannable(list)) return kNoRoom;
     DecodePlan const* const plan = of(list);
     if (plan == nullptr) return kNoRoom;
     size_t const at = alignForDecode(index, plan->first_, size);
     if ((at & (plan->boundary_ - 1)) != 0 || remainsFewerThan(at, size, plan->length_)) return kNoRoom;
     if (plan->flat_) {
-      // A branch rather than a choice of address, so that a small plan's steps are read
-      // without waiting for the load of a pointer.
-      if (plan->stepCount_ <= kInlineSteps) {
-        readSteps(plan->steps_, plan->stepCount_, data + at);
-      } else {
-        readSteps(plan->moreSteps_.data(), plan->stepCount_, data + at);
-      }
+      plan->program_.read(data + at);
     } else {
       plan->readGroups(data + at);
     }
     return at + plan->length_;
+  }
+
+  // decodeBy for a whole value, where every boundary holds: a ready flat plan takes one
+  // compare of the epoch and one of the length.
+  static bool decodeWhole(ElementList const& list, Octet const* data, size_t size) {
+    if (list.readyEpoch_ == planEpoch.load(std::memory_order_relaxed)) {
+      DecodePlan const* const plan = list.plan_.get();
+      if (plan->flat_ && size >= plan->length_) {
+        plan->program_.read(data);
+        return true;
+      }
+    }
+    return decodeBy(list, data, size, 0) != kNoRoom;
   }
 
  private:
@@ -804,56 +966,31 @@ class DecodePlan {
     std::ptrdiff_t placeSpacing;
     std::ptrdiff_t recordSpacing;
   };
-  struct Number {
-    Kind kind;
-    std::uint32_t offset;
-    void* record;
-  };
-  // A number of a flat plan: read from offset after the start and stored at storage,
-  // its record's own storage or the variable that the record is bound to.
-  struct Step {
-    void* storage;
-    std::uint32_t offset;
-    Kind kind;
-  };
 
   // of() when the plan is missing or from an earlier epoch.
   static DecodePlan const* refresh(ElementList const& list, std::uint64_t epoch);
   // Makes the plan afresh.
   void make(ElementList const& list);
-  // Appends the numbers of list placed at p (raised already) and moves p past them; false
-  // when the list holds anything but numbers, fixed arrays and fixed records, or is too large.
-  bool flatten(ElementList const& list, size_t& p, int depth, std::vector<Number>& numbers);
-  // Whether every list the plan went through is as it was.
-  bool current() const;
   // Looks again at which numbers are bound, and where.
   void check();
   // Splits the group into runs of numbers that lie evenly.
   void splitIntoRuns(Group& group);
-  // Read the numbers of a flat plan, or of one with groups, from the list's start. Kept
-  // apart so that neither loop is compiled around the other.
-  __attribute__((noinline)) static void readSteps(Step const* steps, size_t n, Octet const* start);
   __attribute__((noinline)) void readGroups(Octet const* start) const;
 
   std::uint64_t epoch_ = 0;
   bool made_ = false;      // the list is made of numbers only
-  bool flat_ = false;      // steps_ rather than groups
+  bool flat_ = false;      // program_ rather than groups
   bool repeated_ = false;  // some record comes twice
   bool apart_ = false;     // no record twice, and no two numbers bound to variables that overlap
   unsigned first_ = 1;
   unsigned boundary_ = 1;
-  size_t length_ = 0;
-  std::vector<std::pair<ElementList const*, std::uint64_t>> lists_;  // each list before those inside it
   std::vector<Group> groups_;
   std::vector<Run> runs_;
   std::vector<std::uint32_t> offsets_;
-  std::vector<void*> records_;  // by group, or in the steps' order
-  // The steps of a flat plan: inside the plan while there are few, else in moreSteps_.
-  static constexpr size_t kInlineSteps = 16;
-  size_t stepCount_ = 0;
-  Step steps_[kInlineSteps];
-  std::vector<Step> moreSteps_;
-  Step* steps() { return stepCount_ <= kInlineSteps ? steps_ : moreSteps_.data(); }
+  std::vector<void*> records_;   // by group
+  std::vector<Number> numbers_;  // of a flat plan, in the list's order
+  std::vector<void*> storages_;  // where each of them is kept
+  Program program_;
 };
 
 void DecodePlanDeleter::operator()(DecodePlan* plan) const { delete plan; }
@@ -882,52 +1019,19 @@ DecodePlan const* DecodePlan::refresh(ElementList const& list, std::uint64_t epo
   return plan;
 }
 
-bool DecodePlan::current() const {
-  // A list inside is looked at only once the list that holds it is known to be unchanged,
-  // so that nothing is read through an element that is gone.
-  for (auto const& noted : lists_) {
-    if (noted.first->stamp_ != noted.second) return false;
-  }
-  return true;
-}
-
-bool DecodePlan::flatten(ElementList const& list, size_t& p, int depth, std::vector<Number>& numbers) {
-  lists_.emplace_back(&list, list.stamp_);
-  list.planned_ = true;
-  if (depth > kMaxPlanDepth) return false;
-  for (ElementEntry const& entry : list.entries_) {
-    if (isFixedList(entry.kind)) {
-      ElementList const& inner = listOf(entry);
-      p = roundUp(p, inner.maxBoundary(1));
-      if (!flatten(inner, p, depth + 1, numbers)) return false;
-      continue;
-    }
-    size_t const fixed = fixedSizeOf(entry.kind);
-    if (fixed == 0) return false;
-    p = roundUp(p, static_cast<unsigned>(fixed));
-    if (p > UINT32_MAX - fixed || numbers.size() == kMaxPlanNumbers) return false;
-    numbers.push_back(Number{entry.kind, static_cast<std::uint32_t>(p), entry.record});
-    p += fixed;
-  }
-  return true;
-}
-
 void DecodePlan::make(ElementList const& list) {
   made_ = false;
-  lists_.clear();
   groups_.clear();
   runs_.clear();
   offsets_.clear();
   records_.clear();
-  stepCount_ = 0;
-  moreSteps_.clear();
+  numbers_.clear();
+  storages_.clear();
   std::vector<Number> numbers;  // in the list's order
-  size_t end = 0;
-  if (!flatten(list, end, 0, numbers) || numbers.empty()) return;
+  if (!flattenAll(list, numbers)) return;
   ElementEntry const& head = list.entries_.front();
   first_ = isFixedList(head.kind) ? listOf(head).maxBoundary(1) : static_cast<unsigned>(fixedSizeOf(head.kind));
   boundary_ = list.maxBoundary(1);
-  length_ = end;
   // When the list's elements are rows of one layout (an array of records), a group is a
   // column: the numbers of one kind at one place in every row. Otherwise a group holds
   // every number of one kind. Each group keeps the list's order.
@@ -957,21 +1061,14 @@ void DecodePlan::make(ElementList const& list) {
     runs_.clear();
     offsets_.clear();
     records_.clear();
-    stepCount_ = numbers.size();
-    if (stepCount_ > kInlineSteps) moreSteps_.resize(stepCount_);
-    Step* const steps = this->steps();
-    for (size_t i = 0; i < numbers.size(); ++i) {
-      steps[i] = Step{nullptr, numbers[i].offset, numbers[i].kind};
-      records_.push_back(numbers[i].record);
-    }
-    made_ = true;
-    check();
-    return;
+    numbers_ = std::move(numbers);
+    storages_.resize(numbers_.size());
+  } else {
+    // A record that comes twice in two groups would be stored out of the list's order.
+    std::vector<void*> sorted(records_);
+    std::sort(sorted.begin(), sorted.end());
+    repeated_ = std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
   }
-  // A record that comes twice in two groups would be stored out of the list's order.
-  std::vector<void*> sorted(records_);
-  std::sort(sorted.begin(), sorted.end());
-  repeated_ = std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
   made_ = true;
   check();
 }
@@ -1001,19 +1098,8 @@ void DecodePlan::splitIntoRuns(Group& group) {
 
 void DecodePlan::check() {
   if (flat_) {
-    Step* const steps = this->steps();
-    for (size_t i = 0; i < stepCount_; ++i) {
-      switch (steps[i].kind) {
-#define OSTRA_STORAGE_OF(Name, T) \
-  case Kind::Name:                \
-    steps[i].storage = storageOf<Kind::Name>(records_[i]); \
-    break;
-        RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_STORAGE_OF)
-#undef OSTRA_STORAGE_OF
-        default:
-          __builtin_unreachable();  // a plan holds numbers only
-      }
-    }
+    for (size_t i = 0; i < numbers_.size(); ++i) storages_[i] = storageOf(numbers_[i].kind, numbers_[i].record);
+    program_.compile(numbers_.data(), storages_.data(), numbers_.size());
     return;
   }
   std::vector<std::pair<char const*, size_t>> bound;
@@ -1035,21 +1121,6 @@ void DecodePlan::check() {
   apart_ = !repeated_;
   for (size_t i = 1; i < bound.size() && apart_; ++i) {
     apart_ = static_cast<size_t>(bound[i].first - bound[i - 1].first) >= bound[i - 1].second;
-  }
-}
-
-void DecodePlan::readSteps(Step const* steps, size_t n, Octet const* start) {
-  for (Step const* step = steps, *const end = steps + n; step != end; ++step) {
-    switch (step->kind) {
-#define OSTRA_READ_STEP(Name, T) \
-  case Kind::Name:               \
-    readInto<Kind::Name>(start + step->offset, step->storage); \
-    break;
-      RTI1516E_BASIC_DATA_ELEMENTS(OSTRA_READ_STEP)
-#undef OSTRA_READ_STEP
-      default:
-        __builtin_unreachable();
-    }
   }
 }
 
@@ -1080,6 +1151,129 @@ void DecodePlan::readGroups(Octet const* start) const {
   }
 }
 
+// A record or array encoded again and again (a federate's updated attribute) keeps a plan
+// too: a program that writes every number at its place into zeroed bytes of the value's
+// length.
+//
+// Encoding does not change the value, so two threads may encode one value at once, and
+// either may find the plan out of date. A plan therefore never changes once a list has
+// taken it, except for the epoch it was last found good at: a new plan takes the place of
+// one that no longer holds, and the list keeps the old one (another thread may still be
+// looking at it) until the list itself changes or goes, when nobody can be encoding it. A
+// list whose layout or bindings keep changing stops taking plans after kMaxRetired.
+class EncodePlan : PlanBase {
+ public:
+  // Encodes list into out by its plan; false when it has none (the caller then encodes
+  // the usual way).
+  static bool encodeBy(ElementList const& list, rti1516e::VariableLengthData& out) {
+    if (!plannable(list)) return false;
+    std::uint64_t const epoch = planEpoch.load(std::memory_order_relaxed);
+    EncodePlan const* plan = list.encodePlan_.load(std::memory_order_acquire);
+    if (plan == nullptr || plan->checked_.load(std::memory_order_relaxed) != epoch) plan = refresh(list, plan, epoch);
+    if (plan == nullptr || !plan->made_) return false;
+    std::unique_ptr<Octet[]> bytes(new Octet[plan->length_]());
+    plan->program_.write(bytes.get());
+    out.takeDataPointer(bytes.get(), plan->length_);
+    bytes.release();
+    return true;
+  }
+
+  // Deletes the plans of list; only while nothing else can use the list.
+  static void release(ElementList& list) {
+    if (list.encodePlan_.load(std::memory_order_relaxed) == nullptr &&
+        list.retired_.load(std::memory_order_relaxed) == nullptr) {
+      return;
+    }
+    delete list.encodePlan_.exchange(nullptr, std::memory_order_relaxed);
+    for (EncodePlan* plan = list.retired_.exchange(nullptr, std::memory_order_relaxed); plan != nullptr;) {
+      delete std::exchange(plan, plan->nextRetired_);
+    }
+    list.retiredCount_.store(0, std::memory_order_relaxed);
+  }
+
+ private:
+  static constexpr unsigned kMaxRetired = 8;
+
+  // encodeBy when the plan is missing or from an earlier epoch.
+  static EncodePlan const* refresh(ElementList const& list, EncodePlan const* plan, std::uint64_t epoch);
+  // Whether the plan holds: the lists it went through and where their numbers are kept
+  // are as they were.
+  bool holds() const;
+
+  mutable std::atomic<std::uint64_t> checked_{0};  // the epoch it was last found good at
+  bool made_ = false;                              // the list is made of numbers only
+  std::vector<Number> numbers_;
+  std::vector<void*> storages_;
+  Program program_;
+  EncodePlan* nextRetired_ = nullptr;
+};
+
+EncodePlan const* EncodePlan::refresh(ElementList const& list, EncodePlan const* plan, std::uint64_t epoch) {
+  if (plan != nullptr && plan->holds()) {
+    plan->checked_.store(epoch, std::memory_order_relaxed);
+    return plan;
+  }
+  // A list that has had many plans already is left alone, and only a list encoded twice
+  // at one epoch is worth a plan.
+  if (list.retiredCount_.load(std::memory_order_relaxed) >= kMaxRetired) return nullptr;
+  if (list.encodeSeen_.load(std::memory_order_relaxed) != epoch) {
+    list.encodeSeen_.store(epoch, std::memory_order_relaxed);
+    return nullptr;
+  }
+  std::unique_ptr<EncodePlan> fresh(new EncodePlan);
+  fresh->made_ = fresh->flattenAll(list, fresh->numbers_);
+  if (fresh->made_) {
+    fresh->storages_.resize(fresh->numbers_.size());
+    for (size_t i = 0; i < fresh->numbers_.size(); ++i) {
+      fresh->storages_[i] = storageOf(fresh->numbers_[i].kind, fresh->numbers_[i].record);
+    }
+    fresh->program_.compile(fresh->numbers_.data(), fresh->storages_.data(), fresh->numbers_.size());
+  }
+  fresh->checked_.store(epoch, std::memory_order_relaxed);
+  auto* const old = const_cast<EncodePlan*>(plan);
+  auto* expected = old;
+  if (!list.encodePlan_.compare_exchange_strong(expected, fresh.get(), std::memory_order_acq_rel)) {
+    return nullptr;  // another thread has just put its own in place
+  }
+  if (old != nullptr) {
+    old->nextRetired_ = list.retired_.load(std::memory_order_relaxed);
+    while (!list.retired_.compare_exchange_weak(old->nextRetired_, old, std::memory_order_relaxed)) {
+    }
+    list.retiredCount_.fetch_add(1, std::memory_order_relaxed);
+  }
+  return fresh.release();
+}
+
+bool EncodePlan::holds() const {
+  if (!current()) return false;
+  for (size_t i = 0; i < numbers_.size(); ++i) {
+    if (storageOf(numbers_[i].kind, numbers_[i].record) != storages_[i]) return false;
+  }
+  return true;
+}
+
+void ElementList::releaseEncodePlans() { EncodePlan::release(*this); }
+
+// ---- the composites' public encode and decode --------------------------------------------
+
+// Written straight into the bytes that the value then owns, when only the library's own
+// elements are inside; a value without bytes is empty data, as from an empty buffer.
+void encodeComposite(Kind kind, DataElement const& element, rti1516e::VariableLengthData& out) {
+  ElementList const* const list = isFixedList(kind) ? &listOf(kind, element) : nullptr;
+  if (list != nullptr && EncodePlan::encodeBy(*list, out)) return;
+  Extent const extent = list != nullptr ? list->extent(0, 1) : extentOf(kind, element);
+  if (!extent.known) return encodeThroughBuffer(element, out);
+  if (extent.length == 0) return out.setData(nullptr, 0);
+  std::unique_ptr<Octet[]> bytes(new Octet[extent.length]());
+  if (list != nullptr) {
+    list->write(bytes.get(), 0);
+  } else {
+    writeContent(kind, element, bytes.get(), 0);
+  }
+  out.takeDataPointer(bytes.get(), extent.length);
+  bytes.release();
+}
+
 namespace {
 
 // decodeComposite when no plan decodes the value.
@@ -1098,7 +1292,7 @@ __attribute__((noinline)) void decodeCompositeEach(Kind kind, DataElement& eleme
 void decodeComposite(Kind kind, DataElement& element, rti1516e::VariableLengthData const& in) {
   auto const* const data = static_cast<Octet const*>(rti1516e::VariableLengthDataFriend::data(in));
   size_t const size = rti1516e::VariableLengthDataFriend::size(in);
-  if (isFixedList(kind) && DecodePlan::decodeBy(listOf(kind, element), data, size, 0) != kNoRoom) return;
+  if (isFixedList(kind) && DecodePlan::decodeWhole(listOf(kind, element), data, size)) return;
   decodeCompositeEach(kind, element, data, size);
 }
 
