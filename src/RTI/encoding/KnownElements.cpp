@@ -783,12 +783,16 @@ end:
   return;
 }
 
-// The moves of numbers in a list's order, where storages[i] keeps the value of numbers[i];
-// neighbours are taken together where they can be, and the order of stores stays. Made
-// again for the same numbers, a program takes no new memory.
+// The moves of numbers in a list's order; neighbours are taken together where they can
+// be, and the order of stores stays. Made again for the same numbers, a program takes no
+// new memory.
 class Program {
  public:
-  void compile(Number const* numbers, void* const* storages, size_t n) {
+  // Makes the moves of numbers as they are kept now, and tells in storages where each is kept.
+  void compile(std::vector<Number> const& numbers, std::vector<void*>& storages) {
+    size_t const n = numbers.size();
+    storages.resize(n);
+    for (size_t i = 0; i < n; ++i) storages[i] = storageOf(numbers[i].kind, numbers[i].record);
     spilled_ = n + 1 > kInline;
     if (spilled_) more_.resize(n + 1);
     Move* const moves = spilled_ ? more_.data() : inline_;
@@ -1026,7 +1030,6 @@ void DecodePlan::make(ElementList const& list) {
   offsets_.clear();
   records_.clear();
   numbers_.clear();
-  storages_.clear();
   std::vector<Number> numbers;  // in the list's order
   if (!flattenAll(list, numbers)) return;
   ElementEntry const& head = list.entries_.front();
@@ -1062,7 +1065,6 @@ void DecodePlan::make(ElementList const& list) {
     offsets_.clear();
     records_.clear();
     numbers_ = std::move(numbers);
-    storages_.resize(numbers_.size());
   } else {
     // A record that comes twice in two groups would be stored out of the list's order.
     std::vector<void*> sorted(records_);
@@ -1098,8 +1100,7 @@ void DecodePlan::splitIntoRuns(Group& group) {
 
 void DecodePlan::check() {
   if (flat_) {
-    for (size_t i = 0; i < numbers_.size(); ++i) storages_[i] = storageOf(numbers_[i].kind, numbers_[i].record);
-    program_.compile(numbers_.data(), storages_.data(), numbers_.size());
+    program_.compile(numbers_, storages_);
     return;
   }
   std::vector<std::pair<char const*, size_t>> bound;
@@ -1222,13 +1223,7 @@ EncodePlan const* EncodePlan::refresh(ElementList const& list, EncodePlan const*
   }
   std::unique_ptr<EncodePlan> fresh(new EncodePlan);
   fresh->made_ = fresh->flattenAll(list, fresh->numbers_);
-  if (fresh->made_) {
-    fresh->storages_.resize(fresh->numbers_.size());
-    for (size_t i = 0; i < fresh->numbers_.size(); ++i) {
-      fresh->storages_[i] = storageOf(fresh->numbers_[i].kind, fresh->numbers_[i].record);
-    }
-    fresh->program_.compile(fresh->numbers_.data(), fresh->storages_.data(), fresh->numbers_.size());
-  }
+  if (fresh->made_) fresh->program_.compile(fresh->numbers_, fresh->storages_);
   fresh->checked_.store(epoch, std::memory_order_relaxed);
   auto* const old = const_cast<EncodePlan*>(plan);
   auto* expected = old;
