@@ -173,26 +173,6 @@ TEST(EncodingFastPathTest, RecordsOfNumbersAreLaidOutAsFieldByField) {
   EXPECT_EQ(static_cast<HLAinteger32BE const&>(unaligned.get(1)).get(), 7);
 }
 
-// A caller's own record among an array's records gets its values in the caller's variables.
-TEST(EncodingFastPathTest, ACallersRecordAmongTheArraysOwnIsDecodedIntoItsVariables) {
-  Integer32 id = 0;
-  Integer16 heading = 0;
-  HLAinteger32BE boundId(&id);
-  HLAinteger16BE boundHeading(&heading);
-  HLAfixedRecord mine;
-  mine.appendElementPointer(&boundId);
-  mine.appendElementPointer(&boundHeading);
-  HLAvariableArray array(numbers(0, 0));
-  array.addElement(numbers(0, 0));
-  array.addElementPointer(&mine);
-  array.addElement(numbers(0, 0));
-  array.decode(dataOf({0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0, 5, 0, 6}));
-  EXPECT_EQ(idOf(array[0]), 1);
-  EXPECT_EQ(id, 3);
-  EXPECT_EQ(heading, 4);
-  EXPECT_EQ(headingOf(array[2]), 6);
-}
-
 // Adds the fields to record by pointer.
 void pointTo(HLAfixedRecord& record, std::initializer_list<DataElement*> fields) {
   for (DataElement* field : fields) record.appendElementPointer(field);
@@ -294,30 +274,6 @@ TEST(EncodingFastPathTest, RepeatedDecodesAndEncodesFollowEveryChangeBetweenThem
   EXPECT_EQ(bound, 5);
 }
 
-// Numbers bound to a struct's members one after the other are moved several at a time;
-// six in a row, and a row broken by a member bound out of order, must each keep their own.
-TEST(EncodingFastPathTest, NumbersBoundToNeighbouringMembersKeepTheirOwnValues) {
-  struct {
-    double d[6];
-    Integer16 h[3];
-  } s{};
-  std::vector<std::unique_ptr<DataElement>> fields;
-  HLAfixedRecord inner, outer;
-  for (double& d : s.d) fields.emplace_back(new HLAfloat64BE(&d));
-  for (int i : {0, 2, 1}) fields.emplace_back(new HLAinteger16BE(&s.h[i]));
-  for (size_t i = 0; i < fields.size(); ++i) (i < 3 ? outer : inner).appendElementPointer(fields[i].get());
-  outer.appendElementPointer(&inner);
-  Bytes bytes;
-  for (int i = 1; i <= 6; ++i) bytes.insert(bytes.end(), {static_cast<Octet>(0x40 + i), 0, 0, 0, 0, 0, 0, 0});
-  bytes.insert(bytes.end(), {0, 1, 0, 3, 0, 2});
-  for (int i = 0; i < 3; ++i) outer.decode(dataOf(bytes));
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(s.d[i], std::ldexp(1.0, 17 + 16 * i)) << i;  // 0x41 00 ... is 2^17
-  EXPECT_EQ(s.h[0], 1);
-  EXPECT_EQ(s.h[1], 2);
-  EXPECT_EQ(s.h[2], 3);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(bytesOf(outer.encode()), bytes);
-}
-
 // Threads may encode one value at once, also just after a change, when they all find its
 // plan out of date at once; each must get the value's bytes. The changes here move where a
 // number is kept every round, so the value soon stops taking new plans (ASan reports a
@@ -353,10 +309,13 @@ TEST(EncodingFastPathTest, ThreadsEncodingOneValueAtOnceEachGetItsBytes) {
   }
 }
 
-// One number in two columns of rows of one layout must end with the later of its two
-// values, as element by element: in a few records, and in a long array whose rows lie
-// evenly (decoded column by column).
-TEST(EncodingFastPathTest, ANumberInTwoColumnsEndsWithItsLaterValue) {
+// Numbers that share their storage or lie side by side in it must end as element by
+// element leaves them. One number in two columns of rows of one layout ends with the later
+// of its two values: in a few records, and in a long array whose rows lie evenly (decoded
+// column by column). Numbers bound to a struct's members one after the other are moved
+// several at a time: six in a row, and a row broken by a member bound out of order, each
+// keep their own value.
+TEST(EncodingFastPathTest, NumbersSharingOrNeighbouringStorageEndAsElementByElement) {
   HLAinteger16BE x, y;
   HLAfixedRecord first, second, rows;
   pointTo(first, {&x, &y});
@@ -371,7 +330,7 @@ TEST(EncodingFastPathTest, ANumberInTwoColumnsEndsWithItsLaterValue) {
   pair.appendElement(HLAinteger16BE());
   HLAvariableArray array(pair);
   Bytes bytes{0, 0, 0, 32};
-  for (int row = 0; row < 32; ++row) bytes.insert(bytes.end(), {0, 0, 0, static_cast<Octet>(row)});
+  for (int row = 0; row < 32; ++row) bytes.insert(bytes.end(), {0, 0, 0, static_cast<unsigned char>(row)});
   array.decode(dataOf(bytes));
   array.setElementPointer(0, &first);
   array.setElementPointer(31, &second);
@@ -383,6 +342,26 @@ TEST(EncodingFastPathTest, ANumberInTwoColumnsEndsWithItsLaterValue) {
   EXPECT_EQ(x.get(), 4);
   EXPECT_EQ(y.get(), 3);
   EXPECT_EQ(static_cast<HLAinteger16BE const&>(static_cast<HLAfixedRecord const&>(array[30]).get(1)).get(), 30);
+
+  struct {
+    double d[6];
+    Integer16 h[3];
+  } s{};
+  std::vector<std::unique_ptr<DataElement>> fields;
+  HLAfixedRecord inner, outer;
+  for (double& d : s.d) fields.emplace_back(new HLAfloat64BE(&d));
+  for (int i : {0, 2, 1}) fields.emplace_back(new HLAinteger16BE(&s.h[i]));
+  for (size_t i = 0; i < fields.size(); ++i) (i < 3 ? outer : inner).appendElementPointer(fields[i].get());
+  outer.appendElementPointer(&inner);
+  Bytes neighbours;
+  for (int i = 1; i <= 6; ++i) neighbours.insert(neighbours.end(), {static_cast<unsigned char>(0x40 + i), 0, 0, 0, 0, 0, 0, 0});
+  neighbours.insert(neighbours.end(), {0, 1, 0, 3, 0, 2});
+  for (int i = 0; i < 3; ++i) outer.decode(dataOf(neighbours));
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(s.d[i], std::ldexp(1.0, 17 + 16 * i)) << i;  // 0x41 00 ... is 2^17
+  EXPECT_EQ(s.h[0], 1);
+  EXPECT_EQ(s.h[1], 2);
+  EXPECT_EQ(s.h[2], 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(bytesOf(outer.encode()), neighbours);
 }
 
 // A federate's element class may keep the copies its clone() makes; they must outlive the
@@ -412,21 +391,35 @@ TEST(EncodingFastPathTest, CopiesAFederatesCloneKeepsOutliveTheArray) {
   Kept::copies.clear();
 }
 
-// An array of records decoded again and again, as its count changes.
-TEST(EncodingFastPathTest, RepeatedDecodesOfAnArrayFollowItsCount) {
+// An array of records decoded again and again as its count changes, with a caller's own
+// record among the array's own: the caller's record gets its values in the caller's
+// variables, and so does a number of the array's own record bound afterwards.
+TEST(EncodingFastPathTest, RepeatedDecodesOfAnArrayFollowItsCountAndACallersRecord) {
+  Integer32 id = 0;
+  Integer16 heading = 0;
+  HLAinteger32BE boundId(&id);
+  HLAinteger16BE boundHeading(&heading);
+  HLAfixedRecord mine;
+  pointTo(mine, {&boundId, &boundHeading});
   HLAvariableArray array(numbers(0, 0));
+  array.addElement(numbers(0, 0));
+  array.addElementPointer(&mine);
   Bytes const three{0, 0, 0, 3, 0, 0, 0, 1, 0, 2, 0, 0, 0, 0, 0, 3, 0, 4, 0, 0, 0, 0, 0, 5, 0, 6};
   Bytes const two{0, 0, 0, 2, 0, 0, 0, 7, 0, 8, 0, 0, 0, 0, 0, 9, 0, 10};
   for (Bytes const* bytes : {&three, &three, &three, &two, &two, &two, &three, &three, &two, &three, &three}) {
     array.decode(dataOf(*bytes));
     EXPECT_EQ(bytesOf(array.encode()), *bytes);
+    EXPECT_EQ(id, bytes == &three ? 3 : 9);
+    EXPECT_EQ(heading, bytes == &three ? 4 : 10);
   }
-  Integer16 heading = 0;
-  auto& field = static_cast<HLAfixedRecord const&>(array[1]).get(1);  // the array's own element
-  const_cast<HLAinteger16BE&>(static_cast<HLAinteger16BE const&>(field)).setDataPointer(&heading);
-  array.decode(dataOf(three));
-  EXPECT_EQ(heading, 4);
+  EXPECT_EQ(idOf(array[0]), 1);
   EXPECT_EQ(headingOf(array[2]), 6);
+  Integer16 last = 0;
+  auto& field = static_cast<HLAfixedRecord const&>(array[2]).get(1);  // the array's own element
+  const_cast<HLAinteger16BE&>(static_cast<HLAinteger16BE const&>(field)).setDataPointer(&last);
+  array.decode(dataOf(three));
+  EXPECT_EQ(last, 6);
+  EXPECT_EQ(heading, 4);
 }
 
 }  // namespace
